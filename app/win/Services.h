@@ -1,0 +1,21 @@
+// The platform services the main window works with. The program passes the
+// Win32 implementations; window tests pass fakes.
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/FileSystem.h"
+#include "platform/Process.h"
+#include "platform/Registry.h"
+
+namespace bs {
+
+struct Services {
+    FileSystem& files;
+    Registry& registry;
+    Clock& clock;
+    Process& process;
+    Dialogs& dialogs;
+};
+
+} // namespace bs

@@ -1,0 +1,28 @@
+# Windows-only targets: the Win32 backend, the windows, the programs and the
+# tests that run under Wine.
+set(WIN_LINK_STATIC -static -static-libgcc -static-libstdc++)
+set(WIN_SYSTEM_LIBS comctl32 shell32 ole32 oleaut32 uuid gdi32 user32 advapi32 comdlg32)
+
+collect(WIN_SOURCES "win/*.cpp" "win32/*.cpp")
+add_library(brim_win STATIC ${WIN_SOURCES})
+target_link_libraries(brim_win PUBLIC brim_engine ${WIN_SYSTEM_LIBS})
+target_compile_options(brim_win PRIVATE ${WARNINGS})
+target_compile_definitions(brim_win PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
+                                           _WIN32_WINNT=0x0601)
+
+# Pictures and the manifest, compiled by windres.
+set(RESOURCE_FILE ${CMAKE_SOURCE_DIR}/app/res/brimsweep.rc)
+
+add_executable(brimsweep WIN32 app/win/brimsweep_main.cpp ${RESOURCE_FILE})
+target_link_libraries(brimsweep PRIVATE brim_win)
+target_link_options(brimsweep PRIVATE ${WIN_LINK_STATIC} -municode)
+target_compile_options(brimsweep PRIVATE ${WARNINGS})
+
+collect(WIN_TESTS "tests/win/*.cpp")
+add_executable(win_tests ${WIN_TESTS} ${RESOURCE_FILE})
+target_link_libraries(win_tests PRIVATE brim_win brim_fakes gtest)
+target_link_options(win_tests PRIVATE ${WIN_LINK_STATIC})
+target_compile_options(win_tests PRIVATE ${WARNINGS})
+add_test(NAME win_tests COMMAND win_tests)
+
+target_link_options(engine_tests PRIVATE ${WIN_LINK_STATIC})

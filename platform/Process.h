@@ -1,0 +1,21 @@
+// Starting other programs and opening documents.
+#pragma once
+
+#include <string>
+
+namespace bs {
+
+class Process {
+public:
+    virtual ~Process() = default;
+    // Starts `commandLine`; with `hide` the program's window is hidden, with
+    // `wait` the call returns after the program has ended. False when it could
+    // not be started.
+    virtual bool RunProgram(const std::string& commandLine, bool hide, bool wait) = 0;
+    // Opens a document or address with its associated program.
+    virtual bool ShellOpen(const std::string& target) = 0;
+    // Folder of the running executable, ending in "\".
+    virtual std::string ProgramDir() = 0;
+};
+
+} // namespace bs

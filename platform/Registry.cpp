@@ -1,0 +1,16 @@
+#include "platform/Registry.h"
+
+namespace bs {
+
+std::string ReadRegistryString(Registry& registry, RegRoot root, const std::string& path,
+                               const std::string& name) {
+    auto key = registry.Open(root, path, RegAccess::Read, false);
+    if (!key)
+        return {};
+    auto value = key->QueryValue(name);
+    if (!value || (value->type != RegSz && value->type != RegExpandSz))
+        return {};
+    return value->data;
+}
+
+} // namespace bs

@@ -1,0 +1,71 @@
+// Registry services used by the engine. Key paths are UTF-8, relative to a
+// root; a leading or trailing "\" is ignored, as the Windows API does for keys
+// opened below a root.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/FileSystem.h"
+
+namespace bs {
+
+enum class RegRoot { LocalMachine, CurrentUser, Users, ClassesRoot };
+
+// Same values as the Win32 REG_* types.
+enum RegType : uint32_t {
+    RegNone = 0,
+    RegSz = 1,
+    RegExpandSz = 2,
+    RegBinary = 3,
+    RegDword = 4,
+    RegMultiSz = 7,
+};
+
+struct RegValue {
+    uint32_t type = RegNone;
+    // For RegSz and RegExpandSz: the text in UTF-8 without its terminator.
+    // For every other type: the raw bytes as stored.
+    std::string data;
+};
+
+struct RegKeyInfo {
+    uint32_t subKeyCount = 0;
+    uint32_t valueCount = 0;
+    FileTime lastWrite = 0;
+};
+
+// An open key; closes on destruction.
+class RegistryKey {
+public:
+    virtual ~RegistryKey() = default;
+    // Names in the registry's enumeration order; empty when it cannot be read.
+    virtual std::vector<std::string> SubKeyNames() = 0;
+    virtual std::vector<std::string> ValueNames() = 0;
+    virtual std::optional<RegValue> QueryValue(const std::string& name) = 0;
+    virtual std::optional<RegKeyInfo> Info() = 0;
+    virtual bool SetString(const std::string& name, const std::string& value) = 0;
+    virtual bool DeleteValue(const std::string& name) = 0;
+    // Deletes a sub-key that has no sub-keys of its own.
+    virtual bool DeleteSubKey(const std::string& name) = 0;
+};
+
+enum class RegAccess { Read, ReadWrite };
+
+class Registry {
+public:
+    virtual ~Registry() = default;
+    // nullptr when the key cannot be opened (or created, with `create`).
+    virtual std::unique_ptr<RegistryKey> Open(RegRoot root, const std::string& path,
+                                              RegAccess access, bool create) = 0;
+};
+
+// Reads a string value, giving empty text for a missing key or value. Never
+// creates anything.
+std::string ReadRegistryString(Registry& registry, RegRoot root, const std::string& path,
+                               const std::string& name);
+
+} // namespace bs

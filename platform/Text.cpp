@@ -1,0 +1,100 @@
+#include "platform/Text.h"
+
+#include <charconv>
+
+namespace bs {
+
+char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+static char LowerChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string UpperAscii(std::string_view text) {
+    std::string result(text);
+    for (char& c : result)
+        c = UpperAscii(c);
+    return result;
+}
+
+std::string LowerAscii(std::string_view text) {
+    std::string result(text);
+    for (char& c : result)
+        c = LowerChar(c);
+    return result;
+}
+
+int CompareText(std::string_view a, std::string_view b) {
+    size_t n = a.size() < b.size() ? a.size() : b.size();
+    for (size_t i = 0; i < n; ++i) {
+        auto ca = static_cast<unsigned char>(UpperAscii(a[i]));
+        auto cb = static_cast<unsigned char>(UpperAscii(b[i]));
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+    }
+    if (a.size() == b.size())
+        return 0;
+    return a.size() < b.size() ? -1 : 1;
+}
+
+bool SameText(std::string_view a, std::string_view b) { return CompareText(a, b) == 0; }
+
+static bool EqualFolded(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (UpperAscii(a[i]) != UpperAscii(b[i]))
+            return false;
+    return true;
+}
+
+bool ContainsText(std::string_view text, std::string_view part) {
+    if (part.size() > text.size())
+        return false;
+    for (size_t i = 0; i + part.size() <= text.size(); ++i)
+        if (EqualFolded(text.substr(i, part.size()), part))
+            return true;
+    return false;
+}
+
+bool EndsWithText(std::string_view text, std::string_view suffix) {
+    return suffix.size() <= text.size() &&
+           EqualFolded(text.substr(text.size() - suffix.size()), suffix);
+}
+
+bool StartsWithText(std::string_view text, std::string_view prefix) {
+    return prefix.size() <= text.size() && EqualFolded(text.substr(0, prefix.size()), prefix);
+}
+
+std::string WithBackslash(std::string_view path) {
+    std::string result(path);
+    if (!result.empty() && result.back() != '\\')
+        result += '\\';
+    return result;
+}
+
+std::string ExtractFileName(std::string_view path) {
+    size_t cut = path.find_last_of("\\:");
+    return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
+}
+
+std::string ExtractFilePath(std::string_view path) {
+    size_t cut = path.find_last_of("\\:");
+    return cut == std::string_view::npos ? std::string() : std::string(path.substr(0, cut + 1));
+}
+
+std::optional<int64_t> ParseInteger(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    if (text.empty())
+        return std::nullopt;
+    int64_t value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+} // namespace bs

@@ -1,0 +1,89 @@
+// An in-memory Windows file system for tests: drive letters with drive types,
+// case-insensitive names, attributes, and entries enumerated in the order they
+// were created, so a test can state the walk order it expects.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/FileSystem.h"
+
+namespace bs {
+
+class FakeFileSystem : public FileSystem {
+public:
+    struct Node;
+
+    FakeFileSystem();
+    ~FakeFileSystem() override;
+
+    // --- set-up for tests -------------------------------------------------
+    // Adds drive `letter` ('c', 'd', ...) with the given type.
+    void AddDrive(char letter, DriveType type, uint64_t freeBytes = 0, uint64_t totalBytes = 0);
+    // Creates a file (and its missing parent folders) holding `content`.
+    void AddFile(const std::string& path, const std::string& content = {},
+                 uint32_t attributes = AttrArchive, FileTime lastWrite = 0);
+    void AddFolder(const std::string& path, uint32_t attributes = AttrDirectory);
+    // A file "held open by another program": it cannot be deleted or written.
+    void SetInUse(const std::string& path, bool inUse);
+    // A folder that exists but cannot be enumerated or entered.
+    void SetUnreadable(const std::string& path, bool unreadable);
+    // A folder in which nothing can be created or written (no access).
+    void SetReadOnlyFolder(const std::string& path, bool readOnly);
+    void SetTempFolder(const std::string& path) { tempFolder_ = path; }
+    // Every further write fails once `bytes` more have been written (a full disk).
+    void SetWriteBudget(int64_t bytes) { writeBudget_ = bytes; }
+
+    // --- inspection -------------------------------------------------------
+    bool Exists(const std::string& path) const;
+    std::string ReadAll(const std::string& path) const;
+    // Full paths of every file below `folder`, in walk order.
+    std::vector<std::string> ListFiles(const std::string& folder) const;
+
+    // --- FileSystem ---------------------------------------------------------
+    std::unique_ptr<FileFind> FindFirst(const std::string& pattern) override;
+    DriveType DriveTypeOf(const std::string& root) override;
+    std::optional<DiskSpace> GetDiskSpace(const std::string& root) override;
+    std::optional<VolumeInfo> GetVolumeInfo(const std::string& root) override;
+    std::optional<uint32_t> GetAttributes(const std::string& path) override;
+    bool SetAttributes(const std::string& path, uint32_t attributes) override;
+    bool RemoveFile(const std::string& path) override;
+    bool CreateFolders(const std::string& path) override;
+    bool FileExists(const std::string& path) override;
+    bool CanEnterFolder(const std::string& path) override;
+    bool MoveReplace(const std::string& source, const std::string& target) override;
+    std::unique_ptr<FileStream> OpenRead(const std::string& path) override;
+    std::unique_ptr<FileStream> Create(const std::string& path) override;
+    std::unique_ptr<FileStream> OpenWrite(const std::string& path) override;
+    std::optional<FileTime> GetLastWriteTime(const std::string& path) override;
+    bool SetLastWriteTime(const std::string& path, FileTime time) override;
+    std::string TempFolder() override { return tempFolder_; }
+    std::string CreateTempFile(const std::string& folder, const std::string& prefix) override;
+
+    // Windows name matching of `*` and `?`, case-insensitive; exposed for tests.
+    static bool MatchesMask(const std::string& name, const std::string& mask);
+
+private:
+    struct Drive {
+        DriveType type = DriveType::Unknown;
+        uint64_t freeBytes = 0;
+        uint64_t totalBytes = 0;
+        std::shared_ptr<Node> root;
+    };
+
+    std::shared_ptr<Node> Find(const std::string& path) const;
+    std::shared_ptr<Node> FindParent(const std::string& path, std::string& leaf) const;
+    std::shared_ptr<Node> MakeFolders(const std::string& path, bool honourAccess);
+    std::unique_ptr<FileStream> Open(std::shared_ptr<Node> node, bool writable);
+    bool ConsumeWriteBudget(size_t bytes);
+
+    std::map<char, Drive> drives_;
+    std::string tempFolder_ = "c:\\temp\\";
+    int64_t writeBudget_ = -1;
+    unsigned tempCounter_ = 0;
+    friend class FakeStream;
+};
+
+} // namespace bs

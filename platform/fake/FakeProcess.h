@@ -1,0 +1,34 @@
+// Records the programs a test made the engine start.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/Process.h"
+
+namespace bs {
+
+class FakeProcess : public Process {
+public:
+    struct Run {
+        std::string commandLine;
+        bool hide = false;
+        bool wait = false;
+    };
+    std::vector<Run> runs;
+    std::vector<std::string> opened;
+    bool runResult = true;
+    std::string programDir = "c:\\program files\\brimsweep\\";
+
+    bool RunProgram(const std::string& commandLine, bool hide, bool wait) override {
+        runs.push_back({commandLine, hide, wait});
+        return runResult;
+    }
+    bool ShellOpen(const std::string& target) override {
+        opened.push_back(target);
+        return true;
+    }
+    std::string ProgramDir() override { return programDir; }
+};
+
+} // namespace bs

@@ -1,0 +1,205 @@
+#include "platform/fake/FakeRegistry.h"
+
+#include <algorithm>
+
+#include "platform/Text.h"
+
+namespace bs {
+
+struct FakeRegistry::Key {
+    std::string name;
+    std::vector<std::shared_ptr<Key>> children;
+    std::vector<std::pair<std::string, RegValue>> values;
+    FileTime lastWrite = 0;
+    bool unopenable = false;
+    bool writeProtected = false;
+
+    std::shared_ptr<Key> Child(const std::string& childName) const {
+        for (const auto& child : children)
+            if (SameText(child->name, childName))
+                return child;
+        return nullptr;
+    }
+    RegValue* Value(const std::string& valueName) {
+        for (auto& [valueKey, value] : values)
+            if (SameText(valueKey, valueName))
+                return &value;
+        return nullptr;
+    }
+};
+
+namespace {
+
+std::vector<std::string> SplitKeyPath(const std::string& path) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    while (start <= path.size()) {
+        size_t end = path.find('\\', start);
+        if (end == std::string::npos)
+            end = path.size();
+        if (end > start)
+            parts.push_back(path.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
+
+class FakeKey : public RegistryKey {
+public:
+    FakeKey(std::shared_ptr<FakeRegistry::Key> key, bool writable)
+        : key_(std::move(key)), writable_(writable) {}
+
+    std::vector<std::string> SubKeyNames() override {
+        std::vector<std::string> names;
+        for (const auto& child : key_->children)
+            names.push_back(child->name);
+        return names;
+    }
+    std::vector<std::string> ValueNames() override {
+        std::vector<std::string> names;
+        for (const auto& [name, value] : key_->values)
+            names.push_back(name);
+        return names;
+    }
+    std::optional<RegValue> QueryValue(const std::string& name) override {
+        if (auto* value = key_->Value(name))
+            return *value;
+        return std::nullopt;
+    }
+    std::optional<RegKeyInfo> Info() override {
+        return RegKeyInfo{static_cast<uint32_t>(key_->children.size()),
+                          static_cast<uint32_t>(key_->values.size()), key_->lastWrite};
+    }
+    bool SetString(const std::string& name, const std::string& value) override {
+        if (!writable_)
+            return false;
+        if (auto* existing = key_->Value(name))
+            *existing = RegValue{RegSz, value};
+        else
+            key_->values.emplace_back(name, RegValue{RegSz, value});
+        return true;
+    }
+    bool DeleteValue(const std::string& name) override {
+        if (!writable_)
+            return false;
+        auto& values = key_->values;
+        auto it = std::find_if(values.begin(), values.end(),
+                               [&](const auto& entry) { return SameText(entry.first, name); });
+        if (it == values.end())
+            return false;
+        values.erase(it);
+        return true;
+    }
+    bool DeleteSubKey(const std::string& name) override {
+        if (!writable_)
+            return false;
+        auto& children = key_->children;
+        auto it = std::find_if(children.begin(), children.end(),
+                               [&](const auto& child) { return SameText(child->name, name); });
+        if (it == children.end() || !(*it)->children.empty())
+            return false;
+        children.erase(it);
+        return true;
+    }
+
+private:
+    std::shared_ptr<FakeRegistry::Key> key_;
+    bool writable_;
+};
+
+} // namespace
+
+FakeRegistry::FakeRegistry() {
+    for (RegRoot root :
+         {RegRoot::LocalMachine, RegRoot::CurrentUser, RegRoot::Users, RegRoot::ClassesRoot})
+        roots_[root] = std::make_shared<Key>();
+}
+
+FakeRegistry::~FakeRegistry() = default;
+
+std::shared_ptr<FakeRegistry::Key> FakeRegistry::Walk(RegRoot root, const std::string& path,
+                                                      bool create, bool* writeProtected) const {
+    auto key = roots_.at(root);
+    bool protectedSeen = key->writeProtected;
+    for (const auto& part : SplitKeyPath(path)) {
+        auto child = key->Child(part);
+        if (!child) {
+            if (!create || protectedSeen)
+                return nullptr;
+            child = std::make_shared<Key>();
+            child->name = part;
+            key->children.push_back(child);
+        }
+        key = child;
+        protectedSeen = protectedSeen || key->writeProtected;
+    }
+    if (writeProtected)
+        *writeProtected = protectedSeen;
+    return key;
+}
+
+void FakeRegistry::SetValue(RegRoot root, const std::string& path, const std::string& name,
+                            const RegValue& value) {
+    auto key = Walk(root, path, true);
+    if (!key)
+        return;
+    if (auto* existing = key->Value(name))
+        *existing = value;
+    else
+        key->values.emplace_back(name, value);
+}
+
+void FakeRegistry::SetString(RegRoot root, const std::string& path, const std::string& name,
+                             const std::string& value, uint32_t type) {
+    SetValue(root, path, name, RegValue{type, value});
+}
+
+void FakeRegistry::CreateKey(RegRoot root, const std::string& path) { Walk(root, path, true); }
+
+void FakeRegistry::SetLastWrite(RegRoot root, const std::string& path, FileTime time) {
+    if (auto key = Walk(root, path, false))
+        key->lastWrite = time;
+}
+
+void FakeRegistry::SetUnopenable(RegRoot root, const std::string& path, bool unopenable) {
+    if (auto key = Walk(root, path, true))
+        key->unopenable = unopenable;
+}
+
+void FakeRegistry::SetWriteProtected(RegRoot root, const std::string& path, bool writeProtected) {
+    if (auto key = Walk(root, path, true))
+        key->writeProtected = writeProtected;
+}
+
+bool FakeRegistry::KeyExists(RegRoot root, const std::string& path) const {
+    return Walk(root, path, false) != nullptr;
+}
+
+std::optional<RegValue> FakeRegistry::GetValue(RegRoot root, const std::string& path,
+                                               const std::string& name) const {
+    auto key = Walk(root, path, false);
+    if (!key)
+        return std::nullopt;
+    if (auto* value = key->Value(name))
+        return *value;
+    return std::nullopt;
+}
+
+std::unique_ptr<RegistryKey> FakeRegistry::Open(RegRoot root, const std::string& path,
+                                                RegAccess access, bool create) {
+    bool writeProtected = false;
+    auto key = Walk(root, path, false, &writeProtected);
+    if (!key && create) {
+        key = Walk(root, path, true, &writeProtected);
+        if (!key)
+            return nullptr;
+    }
+    if (!key || key->unopenable)
+        return nullptr;
+    bool writable = access == RegAccess::ReadWrite;
+    if (writable && writeProtected)
+        return nullptr;
+    return std::make_unique<FakeKey>(key, writable);
+}
+
+} // namespace bs

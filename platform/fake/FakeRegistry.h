@@ -1,0 +1,49 @@
+// An in-memory registry for tests: a tree of keys whose names compare
+// case-insensitively and keep their insertion order, with settable
+// last-write times, keys that refuse to open, and keys that refuse writes.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Registry.h"
+
+namespace bs {
+
+class FakeRegistry : public Registry {
+public:
+    struct Key;
+
+    FakeRegistry();
+    ~FakeRegistry() override;
+
+    // --- set-up for tests -------------------------------------------------
+    void SetString(RegRoot root, const std::string& path, const std::string& name,
+                   const std::string& value, uint32_t type = RegSz);
+    void SetValue(RegRoot root, const std::string& path, const std::string& name,
+                  const RegValue& value);
+    void CreateKey(RegRoot root, const std::string& path);
+    void SetLastWrite(RegRoot root, const std::string& path, FileTime time);
+    // The key exists but cannot be opened at all.
+    void SetUnopenable(RegRoot root, const std::string& path, bool unopenable);
+    // The key (and everything below it) can be opened for reading only, and
+    // no sub-key can be created in it: a standard user under HKLM.
+    void SetWriteProtected(RegRoot root, const std::string& path, bool writeProtected);
+
+    // --- inspection -------------------------------------------------------
+    bool KeyExists(RegRoot root, const std::string& path) const;
+    std::optional<RegValue> GetValue(RegRoot root, const std::string& path,
+                                     const std::string& name) const;
+
+    std::unique_ptr<RegistryKey> Open(RegRoot root, const std::string& path, RegAccess access,
+                                      bool create) override;
+
+private:
+    std::shared_ptr<Key> Walk(RegRoot root, const std::string& path, bool create,
+                              bool* writeProtected = nullptr) const;
+    std::map<RegRoot, std::shared_ptr<Key>> roots_;
+};
+
+} // namespace bs

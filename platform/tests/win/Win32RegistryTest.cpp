@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "platform/win32/Win32Registry.h"
+
+namespace bs {
+namespace {
+
+// A scratch key under HKEY_CURRENT_USER that each run creates and removes.
+class Win32RegistryTest : public testing::Test {
+protected:
+    void SetUp() override {
+        path_ = "Software\\BrimsweepTest" + std::to_string(GetCurrentProcessId());
+    }
+    void TearDown() override {
+        RegDeleteTreeW(HKEY_CURRENT_USER,
+                       std::wstring(path_.begin(), path_.end()).c_str());
+    }
+    std::string path_;
+    Win32Registry registry_;
+};
+
+TEST_F(Win32RegistryTest, CreatesWritesEnumeratesAndDeletes) {
+    EXPECT_EQ(registry_.Open(RegRoot::CurrentUser, path_, RegAccess::Read, false), nullptr);
+    auto key = registry_.Open(RegRoot::CurrentUser, "\\" + path_ + "\\", RegAccess::ReadWrite, true);
+    ASSERT_NE(key, nullptr);
+    EXPECT_TRUE(key->SetString("First", "c:\\windows\\notepad.exe"));
+    EXPECT_TRUE(key->SetString("Second", "Gr\xC3\xBC\xC3\x9F" "e \xC5\x9F"));
+    ASSERT_NE(registry_.Open(RegRoot::CurrentUser, path_ + "\\Sub", RegAccess::ReadWrite, true),
+              nullptr);
+
+    auto reader = registry_.Open(RegRoot::CurrentUser, path_, RegAccess::Read, false);
+    ASSERT_NE(reader, nullptr);
+    EXPECT_EQ(reader->ValueNames(), (std::vector<std::string>{"First", "Second"}));
+    EXPECT_EQ(reader->SubKeyNames(), (std::vector<std::string>{"Sub"}));
+    auto value = reader->QueryValue("second");
+    ASSERT_TRUE(value);
+    EXPECT_EQ(value->type, RegSz);
+    EXPECT_EQ(value->data, "Gr\xC3\xBC\xC3\x9F" "e \xC5\x9F");
+    EXPECT_EQ(ReadRegistryString(registry_, RegRoot::CurrentUser, path_, "First"),
+              "c:\\windows\\notepad.exe");
+    auto info = reader->Info();
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->subKeyCount, 1u);
+    EXPECT_EQ(info->valueCount, 2u);
+    EXPECT_NE(info->lastWrite, 0u);
+    EXPECT_FALSE(reader->QueryValue("missing"));
+
+    EXPECT_TRUE(key->DeleteValue("First"));
+    EXPECT_FALSE(key->DeleteValue("First"));
+    EXPECT_TRUE(key->DeleteSubKey("Sub"));
+    EXPECT_EQ(reader->SubKeyNames(), std::vector<std::string>{});
+}
+
+TEST_F(Win32RegistryTest, BinaryAndDwordValuesComeBackRaw) {
+    auto key = registry_.Open(RegRoot::CurrentUser, path_, RegAccess::ReadWrite, true);
+    ASSERT_NE(key, nullptr);
+    HKEY raw;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, std::wstring(path_.begin(), path_.end()).c_str(), 0,
+                            KEY_WRITE, &raw),
+              ERROR_SUCCESS);
+    DWORD number = 0x01020304;
+    RegSetValueExW(raw, L"Number", 0, REG_DWORD, reinterpret_cast<BYTE*>(&number), 4);
+    RegCloseKey(raw);
+    auto value = key->QueryValue("Number");
+    ASSERT_TRUE(value);
+    EXPECT_EQ(value->type, RegDword);
+    EXPECT_EQ(value->data, std::string("\x04\x03\x02\x01", 4));
+}
+
+} // namespace
+} // namespace bs

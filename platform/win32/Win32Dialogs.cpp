@@ -1,0 +1,41 @@
+#include "platform/win32/Win32Dialogs.h"
+
+#include <windows.h>
+
+#include <commdlg.h>
+
+#include "platform/win32/Utf.h"
+
+namespace bs {
+
+int Win32Dialogs::Message(uintptr_t owner, const std::string& text, const std::string& caption,
+                             unsigned style) {
+    return MessageBoxW(reinterpret_cast<HWND>(owner), Widen(text).c_str(), Widen(caption).c_str(),
+                       style);
+}
+
+std::optional<std::string> Win32Dialogs::OpenFile(uintptr_t owner, const std::string& filter,
+                                                  const std::string& initialFolder) {
+    // The common dialog wants "description\0pattern\0...\0\0".
+    std::wstring filterList = Widen(filter);
+    for (auto& c : filterList)
+        if (c == L'|')
+            c = L'\0';
+    filterList.push_back(L'\0');
+    filterList.push_back(L'\0');
+    std::wstring folder = Widen(initialFolder);
+    wchar_t file[MAX_PATH * 4] = {};
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = reinterpret_cast<HWND>(owner);
+    dialog.lpstrFilter = filterList.c_str();
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = MAX_PATH * 4;
+    dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (!GetOpenFileNameW(&dialog))
+        return std::nullopt;
+    return Narrow(file);
+}
+
+} // namespace bs

@@ -1,0 +1,30 @@
+// The file system through the Win32 wide-character API.
+#pragma once
+
+#include "platform/FileSystem.h"
+
+namespace bs {
+
+class Win32FileSystem : public FileSystem {
+public:
+    std::unique_ptr<FileFind> FindFirst(const std::string& pattern) override;
+    DriveType DriveTypeOf(const std::string& root) override;
+    std::optional<DiskSpace> GetDiskSpace(const std::string& root) override;
+    std::optional<VolumeInfo> GetVolumeInfo(const std::string& root) override;
+    std::optional<uint32_t> GetAttributes(const std::string& path) override;
+    bool SetAttributes(const std::string& path, uint32_t attributes) override;
+    bool RemoveFile(const std::string& path) override;
+    bool CreateFolders(const std::string& path) override;
+    bool FileExists(const std::string& path) override;
+    bool CanEnterFolder(const std::string& path) override;
+    bool MoveReplace(const std::string& source, const std::string& target) override;
+    std::unique_ptr<FileStream> OpenRead(const std::string& path) override;
+    std::unique_ptr<FileStream> Create(const std::string& path) override;
+    std::unique_ptr<FileStream> OpenWrite(const std::string& path) override;
+    std::optional<FileTime> GetLastWriteTime(const std::string& path) override;
+    bool SetLastWriteTime(const std::string& path, FileTime time) override;
+    std::string TempFolder() override;
+    std::string CreateTempFile(const std::string& folder, const std::string& prefix) override;
+};
+
+} // namespace bs

@@ -1,0 +1,52 @@
+#include "platform/win32/Win32Process.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "platform/win32/Scoped.h"
+#include "platform/win32/Utf.h"
+
+namespace bs {
+
+bool Win32Process::RunProgram(const std::string& commandLine, bool hide, bool wait) {
+    std::wstring command = Widen(commandLine); // CreateProcessW may write into it
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    if (hide) {
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = SW_HIDE;
+    }
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
+                        nullptr, nullptr, &startup, &info))
+        return false;
+    ScopedFile process(info.hProcess);
+    ScopedFile thread(info.hThread);
+    if (wait)
+        WaitForSingleObject(process.Get(), INFINITE);
+    return true;
+}
+
+bool Win32Process::ShellOpen(const std::string& target) {
+    auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(nullptr, L"open", Widen(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    return result > 32;
+}
+
+std::string Win32Process::ProgramDir() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0)
+            return {};
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    return Narrow(path.substr(0, path.find_last_of(L'\\') + 1));
+}
+
+} // namespace bs

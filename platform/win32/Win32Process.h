@@ -1,0 +1,15 @@
+// Starting programs and opening documents through Win32.
+#pragma once
+
+#include "platform/Process.h"
+
+namespace bs {
+
+class Win32Process : public Process {
+public:
+    bool RunProgram(const std::string& commandLine, bool hide, bool wait) override;
+    bool ShellOpen(const std::string& target) override;
+    std::string ProgramDir() override;
+};
+
+} // namespace bs

@@ -1,0 +1,147 @@
+#include "platform/win32/Win32Registry.h"
+
+#include <windows.h>
+
+#include "platform/win32/Scoped.h"
+#include "platform/win32/Utf.h"
+
+namespace bs {
+
+namespace {
+
+HKEY RootHandle(RegRoot root) {
+    switch (root) {
+    case RegRoot::LocalMachine:
+        return HKEY_LOCAL_MACHINE;
+    case RegRoot::CurrentUser:
+        return HKEY_CURRENT_USER;
+    case RegRoot::Users:
+        return HKEY_USERS;
+    case RegRoot::ClassesRoot:
+        return HKEY_CLASSES_ROOT;
+    }
+    return HKEY_CURRENT_USER;
+}
+
+std::wstring KeyPath(const std::string& path) {
+    size_t start = path.find_first_not_of('\\');
+    if (start == std::string::npos)
+        return {};
+    size_t end = path.find_last_not_of('\\');
+    return Widen(path.substr(start, end - start + 1));
+}
+
+class Win32Key : public RegistryKey {
+public:
+    explicit Win32Key(ScopedKey key) : key_(std::move(key)) {}
+
+    std::vector<std::string> SubKeyNames() override {
+        std::vector<std::string> names;
+        wchar_t name[256];
+        for (DWORD index = 0;; ++index) {
+            DWORD length = 256;
+            if (RegEnumKeyExW(key_.Get(), index, name, &length, nullptr, nullptr, nullptr,
+                              nullptr) != ERROR_SUCCESS)
+                break;
+            names.push_back(Narrow(std::wstring_view(name, length)));
+        }
+        return names;
+    }
+
+    std::vector<std::string> ValueNames() override {
+        std::vector<std::string> names;
+        DWORD maxLength = 0;
+        if (RegQueryInfoKeyW(key_.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                             nullptr, &maxLength, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            return names;
+        std::wstring name(maxLength + 1, L'\0');
+        for (DWORD index = 0;; ++index) {
+            DWORD length = maxLength + 1;
+            LONG result = RegEnumValueW(key_.Get(), index, name.data(), &length, nullptr, nullptr,
+                                        nullptr, nullptr);
+            if (result == ERROR_MORE_DATA) {
+                // A value was added after the size query: grow and retry.
+                maxLength = maxLength * 2 + 256;
+                name.assign(maxLength + 1, L'\0');
+                --index;
+                continue;
+            }
+            if (result != ERROR_SUCCESS)
+                break;
+            names.push_back(Narrow(std::wstring_view(name.data(), length)));
+        }
+        return names;
+    }
+
+    std::optional<RegValue> QueryValue(const std::string& name) override {
+        std::wstring wideName = Widen(name);
+        DWORD type = 0, size = 0;
+        if (RegQueryValueExW(key_.Get(), wideName.c_str(), nullptr, &type, nullptr, &size) !=
+            ERROR_SUCCESS)
+            return std::nullopt;
+        std::string bytes(size, '\0');
+        if (RegQueryValueExW(key_.Get(), wideName.c_str(), nullptr, &type,
+                             reinterpret_cast<BYTE*>(bytes.data()), &size) != ERROR_SUCCESS)
+            return std::nullopt;
+        bytes.resize(size);
+        RegValue value;
+        value.type = type;
+        if (type == REG_SZ || type == REG_EXPAND_SZ) {
+            std::wstring_view text(reinterpret_cast<const wchar_t*>(bytes.data()),
+                                   bytes.size() / sizeof(wchar_t));
+            // Stored strings may or may not carry their terminator.
+            size_t end = text.find(L'\0');
+            value.data = Narrow(text.substr(0, end));
+        } else {
+            value.data = std::move(bytes);
+        }
+        return value;
+    }
+
+    std::optional<RegKeyInfo> Info() override {
+        DWORD subKeys = 0, values = 0;
+        FILETIME lastWrite;
+        if (RegQueryInfoKeyW(key_.Get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr,
+                             &values, nullptr, nullptr, nullptr, &lastWrite) != ERROR_SUCCESS)
+            return std::nullopt;
+        return RegKeyInfo{subKeys, values,
+                          (static_cast<uint64_t>(lastWrite.dwHighDateTime) << 32) |
+                              lastWrite.dwLowDateTime};
+    }
+
+    bool SetString(const std::string& name, const std::string& value) override {
+        std::wstring wide = Widen(value);
+        return RegSetValueExW(key_.Get(), Widen(name).c_str(), 0, REG_SZ,
+                              reinterpret_cast<const BYTE*>(wide.c_str()),
+                              static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t))) ==
+               ERROR_SUCCESS;
+    }
+
+    bool DeleteValue(const std::string& name) override {
+        return RegDeleteValueW(key_.Get(), Widen(name).c_str()) == ERROR_SUCCESS;
+    }
+
+    bool DeleteSubKey(const std::string& name) override {
+        return RegDeleteKeyW(key_.Get(), Widen(name).c_str()) == ERROR_SUCCESS;
+    }
+
+private:
+    ScopedKey key_;
+};
+
+} // namespace
+
+std::unique_ptr<RegistryKey> Win32Registry::Open(RegRoot root, const std::string& path,
+                                                 RegAccess access, bool create) {
+    REGSAM sam = access == RegAccess::ReadWrite ? KEY_READ | KEY_WRITE : KEY_READ;
+    std::wstring subKey = KeyPath(path);
+    HKEY handle = nullptr;
+    LONG result = create ? RegCreateKeyExW(RootHandle(root), subKey.c_str(), 0, nullptr,
+                                           REG_OPTION_NON_VOLATILE, sam, nullptr, &handle, nullptr)
+                         : RegOpenKeyExW(RootHandle(root), subKey.c_str(), 0, sam, &handle);
+    if (result != ERROR_SUCCESS)
+        return nullptr;
+    return std::make_unique<Win32Key>(ScopedKey(handle));
+}
+
+} // namespace bs

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Configures and builds one configuration: "native" (engine and its tests,
+# with sanitizers) or "windows" (everything, cross-compiled with MinGW-w64).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+config=${1:?native or windows}
+jobs=$(nproc)
+
+case "$config" in
+  native)
+    cmake -S "$root" -B "$root/build-native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
+    cmake --build "$root/build-native" -j "$jobs"
+    ;;
+  windows)
+    cmake -S "$root" -B "$root/build-win" -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
+    cmake --build "$root/build-win" -j "$jobs"
+    ;;
+  *) echo "unknown configuration: $config" >&2; exit 2 ;;
+esac

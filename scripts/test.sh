@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds both configurations and runs every test:
+# the engine natively (with AddressSanitizer and UBSan), then the engine,
+# the Win32 backend and the windows under Wine with a fresh prefix.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+bash "$root/scripts/install-deps.sh"
+bash "$root/scripts/build.sh" native
+bash "$root/scripts/build.sh" windows
+
+echo "== Native engine tests =="
+(cd "$root/build-native" && ctest --output-on-failure)
+
+echo "== Tests under Wine =="
+. "$root/scripts/wine-env.sh"
+wine_env_start
+trap wine_env_stop EXIT
+cd "$root/build-win"
+ctest --output-on-failure

@@ -66,6 +66,9 @@ public:
     virtual int64_t Size() const = 0;
     virtual bool SetLastWriteTime(FileTime time) = 0;
     virtual std::optional<FileTime> LastWriteTime() const = 0;
+    // Pushes written bytes through to the disk (FlushFileBuffers), so that a
+    // file replaced right afterwards never turns up empty after a power loss.
+    virtual bool Flush() = 0;
 };
 
 struct DiskSpace {

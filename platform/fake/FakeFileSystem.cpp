@@ -119,6 +119,7 @@ public:
         return true;
     }
     std::optional<FileTime> LastWriteTime() const override { return node_->lastWrite; }
+    bool Flush() override { return writable_; }
 
 private:
     FakeFileSystem& fs_;

@@ -100,6 +100,7 @@ public:
             return std::nullopt;
         return ToFileTime(value);
     }
+    bool Flush() override { return FlushFileBuffers(file_.Get()) != 0; }
 
 private:
     ScopedFile file_;

@@ -1,0 +1,91 @@
+#include "clean/ForcedDeletionBatch.h"
+
+#include "platform/ReplaceFile.h"
+
+namespace bs {
+namespace {
+
+const char Rule[] = "@echo ---------------------------------------";
+
+// The command processor expands "%" even inside quotes; in a batch file "%%"
+// stands for one "%". Unquoted, "&", "|", "<", ">" and "^" would start another
+// command or a redirection; "^" makes the next character plain. Paths made of
+// none of these are written exactly as they are.
+std::string EscapeForBatch(const std::string& text, bool quoted) {
+    std::string out;
+    for (char c : text) {
+        if (c == '%')
+            out += '%';
+        else if (!quoted && (c == '&' || c == '|' || c == '<' || c == '>' || c == '^'))
+            out += '^';
+        out += c;
+    }
+    return out;
+}
+
+bool HasControlCharacter(const std::string& text) {
+    for (unsigned char c : text)
+        if (c < 0x20 || c == 0x7F)
+            return true;
+    return false;
+}
+
+} // namespace
+
+ForcedDeletionBatch::ForcedDeletionBatch(std::string programDir, BatchCodePage& codePage)
+    : programDir_(std::move(programDir)), codePage_(codePage) {
+    if (!HasControlCharacter(programDir_))
+        spelledDir_ = codePage_.Spell(programDir_);
+    lines_ = {
+        "cls",
+        Rule,
+        "@echo Tarn Brimsweep Forced Deletion Batch File",
+        Rule,
+        "@echo * Files to be deleted are deleted with this batch.",
+        "@echo * If deleted, index.dat is recreated by the system with small size.",
+        "@echo * The last message \"Batch file missing, File not found\" is not an error "
+        "message. It is generated when the batch deletes itself.",
+        Rule,
+        "@echo * Files to be deleted:",
+        // Unquoted, as the batch has always run it.
+        "@" + EscapeForBatch(spelledDir_.value_or(""), false) + "deletebat.exe",
+    };
+}
+
+bool ForcedDeletionBatch::AddFile(const std::string& path) {
+    if (HasControlCharacter(path))
+        return false;
+    auto spelled = codePage_.Spell(path);
+    if (!spelled)
+        return false;
+    lines_.push_back("@echo  " + EscapeForBatch(*spelled, false));
+    // The quote is never closed: the command processor takes the rest of the
+    // line as the name, so no path can end the quote early.
+    lines_.push_back("@del \"" + EscapeForBatch(*spelled, true));
+    ++fileCount_;
+    return true;
+}
+
+std::string ForcedDeletionBatch::Text() const {
+    if (!spelledDir_)
+        return {};
+    std::string text;
+    auto append = [&](const std::string& line) { text += codePage_.Encode(line) + "\r\n"; };
+    for (const auto& line : lines_)
+        append(line);
+    append("@del " + EscapeForBatch(*spelledDir_, false) + "clean.bat >nul");
+    append("@CLS >nul");
+    return text;
+}
+
+bool ForcedDeletionBatch::Write(FileSystem& files) const {
+    if (!spelledDir_)
+        return false;
+    return ReplaceFileContent(files, Path(), Text());
+}
+
+std::string CannotCreateBatchMessage(const std::string& batchPath) {
+    return "Cannot create file " + batchPath;
+}
+
+} // namespace bs

@@ -1,0 +1,21 @@
+#include "clean/StartOnce.h"
+
+namespace bs {
+namespace {
+
+bool WriteRunOnce(Registry& registry, RegRoot root, const std::string& batchPath) {
+    auto key = registry.Open(root, RunOnceKey, RegAccess::ReadWrite, true);
+    return key && key->SetString(RunOnceValueName, batchPath);
+}
+
+} // namespace
+
+StartOnceRoot RegisterStartOnce(Registry& registry, const std::string& batchPath) {
+    if (WriteRunOnce(registry, RegRoot::LocalMachine, batchPath))
+        return StartOnceRoot::LocalMachine;
+    if (WriteRunOnce(registry, RegRoot::CurrentUser, batchPath))
+        return StartOnceRoot::CurrentUser;
+    return StartOnceRoot::None;
+}
+
+} // namespace bs

@@ -1,0 +1,23 @@
+// Registering clean.bat to run once at the next start of Windows.
+#pragma once
+
+#include <string>
+
+#include "platform/Registry.h"
+
+namespace bs {
+
+inline constexpr const char* RunOnceKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+inline constexpr const char* RunOnceValueName = "Brimsweep";
+inline constexpr const char* RunOnceFailedMessage = "Failed to set data for 'Brimsweep'";
+
+enum class StartOnceRoot { LocalMachine, CurrentUser, None };
+
+// Writes the string value "Brimsweep" = `batchPath` under the RunOnce key of
+// HKEY_LOCAL_MACHINE (the key created when missing). A standard user may not
+// write there; the value then goes under HKEY_CURRENT_USER's RunOnce key,
+// which runs at that user's next log-on. None when both fail: show
+// RunOnceFailedMessage.
+StartOnceRoot RegisterStartOnce(Registry& registry, const std::string& batchPath);
+
+} // namespace bs

@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include "clean/BatchDelLines.h"
+#include "clean/ForcedDeletionBatch.h"
+#include "clean/StartOnce.h"
+#include "platform/fake/FakeFileSystem.h"
+#include "platform/fake/FakeRegistry.h"
+
+namespace bs {
+namespace {
+
+const std::string Dir = "c:\\brim\\";
+
+const char FixedHead[] = "cls\r\n"
+                         "@echo ---------------------------------------\r\n"
+                         "@echo Tarn Brimsweep Forced Deletion Batch File\r\n"
+                         "@echo ---------------------------------------\r\n"
+                         "@echo * Files to be deleted are deleted with this batch.\r\n"
+                         "@echo * If deleted, index.dat is recreated by the system with small "
+                         "size.\r\n"
+                         "@echo * The last message \"Batch file missing, File not found\" is not "
+                         "an error message. It is generated when the batch deletes itself.\r\n"
+                         "@echo ---------------------------------------\r\n"
+                         "@echo * Files to be deleted:\r\n"
+                         "@c:\\brim\\deletebat.exe\r\n";
+const char FixedTail[] = "@del c:\\brim\\clean.bat >nul\r\n"
+                         "@CLS >nul\r\n";
+
+// Spells a path with a character outside ASCII by its short name, as the
+// Win32 code page does for a file that has one.
+class ShortNameCodePage : public AsciiBatchCodePage {
+public:
+    std::optional<std::string> Spell(const std::string& path) override {
+        if (path == "c:\\temp\\\xC5\x9F"
+                    "ey.tmp")
+            return std::string("c:\\temp\\EY~1.TMP");
+        return AsciiBatchCodePage::Spell(path);
+    }
+};
+
+TEST(ForcedDeletionBatch, ExactBytesWithAndWithoutFiles) {
+    AsciiBatchCodePage ascii;
+    ForcedDeletionBatch empty(Dir, ascii);
+    EXPECT_EQ(empty.Text(), std::string(FixedHead) + FixedTail);
+    EXPECT_EQ(empty.Path(), "c:\\brim\\clean.bat");
+
+    ForcedDeletionBatch batch(Dir, ascii);
+    ASSERT_TRUE(batch.AddFile("c:\\windows\\temp\\in use.tmp"));
+    ASSERT_TRUE(batch.AddFile("d:\\x\\index.dat"));
+    EXPECT_EQ(batch.FileCount(), 2);
+    EXPECT_EQ(batch.Text(), std::string(FixedHead) +
+                                "@echo  c:\\windows\\temp\\in use.tmp\r\n"
+                                "@del \"c:\\windows\\temp\\in use.tmp\r\n"
+                                "@echo  d:\\x\\index.dat\r\n"
+                                "@del \"d:\\x\\index.dat\r\n" +
+                                FixedTail);
+}
+
+TEST(ForcedDeletionBatch, CommandCharactersCannotChangeWhatTheBatchDoes) {
+    AsciiBatchCodePage ascii;
+    ForcedDeletionBatch batch("c:\\50%\\", ascii);
+    ASSERT_TRUE(batch.AddFile("c:\\t\\a & format c%1.tmp"));
+    EXPECT_FALSE(batch.AddFile("c:\\t\\two\r\n@del c:\\boot.ini")) << "a line break in a name";
+    EXPECT_EQ(batch.FileCount(), 1);
+    auto text = batch.Text();
+    EXPECT_NE(text.find("\r\n@c:\\50%%\\deletebat.exe\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\r\n@echo  c:\\t\\a ^& format c%%1.tmp\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\r\n@del \"c:\\t\\a & format c%%1.tmp\r\n"), std::string::npos);
+    EXPECT_EQ(text.find("boot.ini"), std::string::npos);
+    // deletebat.exe reads the same names back.
+    EXPECT_EQ(FilesNamedOnDelLines(text),
+              (std::vector<std::string>{"c:\\t\\a & format c%1.tmp", "c:\\50%\\clean.bat"}));
+}
+
+TEST(ForcedDeletionBatch, PathsTheCodePageCannotSpell) {
+    ShortNameCodePage codePage;
+    ForcedDeletionBatch batch(Dir, codePage);
+    EXPECT_TRUE(batch.AddFile("c:\\temp\\\xC5\x9F"
+                              "ey.tmp"))
+        << "by its short name";
+    EXPECT_FALSE(batch.AddFile("c:\\temp\\\xC4\xB1.tmp")) << "no form names the same file";
+    EXPECT_EQ(batch.FileCount(), 1);
+    EXPECT_NE(batch.Text().find("@del \"c:\\temp\\EY~1.TMP\r\n"), std::string::npos);
+    EXPECT_EQ(batch.Text().find('\xC4'), std::string::npos);
+
+    FakeFileSystem files;
+    files.AddDrive('c', DriveType::Fixed);
+    ForcedDeletionBatch foreignDir("c:\\\xC4\xB1\\", codePage);
+    EXPECT_EQ(foreignDir.Text(), "");
+    EXPECT_FALSE(foreignDir.Write(files)) << "it could neither run deletebat nor delete itself";
+}
+
+TEST(ForcedDeletionBatch, WriteReplacesTheOldBatchOrLeavesItWhole) {
+    FakeFileSystem files;
+    files.AddDrive('c', DriveType::Fixed);
+    files.AddFile(Dir + "clean.bat", "old batch\r\n");
+    AsciiBatchCodePage ascii;
+    ForcedDeletionBatch batch(Dir, ascii);
+    batch.AddFile("c:\\temp\\a.tmp");
+
+    files.SetWriteBudget(100); // the disk fills up in the middle of a line
+    EXPECT_FALSE(batch.Write(files));
+    EXPECT_EQ(files.ReadAll(Dir + "clean.bat"), "old batch\r\n");
+    EXPECT_EQ(files.ListFiles(Dir).size(), 1u) << "no temporary file left";
+
+    files.SetWriteBudget(-1);
+    ASSERT_TRUE(batch.Write(files));
+    EXPECT_EQ(files.ReadAll(Dir + "clean.bat"), batch.Text());
+    EXPECT_EQ(CannotCreateBatchMessage(batch.Path()), "Cannot create file c:\\brim\\clean.bat");
+    EXPECT_STREQ(RestartNeededMessage, "Some files needs computer to be restarted for deletion.");
+}
+
+TEST(StartOnce, MachineFirstThenUserThenTheMessage) {
+    const std::string key = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+    const std::string batch = "c:\\brim\\clean.bat";
+    {
+        FakeRegistry registry;
+        EXPECT_EQ(RegisterStartOnce(registry, batch), StartOnceRoot::LocalMachine);
+        auto value = registry.GetValue(RegRoot::LocalMachine, key, "Brimsweep");
+        ASSERT_TRUE(value) << "the key is created when missing";
+        EXPECT_EQ(value->type, RegSz);
+        EXPECT_EQ(value->data, batch);
+        EXPECT_FALSE(registry.KeyExists(RegRoot::CurrentUser, key));
+    }
+    {
+        FakeRegistry registry; // a standard user: HKLM is read-only
+        registry.SetWriteProtected(RegRoot::LocalMachine, "Software", true);
+        EXPECT_EQ(RegisterStartOnce(registry, batch), StartOnceRoot::CurrentUser);
+        EXPECT_FALSE(registry.GetValue(RegRoot::LocalMachine, key, "Brimsweep"));
+        EXPECT_EQ(registry.GetValue(RegRoot::CurrentUser, key, "Brimsweep")->data, batch);
+    }
+    {
+        FakeRegistry registry;
+        registry.CreateKey(RegRoot::LocalMachine, key);
+        registry.SetWriteProtected(RegRoot::LocalMachine, key, true);
+        registry.SetUnopenable(RegRoot::CurrentUser, key, true);
+        EXPECT_EQ(RegisterStartOnce(registry, batch), StartOnceRoot::None);
+        EXPECT_STREQ(RunOnceFailedMessage, "Failed to set data for 'Brimsweep'");
+    }
+}
+
+} // namespace
+} // namespace bs

@@ -1,0 +1,29 @@
+// The Files rows of the results list: name, folder, size and date of a path,
+// taken from a fresh look at the file when the row is built.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/ResultsList.h"
+#include "platform/Clock.h"
+#include "platform/FileSystem.h"
+
+namespace bs {
+
+// The last-modified time as the list shows it: local time through the DOS
+// date-time form (so seconds are even), in the user's format; "-" when it
+// cannot be converted.
+std::string FormatFileDate(Clock& clock, FileTime lastWriteUtc);
+
+struct FileRow {
+    ListRow row;
+    uint64_t size = 0;
+};
+
+// Caption: the file name; sub-items: the folder ending in "\", the size in
+// bytes and the date. A file that has gone since it was found still gets a
+// row, with size "0" and date "-".
+FileRow BuildFileRow(FileSystem& files, Clock& clock, const std::string& path);
+
+} // namespace bs

@@ -1,0 +1,206 @@
+#include "clean/FilesFind.h"
+
+#include <vector>
+
+#include "clean/FileRows.h"
+#include "clean/FileSearch.h"
+#include "clean/FixedDrives.h"
+#include "clean/ScanPacer.h"
+#include "platform/Text.h"
+
+namespace bs {
+
+namespace {
+
+const char* const ShellFoldersKey =
+    "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders\\";
+const char* const NavigatorKey = "\\Software\\Netscape\\Netscape Navigator\\";
+const char* const TemporaryFilesKey =
+    "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\VolumeCaches\\Temporary Files\\";
+
+enum TextId {
+    TextFileName = 28,
+    TextFolder = 29,
+    TextLength = 30,
+    TextDate = 31,
+    TextSelected = 72,
+    TextSearchingFiles = 109,
+    TextSearchingCache = 110,
+    TextSearchingCookies = 111,
+    TextSearchingHistory = 112,
+    TextSearchingRecent = 113,
+    TextSearchingToDelete = 114,
+    TextScanningDrive = 115,
+    TextProcessing = 123,
+    TextFiles = 124,
+};
+
+// A folder text of three characters or fewer is never searched: an empty
+// registry value must not turn into a search of a whole drive root.
+bool WorthSearching(const std::string& folder) {
+    return folder.size() > 3;
+}
+
+class FilesSearch {
+public:
+    explicit FilesSearch(const FileScanContext& context)
+        : c_(context), pacer_(context.clock, context.ui) {}
+
+    FilesFindResult Run();
+
+private:
+    void Append(std::vector<std::string>& found) {
+        for (auto& path : found)
+            results_.push_back(std::move(path));
+    }
+    void SearchAll(const std::string& folder) {
+        SearchFolder(c_.files, pacer_, folder, ".", results_, MatchContains);
+    }
+    std::string ShellFolder(const char* value) {
+        return ReadRegistryString(c_.registry, RegRoot::CurrentUser, ShellFoldersKey, value);
+    }
+    void SearchShellFolder(const char* value) {
+        std::string folder = ShellFolder(value);
+        if (WorthSearching(folder))
+            SearchAll(WithBackslash(folder));
+    }
+    void SearchBrowserCaches();
+    void SearchDrive(const std::string& root);
+    bool BuildRows(FilesFindResult& result);
+
+    const FileScanContext& c_;
+    ScanPacer pacer_;
+    std::vector<std::string> results_;
+};
+
+void FilesSearch::SearchBrowserCaches() {
+    SearchShellFolder("Cache");
+    std::string version =
+        ReadRegistryString(c_.registry, RegRoot::LocalMachine, NavigatorKey, "CurrentVersion");
+    std::string folder = ReadRegistryString(
+        c_.registry, RegRoot::LocalMachine,
+        std::string(NavigatorKey) + WithBackslash(version) + "Main\\", "Install Directory");
+    if (WorthSearching(folder))
+        SearchAll(WithBackslash(folder) + "..\\Users\\default\\cache\\");
+}
+
+// The three name searches of a drive share one walk, which is most of the
+// cost of Find; the rows still come pattern by pattern, each in walk order,
+// as three walks would give them. Then the recycle folder.
+void FilesSearch::SearchDrive(const std::string& root) {
+    UiPort& ui = c_.ui;
+    auto found = SearchFolderPatterns(
+        c_.files, pacer_, root,
+        {{".tmp", MatchEndsWith}, {".~", MatchContains}, {".gid", MatchEndsWith}});
+    Append(found[0]);
+    ui.PumpEvents();
+    ui.SetProgressPosition(2);
+    ui.PumpEvents();
+    ui.SetProgressPosition(3);
+    Append(found[1]);
+    ui.PumpEvents();
+    ui.SetProgressPosition(4);
+    Append(found[2]);
+    ui.SetProgressPosition(5);
+    SearchAll(root + "Recycled\\");
+    ui.SetProgressPosition(6);
+}
+
+FilesFindResult FilesSearch::Run() {
+    UiPort& ui = c_.ui;
+    const LocalTexts& text = c_.texts;
+    ui.SetStatus(text(TextSearchingFiles));
+    if (c_.internetCache) {
+        ui.SetStatus(text(TextSearchingCache));
+        SearchBrowserCaches();
+    }
+    if (c_.internetCookies) {
+        ui.SetStatus(text(TextSearchingCookies));
+        SearchShellFolder("Cookies");
+    }
+    if (c_.internetHistory) {
+        ui.SetStatus(text(TextSearchingHistory));
+        SearchShellFolder("History");
+    }
+    if (c_.recentDocuments) {
+        ui.SetStatus(text(TextSearchingRecent));
+        SearchShellFolder("Recent");
+    }
+    ui.SetStatus(text(TextSearchingToDelete));
+
+    if (IsSingleDrive(c_.selectedDrive)) {
+        ui.SetProgressMax(6);
+        ui.SetProgressPosition(1);
+        SearchDrive(c_.selectedDrive);
+    } else {
+        bool firstDrive = true;
+        for (char letter = 'c'; letter <= 'z'; ++letter) {
+            std::string root{letter, ':', '\\'};
+            if (c_.files.DriveTypeOf(root) != DriveType::Fixed)
+                break;
+            ui.SetStatus(text(TextScanningDrive) + " " + root + " ...");
+            ui.SetProgressMax(7);
+            ui.SetProgressPosition(1);
+            SearchDrive(root);
+            // The temporary-files folder does not belong to any one drive:
+            // searching it in every drive's pass would list its files once
+            // per drive.
+            if (firstDrive) {
+                std::string temp = ReadRegistryString(c_.registry, RegRoot::LocalMachine,
+                                                      TemporaryFilesKey, "Folder");
+                if (WorthSearching(temp))
+                    SearchAll(temp);
+                firstDrive = false;
+            }
+            ui.SetProgressPosition(7);
+        }
+    }
+
+    ui.PumpEvents();
+    c_.list.Clear();
+    c_.list.SetColumnCaptions(
+        {text(TextFileName), text(TextFolder), text(TextLength), text(TextDate)});
+    c_.list.Repaint();
+    ui.SetProgressPosition(0);
+    ui.SetProgressMax(static_cast<int>(results_.size()));
+    FilesFindResult result;
+    if (ui.StopRequested()) {
+        result.stopped = true;
+        return result;
+    }
+    ui.SetStatus(text(TextProcessing) + " " + std::to_string(results_.size()) + " " +
+                 text(TextFiles));
+    if (!BuildRows(result)) {
+        result.stopped = true;
+        return result;
+    }
+    ui.SetStatus(std::to_string(result.totalBytes / 1024) + "KBytes " + text(TextSelected));
+    ui.SetProgressPosition(0);
+    return result;
+}
+
+bool FilesSearch::BuildRows(FilesFindResult& result) {
+    struct UpdateGuard {
+        ResultsList& list;
+        explicit UpdateGuard(ResultsList& l) : list(l) { list.BeginUpdate(); }
+        ~UpdateGuard() { list.EndUpdate(); }
+    } guard(c_.list);
+    for (const auto& path : results_) {
+        c_.ui.StepProgress();
+        if (!pacer_.Tick())
+            return false;
+        FileRow row = BuildFileRow(c_.files, c_.clock, path);
+        c_.list.AddRow(row.row);
+        result.totalBytes += row.size;
+        ++result.rows;
+    }
+    return true;
+}
+
+} // namespace
+
+FilesFindResult RunFilesFind(const FileScanContext& context) {
+    return FilesSearch(context).Run();
+}
+
+} // namespace bs

@@ -26,3 +26,12 @@ target_compile_options(win_tests PRIVATE ${WARNINGS})
 add_test(NAME win_tests COMMAND win_tests)
 
 target_link_options(engine_tests PRIVATE ${WIN_LINK_STATIC})
+
+# The companion that clean.bat runs first: clears the attributes of the files
+# the batch deletes. Windowless, self-contained like the program.
+add_executable(deletebat WIN32 clean/deletebat/deletebat_main.cpp)
+target_link_libraries(deletebat PRIVATE brim_win)
+target_link_options(deletebat PRIVATE ${WIN_LINK_STATIC} -municode)
+target_compile_options(deletebat PRIVATE ${WARNINGS})
+# The integration tests run it from beside win_tests.exe.
+add_dependencies(win_tests deletebat)

@@ -1,0 +1,181 @@
+// The forced-deletion pieces against the real file system and registry, and
+// deletebat.exe run as the batch runs it.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "clean/ForcedDeletionBatch.h"
+#include "clean/StartOnce.h"
+#include "clean/win/OemBatchCodePage.h"
+#include "platform/ReplaceFile.h"
+#include "platform/tests/win/ScratchFolder.h"
+#include "platform/win32/Scoped.h"
+#include "platform/win32/Utf.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Registry.h"
+
+namespace bs {
+namespace {
+
+constexpr DWORD Cleared = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+std::wstring TestFolder() {
+    wchar_t path[MAX_PATH];
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring full(path, length);
+    return full.substr(0, full.find_last_of(L'\\') + 1);
+}
+
+DWORD Attributes(const std::string& path) {
+    return GetFileAttributesW(Widen(path).c_str());
+}
+
+void MakeFile(const std::string& path, DWORD attributes) {
+    ScratchFolder::WriteFile(path, "x");
+    ASSERT_TRUE(SetFileAttributesW(Widen(path).c_str(), attributes)) << path;
+}
+
+// Runs the program and returns its exit code; -1 when it did not end.
+long RunAndWait(const std::string& program) {
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    std::wstring commandLine = L"\"" + Widen(program) + L"\"";
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info))
+        return -1;
+    ScopedFile process(info.hProcess), thread(info.hThread);
+    if (WaitForSingleObject(info.hProcess, 30000) != WAIT_OBJECT_0)
+        return -1;
+    DWORD code = 1;
+    GetExitCodeProcess(info.hProcess, &code);
+    return static_cast<long>(code);
+}
+
+class DeleteBatTest : public testing::Test {
+protected:
+    void SetUp() override {
+        exe = scratch / "deletebat.exe";
+        ASSERT_TRUE(CopyFileW((TestFolder() + L"deletebat.exe").c_str(), Widen(exe).c_str(), FALSE))
+            << "deletebat.exe is built beside win_tests.exe";
+    }
+    ScratchFolder scratch;
+    std::string exe;
+    Win32FileSystem files;
+    OemBatchCodePage codePage;
+};
+
+TEST_F(DeleteBatTest, ClearsTheAttributesOfTheListedFilesOnly) {
+    const DWORD all = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                      FILE_ATTRIBUTE_ARCHIVE;
+    ASSERT_TRUE(CreateDirectoryW(Widen(scratch / "sub dir").c_str(), nullptr));
+    const std::string listed1 = scratch / "in use.tmp";
+    const std::string listed2 = scratch / "sub dir\\50% & more.tmp";
+    const std::string unlisted = scratch / "keep.tmp";
+    const std::string listedFolder = scratch / "folder.tmp";
+    MakeFile(listed1, all);
+    MakeFile(listed2, all);
+    MakeFile(unlisted, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    ASSERT_TRUE(CreateDirectoryW(Widen(listedFolder).c_str(), nullptr));
+    SetFileAttributesW(Widen(listedFolder).c_str(), FILE_ATTRIBUTE_HIDDEN);
+    ASSERT_TRUE(Attributes(listedFolder) & FILE_ATTRIBUTE_HIDDEN);
+    ASSERT_EQ(Attributes(listed1) & Cleared, Cleared);
+
+    ForcedDeletionBatch batch(scratch.Path(), codePage);
+    ASSERT_TRUE(batch.AddFile(listed1));
+    ASSERT_TRUE(batch.AddFile(listed2));
+    ASSERT_TRUE(batch.AddFile(listedFolder));
+    ASSERT_TRUE(batch.AddFile(scratch / "gone.tmp"));
+    ASSERT_TRUE(batch.Write(files));
+
+    EXPECT_EQ(RunAndWait(exe), 0);
+
+    EXPECT_EQ(Attributes(listed1), static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
+    EXPECT_EQ(Attributes(listed2), static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
+    EXPECT_EQ(Attributes(unlisted) & Cleared, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_TRUE(Attributes(listedFolder) & FILE_ATTRIBUTE_HIDDEN) << "folders are left alone";
+    EXPECT_TRUE(files.FileExists(batch.Path())) << "nothing is deleted";
+    EXPECT_TRUE(files.FileExists(exe));
+    // Now the batch's own del would succeed.
+    EXPECT_TRUE(DeleteFileW(Widen(listed1).c_str()));
+}
+
+TEST_F(DeleteBatTest, NameOutsideTheCodePageGoesByItsShortName) {
+    const std::string name = scratch / "\xC5\x9F"
+                                       "ey\xC4\xB1 long name.tmp"; // s-cedilla, dotless i
+    MakeFile(name, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    ForcedDeletionBatch batch(scratch.Path(), codePage);
+    if (!batch.AddFile(name))
+        GTEST_SKIP() << "this volume keeps no short names";
+    EXPECT_EQ(batch.Text().find("\xC5\x9F"), std::string::npos);
+    ASSERT_TRUE(batch.Write(files));
+    EXPECT_EQ(RunAndWait(exe), 0);
+    EXPECT_EQ(Attributes(name) & Cleared, 0u);
+}
+
+TEST_F(DeleteBatTest, EndsWithZeroWithoutOrWithAStrangeBatch) {
+    const std::string other = scratch / "other.tmp";
+    MakeFile(other, FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(RunAndWait(exe), 0) << "no clean.bat";
+
+    ScratchFolder::WriteFile(scratch / "clean.bat", std::string("@del \"") + scratch.Path() +
+                                                        "*.tmp\r\n@del \"\r\n\xFF\xFE\r\n" +
+                                                        "@del \"" + scratch.Path() + "%x%.tmp");
+    EXPECT_EQ(RunAndWait(exe), 0);
+    EXPECT_TRUE(Attributes(other) & FILE_ATTRIBUTE_READONLY) << "no wildcard is followed";
+}
+
+TEST(ForcedDeletionWin, FileHeldOpenWithoutDeleteSharingCannotBeDeleted) {
+    ScratchFolder scratch;
+    Win32FileSystem files;
+    const std::string path = scratch / "held.tmp";
+    ScratchFolder::WriteFile(path, "x");
+    {
+        ScopedFile held(CreateFileW(Widen(path).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(held.Valid());
+        EXPECT_FALSE(DeleteFileW(Widen(path).c_str()));
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+        EXPECT_FALSE(files.RemoveFile(path));
+        EXPECT_TRUE(files.FileExists(path));
+    }
+    EXPECT_TRUE(files.RemoveFile(path)) << "deletable once it is closed";
+}
+
+TEST(ForcedDeletionWin, ReplaceKeepsTheOldFileWhileItCannotBeReplaced) {
+    ScratchFolder scratch;
+    Win32FileSystem files;
+    const std::string path = scratch / "language.txt";
+    ASSERT_TRUE(ReplaceFileContent(files, path, "1\r\n0\r\nN\r\n")) << "created when missing";
+    ASSERT_TRUE(ReplaceFileContent(files, path, "3\r\n7\r\nY\r\n"));
+    {
+        ScopedFile held(CreateFileW(Widen(path).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        EXPECT_FALSE(ReplaceFileContent(files, path, "9\r\n9\r\nN\r\n"));
+    }
+    auto stream = files.OpenRead(path);
+    ASSERT_TRUE(stream);
+    std::string content(64, '\0');
+    content.resize(stream->Read(content.data(), content.size()));
+    EXPECT_EQ(content, "3\r\n7\r\nY\r\n");
+    EXPECT_FALSE(files.FileExists(path + ".tmp"));
+}
+
+TEST(ForcedDeletionWin, StartOnceValueInTheRealRegistry) {
+    Win32Registry registry;
+    const std::string data = "c:\\brim test\\clean.bat";
+    auto root = RegisterStartOnce(registry, data);
+    ASSERT_NE(root, StartOnceRoot::None);
+    RegRoot written =
+        root == StartOnceRoot::LocalMachine ? RegRoot::LocalMachine : RegRoot::CurrentUser;
+    EXPECT_EQ(ReadRegistryString(registry, written, RunOnceKey, "Brimsweep"), data);
+    // Leave the prefix as it was: nothing should run at its next start.
+    auto key = registry.Open(written, RunOnceKey, RegAccess::ReadWrite, false);
+    ASSERT_TRUE(key);
+    EXPECT_TRUE(key->DeleteValue("Brimsweep"));
+}
+
+} // namespace
+} // namespace bs

@@ -1,0 +1,181 @@
+// TBackupFile: packs a list of files into one compressed ".bck" archive,
+// optionally split over several volumes, and unpacks such an archive into a
+// folder. The byte layout is described in ArchiveFormat.h and is read by
+// older copies of the program, so it must not change.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/FileSystem.h"
+
+namespace bs {
+
+enum TBackupMode { bmAll, bmIncremental };
+enum TRestoreMode { rmAll, rmNoOverwrite, rmNewer, rmExisting, rmExistingNewer };
+enum TCompressionLevel { clFastest, clNone, clDefault, clMax };
+
+// The zlib level of a compression level (1, 0, -1, 9).
+int ZlibLevel(TCompressionLevel level);
+
+// Error codes reported through OnError or the error box.
+enum BackupError : int32_t {
+    beNone = 0,
+    beCannotReadFile = 1,
+    beOverwriteFailed = 2,
+    beCannotReadArchive = 3,
+    beCannotWriteArchive = 4,
+    beInvalidArchive = 5,
+    beCompression = 6,
+    beFileIdList = 7,
+};
+
+// The message of an error code; empty for unknown codes.
+std::string BackupErrorMessage(int32_t code);
+
+// Failures that reach the caller of Backup or Restore instead of ending the
+// operation quietly: an unreadable header or data-section magic, a file that
+// cannot be opened while the backup is sized.
+class EBackupError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class TBackupFile;
+class SpecExpander;
+class ChunkDeflater;
+class ChunkInflater;
+
+using TProgressEvent = std::function<void(TBackupFile& Sender, const std::string& Filename,
+                                          int Percent, bool& Continue)>;
+using TNeedDiskEvent = std::function<void(TBackupFile& Sender, uint16_t DiskID, bool& Continue)>;
+using TRestoreFileEvent =
+    std::function<void(TBackupFile& Sender, std::string& Filename, int32_t FA, bool& DoRestore)>;
+using TFileRestoredEvent =
+    std::function<void(TBackupFile& Sender, std::string& Filename, FileStream& Stream)>;
+using TBackupErrorEvent =
+    std::function<void(TBackupFile& Sender, const int32_t Error, const std::string& ErrString)>;
+
+// Conversion between the engine's UTF-8 names and the 8-bit text stored in
+// the archive (the system's ANSI code page). Unset functions leave the text
+// as it is.
+struct ArchiveTextCodec {
+    std::function<std::string(const std::string&)> ToArchive;
+    std::function<std::string(const std::string&)> FromArchive;
+};
+
+class TBackupFile {
+public:
+    TBackupFile(FileSystem& files, Clock& clock);
+    ~TBackupFile();
+    TBackupFile(const TBackupFile&) = delete;
+    TBackupFile& operator=(const TBackupFile&) = delete;
+
+    // --- properties -------------------------------------------------------
+    std::string Version() const { return "5.10"; }
+    void SetVersion(const std::string&) {}
+    std::string BackupTitle;
+    TBackupMode BackupMode() const { return backupMode_; }
+    // Incremental backups clear the archive flag of what they took.
+    void SetBackupMode(TBackupMode mode);
+    TCompressionLevel CompressionLevel = clFastest;
+    TRestoreMode RestoreMode = rmAll;
+    int32_t MaxSize = 0;
+    bool SetArchiveFlag = false;
+    TProgressEvent OnProgress;
+    TNeedDiskEvent OnNeedDisk;
+    TRestoreFileEvent OnRestoreFile;
+    TFileRestoredEvent OnFileRestored;
+    TBackupErrorEvent OnError;
+    bool RestoreFullPath = false;
+    bool SaveFileID = false;
+
+    // --- what the owner supplies ------------------------------------------
+    // Asked for the volume prompt and the error box when no event handles
+    // them; without it a volume request counts as refused.
+    Dialogs* MessageDialogs = nullptr;
+    uintptr_t DialogOwner = 0;
+    std::string DialogCaption = "Tarn Brimsweep Pro";
+    // Called once per block so the owner's window stays live.
+    std::function<void()> ProcessMessages;
+    ArchiveTextCodec TextCodec;
+    // Used instead of files when the archive name is ":STREAM"; not owned.
+    FileStream* InStream = nullptr;
+    FileStream* OutStream = nullptr;
+
+    // --- operations ---------------------------------------------------------
+    bool Backup(const std::vector<std::string>& specs, const std::string& archive);
+    bool Restore(const std::string& archive, const std::string& destination);
+    // Adds the files of one specification to the list of the current backup.
+    void ExpandSpec(const std::string& spec);
+
+    // --- state of the last operation ----------------------------------------
+    // Sizes and counts are kept in 64 bits; the header holds their low 32 bits.
+    int64_t TotalSize() const { return totalSize_; }
+    int64_t FileCount() const { return fileCount_; }
+    int32_t FilesDone() const { return filesDone_; }
+    int64_t BytesDone() const { return bytesDone_; }
+    int64_t BytesWritten() const { return bytesWritten_; }
+    const std::string& CurrentFile() const { return currentFile_; }
+    bool Busy() const { return busy_; }
+    bool Continue() const { return continue_; }
+    int32_t ErrorCode() const { return errorCode_; }
+    // The expanded list of the last Backup.
+    const std::vector<std::string>& FileList() const { return fileList_; }
+
+    void ReportError(int32_t code);
+
+private:
+    class Writer;
+    class Reader;
+    struct RestoreTarget;
+
+    void Progress(const std::string& name, int percent);
+    int Percent() const;
+    bool AskForVolume(int number);
+    void Fail(int32_t code);
+    std::string ToArchive(const std::string& text) const;
+    std::string FromArchive(const std::string& text) const;
+    int32_t DosDateOf(FileTime utc);
+    void SetFileDate(FileStream& stream, int32_t dos);
+    int32_t FileAge(const std::string& path);
+
+    void WriteFileData(Writer& out, FileStream& in, int64_t& remaining);
+    void ReadFileData(Reader& in, FileStream* out);
+    bool BackupFiles(Writer& out, const std::string& fileIdPath);
+    void RestoreEntries(Reader& in, const std::string& archive, const std::string& destination);
+    void RestoreFileData(Reader& in, RestoreTarget& target, bool reopen);
+    std::string TargetFor(const std::string& name, const std::string& destination) const;
+
+    FileSystem& files_;
+    Clock& clock_;
+    TBackupMode backupMode_ = bmAll;
+
+    std::unique_ptr<SpecExpander> expander_;
+    std::vector<std::string> fileList_;
+    std::string archiveName_;
+    int volume_ = 1;
+    int64_t totalSize_ = 0;
+    int64_t fileCount_ = 0;
+    int32_t filesDone_ = 0;
+    int64_t bytesDone_ = 0;
+    int64_t bytesWritten_ = 0;
+    std::string currentFile_;
+    bool busy_ = false;
+    bool continue_ = false;
+    int32_t errorCode_ = 0;
+
+    std::vector<unsigned char> chunk_;
+    std::vector<unsigned char> block_;
+    std::unique_ptr<ChunkDeflater> deflater_;
+    int deflaterLevel_ = 0;
+    std::unique_ptr<ChunkInflater> inflater_;
+};
+
+} // namespace bs

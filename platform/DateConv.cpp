@@ -32,7 +32,9 @@ void CivilFromDays(int64_t days, int& year, int& month, int& day) {
     year = static_cast<int>(y + (month <= 2));
 }
 
-bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool IsLeap(int y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 int DaysInMonth(int y, int m) {
     static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -60,8 +62,8 @@ std::optional<FileTime> DateTimeToFileTime(const DateTime& t) {
         t.minute > 59 || t.second < 0 || t.second > 59 || t.milliseconds < 0 ||
         t.milliseconds > 999)
         return std::nullopt;
-    int64_t days = DaysFromCivil(t.year, static_cast<unsigned>(t.month),
-                                 static_cast<unsigned>(t.day));
+    int64_t days =
+        DaysFromCivil(t.year, static_cast<unsigned>(t.month), static_cast<unsigned>(t.day));
     int64_t seconds = days * SecondsPerDay + t.hour * 3600 + t.minute * 60 + t.second;
     return static_cast<FileTime>(seconds) * TicksPerSecond +
            static_cast<FileTime>(t.milliseconds) * 10'000;
@@ -72,8 +74,8 @@ std::optional<uint32_t> DateTimeToDos(const DateTime& t) {
         return std::nullopt;
     uint32_t date = (static_cast<uint32_t>(t.year - 1980) << 9) |
                     (static_cast<uint32_t>(t.month) << 5) | static_cast<uint32_t>(t.day);
-    uint32_t time = (static_cast<uint32_t>(t.hour) << 11) |
-                    (static_cast<uint32_t>(t.minute) << 5) | static_cast<uint32_t>(t.second / 2);
+    uint32_t time = (static_cast<uint32_t>(t.hour) << 11) | (static_cast<uint32_t>(t.minute) << 5) |
+                    static_cast<uint32_t>(t.second / 2);
     return (date << 16) | time;
 }
 

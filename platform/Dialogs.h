@@ -14,7 +14,7 @@ public:
     // A modal message box with the MessageBoxStyle buttons and icon; returns
     // the MessageBoxAnswer. `owner` is the window handle as an integer (0: none).
     virtual int Message(uintptr_t owner, const std::string& text, const std::string& caption,
-                           unsigned style) = 0;
+                        unsigned style) = 0;
     // A file-open dialog; `filter` uses "|" between description and pattern
     // pairs ("Backup files|*.bck"). nullopt when cancelled.
     virtual std::optional<std::string> OpenFile(uintptr_t owner, const std::string& filter,

@@ -1,29 +1,191 @@
-// The main window.
+// The main window: three views (results list, information, resources), the
+// clean-type and option controls, the tool bar, the menus and the
+// notification-area icon. It owns every piece of run-time state and runs the
+// commands on the user-interface thread.
 #pragma once
 
 #include <windows.h>
 
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <functional>
+#include <memory>
 #include <string>
 
+#include "app/TextTable.h"
+#include "app/win/Hints.h"
+#include "app/win/ListViewResults.h"
 #include "app/win/Services.h"
+#include "platform/UiPort.h"
+#include "platform/win32/Scoped.h"
 
 namespace bs {
 
-class TForm1 {
+enum class CleanType { Files, Registry, Memory, Software };
+
+class TForm1 : public UiPort {
 public:
     explicit TForm1(Services services);
-    ~TForm1();
+    ~TForm1() override;
     TForm1(const TForm1&) = delete;
     TForm1& operator=(const TForm1&) = delete;
 
     HWND Handle() const { return hwnd_; }
+    // True once the window has been destroyed (the real end of the program).
+    bool Freed() const { return hwnd_ == nullptr; }
+    // Called once the window has been destroyed; the program ends its loop.
+    void SetOnFreed(std::function<void()> onFreed) { onFreed_ = std::move(onFreed); }
+
+    // --- handlers (named after the control and the event) -----------------
+    void Show1Click();
+    void Hide1Click();
+    void Exit1Click();
+    void AppMinimize();
+    void btnMonitorClick();
+    void btnInformationClick();
+    void btnResourcesClick();
+    void btnHelpClick();
+    void ToolButton1Click();
+    void rbtDosyalarClick();
+    void rbtSistemKayitClick();
+    void rbtHafizaClick();
+    void rbtSoftwareClick();
+    void btnBulClick();
+    void btnSilClick();
+    void cmbLanguageClick();
+    void ComboBox1Click();
+    void ListView1ColumnClick(int column);
+    void ListView1KeyPress(wchar_t key);
+    void Timer1Timer();
+    void ApplyLanguage();
+    void FillDriveList();
+
+    // --- state the rest of the program and the tests read -------------------
+    CleanType CurrentCleanType() const { return cleanType_; }
+    const std::string& ProgramDir() const { return programDir_; }
+    const std::string& SelectedDrive() const { return selectedDrive_; }
+    bool StopRequested() const override { return stopRequested_; }
+    bool ExitRequested() const { return exitRequested_; }
+    bool DeletionDone() const { return deletionDone_; }
+    bool CommandRunning() const { return commandDepth_ > 0; }
+    int LanguageIndex() const { return languageIndex_; }
+    const std::string& LanguageSetting() const { return languageSetting_; }
+    int BackupArchiveNumber() const { return backupArchiveNumber_; }
+    int SortColumn() const { return sortColumn_; }
+    LocalTexts Texts() const { return LocalTexts(languageIndex_); }
+    ListViewResults& Results() { return listView1_; }
+    const Hints& ControlHints() const { return *hints_; }
+
+    // Controls, for the program's own wiring and for tests that read them
+    // back through Win32.
+    struct Controls {
+        HWND pnlSilinecekler, pnlAbout, pnlSystem;
+        HWND ListView1, Progressbar1;
+        HWND tabAbout, tabSystem, fpnlAbout, ProductName, Version, ProgramIcon;
+        HWND Panel2, GroupBox2, rbtDosyalar, rbtSistemKayit, rbtHafiza, rbtSoftware;
+        HWND GroupBox1, chkIntCache, chkIntCookies, chkRecent, chkIntHistory, chkBackup, chkAlerts;
+        HWND btnBul, btnSil, btnRefresh, JetButton2;
+        HWND ComboBox1, Label3, cmbLanguage, StatusBar1, RxLabel1, Image1, ToolBar1;
+        HMENU MainMenu, PopupMenu1;
+    };
+    const Controls& Ctl() const { return c_; }
+
+    // Menu and tool-bar command identifiers (controls: app/win/ControlIds.h).
+    enum CommandId : int {
+        IdMonitor1 = 100,
+        IdCPU1,
+        IdDrive1,
+        IdMemory1,
+        IdFolderUsage,
+        IdAbout1,
+        IdHelp1,
+        IdShow1,
+        IdHide1,
+        IdExit1,
+        IdBtnInformation,
+        IdBtnHelp,
+        IdBtnResources,
+        IdBtnMonitor,
+    };
+
+    // UiPort: what long commands use.
+    void SetStatus(const std::string& text) override;
+    void SetProgressMax(int maximum) override;
+    void SetProgressPosition(int position) override;
+    void StepProgress() override;
+    void PumpEvents() override;
+    int Ask(const std::string& text, const std::string& caption, unsigned style) override;
+
+    std::string StatusText() const;
+    bool ToolButtonChecked(int commandId) const;
+    bool NotificationIconShown() const { return trayIconAdded_; }
+    int TabIndex(HWND tab) const;
 
 private:
+    class CommandScope;
+
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    bool OnCommand(int id, int code);
+    bool OnNotify(NMHDR* header, LRESULT& result);
+    void OnTrayMessage(LPARAM lParam);
+    bool FormClose();
+    void FinishClose();
+
+    void FormCreate();
+    void CreateControls();
+    void CreateMenus();
+    void CreateToolBar();
+    void Layout();
+    void AddTrayIcon();
+    void RemoveTrayIcon();
+
+    void ReadSettings();
+    void WriteSettings();
+    void PressToolButton(int commandId);
+    std::string ComboText(HWND combo, int index) const;
+    void ShowView(HWND view);
+    void SelectTab(HWND tab, int index);
+    void ChangeCleanType(CleanType type);
+    void SetCommandButtons(CleanType type);
+    void SetColumnsForType(CleanType type);
+    // False when the branch ended early because the program is ending.
+    bool RunFindBranch();
+    void RunDeleteBranch();
+    void SetCaption(HWND control, int textId);
+    void SetTabText(HWND tab, int index, int textId);
+    void SetMenuText(int commandId, int textId);
 
     Services services_;
     HWND hwnd_ = nullptr;
+    Controls c_ = {};
+    ListViewResults listView1_;
+    std::unique_ptr<Hints> hints_;
+    HIMAGELIST imageList1_ = nullptr;
+    ScopedGdiObject uiFont_;
+    ScopedGdiObject boldFont_;
+    std::function<void()> onFreed_;
+    std::wstring tooltipBuffer_;
+    HICON programIcon_ = nullptr;
+    UINT taskbarCreatedMessage_ = 0;
+    bool trayIconAdded_ = false;
+
+    std::string programDir_;
+    CleanType cleanType_ = CleanType::Files;
+    bool stopRequested_ = false;
+    bool exitRequested_ = false;
+    bool closePending_ = false;
+    bool deletionDone_ = false;
+    bool memoryRefreshed_ = false;
+    bool untranslatedNoticeShown_ = false;
+    int tickCount_ = 0;
+    int commandDepth_ = 0;
+    int sortColumn_ = 0;
+    int languageIndex_ = 1;
+    std::string languageSetting_ = "1";
+    int backupArchiveNumber_ = 0;
+    std::string selectedDrive_;
 };
 
 } // namespace bs

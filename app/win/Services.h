@@ -16,6 +16,9 @@ struct Services {
     Clock& clock;
     Process& process;
     Dialogs& dialogs;
+    // Window tests leave the icon out: removing one costs Wine's tray about
+    // two seconds per window.
+    bool notificationIcon = true;
 };
 
 } // namespace bs

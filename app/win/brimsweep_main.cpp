@@ -3,14 +3,16 @@
 
 #include <commctrl.h>
 
-#include "app/win/Form1.h"
+#include "app/ApplicationTitle.h"
+#include "app/win/ProgramEntry.h"
+#include "platform/win32/Utf.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Process.h"
 #include "platform/win32/Win32Registry.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
 
@@ -19,13 +21,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     bs::Win32Clock clock;
     bs::Win32Process process;
     bs::Win32Dialogs dialogs;
-    bs::TForm1 form(bs::Services{files, registry, clock, process, dialogs});
-    ShowWindow(form.Handle(), showCommand);
 
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return 0;
+    wchar_t path[MAX_PATH * 2] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH * 2);
+    return bs::RunProgramEntry(bs::Services{files, registry, clock, process, dialogs},
+                               bs::ApplicationTitle(bs::Narrow(path)));
 }

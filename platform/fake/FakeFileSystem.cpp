@@ -295,7 +295,9 @@ void FakeFileSystem::SetReadOnlyFolder(const std::string& path, bool readOnly) {
         node->noWrite = readOnly;
 }
 
-bool FakeFileSystem::Exists(const std::string& path) const { return Find(path) != nullptr; }
+bool FakeFileSystem::Exists(const std::string& path) const {
+    return Find(path) != nullptr;
+}
 
 std::string FakeFileSystem::ReadAll(const std::string& path) const {
     auto node = Find(path);

@@ -154,7 +154,9 @@ void FakeRegistry::SetString(RegRoot root, const std::string& path, const std::s
     SetValue(root, path, name, RegValue{type, value});
 }
 
-void FakeRegistry::CreateKey(RegRoot root, const std::string& path) { Walk(root, path, true); }
+void FakeRegistry::CreateKey(RegRoot root, const std::string& path) {
+    Walk(root, path, true);
+}
 
 void FakeRegistry::SetLastWrite(RegRoot root, const std::string& path, FileTime time) {
     if (auto key = Walk(root, path, false))

@@ -18,12 +18,12 @@ public:
         unsigned style = 0;
     };
     std::vector<Shown> shown;
-    std::deque<int> answers;                        // empty: Yes for Yes/No, else OK
-    std::deque<std::optional<std::string>> picks;   // empty: cancelled
+    std::deque<int> answers;                      // empty: Yes for Yes/No, else OK
+    std::deque<std::optional<std::string>> picks; // empty: cancelled
     std::vector<std::string> filters;
 
     int Message(uintptr_t, const std::string& text, const std::string& caption,
-                   unsigned style) override {
+                unsigned style) override {
         shown.push_back({text, caption, style});
         if (answers.empty())
             return (style & 0xF) == MbYesNo ? AnswerYes : AnswerOk;

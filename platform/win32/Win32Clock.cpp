@@ -27,7 +27,9 @@ FileTime Win32Clock::NowUtc() {
     return FromFiletime(now);
 }
 
-uint64_t Win32Clock::TickMilliseconds() { return GetTickCount64(); }
+uint64_t Win32Clock::TickMilliseconds() {
+    return GetTickCount64();
+}
 
 std::optional<FileTime> Win32Clock::UtcToLocal(FileTime utc) {
     FILETIME in = ToFiletime(utc), out;

@@ -9,7 +9,7 @@
 namespace bs {
 
 int Win32Dialogs::Message(uintptr_t owner, const std::string& text, const std::string& caption,
-                             unsigned style) {
+                          unsigned style) {
     return MessageBoxW(reinterpret_cast<HWND>(owner), Widen(text).c_str(), Widen(caption).c_str(),
                        style);
 }

@@ -8,7 +8,7 @@ namespace bs {
 class Win32Dialogs : public Dialogs {
 public:
     int Message(uintptr_t owner, const std::string& text, const std::string& caption,
-                   unsigned style) override;
+                unsigned style) override;
     std::optional<std::string> OpenFile(uintptr_t owner, const std::string& filter,
                                         const std::string& initialFolder) override;
 };

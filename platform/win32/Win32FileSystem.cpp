@@ -176,8 +176,7 @@ bool Win32FileSystem::CreateFolders(const std::string& path) {
     if (cut != std::wstring::npos && cut > 0 && wide[cut - 1] != L':' &&
         !CreateFolders(Narrow(wide.substr(0, cut))))
         return false;
-    return CreateDirectoryW(wide.c_str(), nullptr) != 0 ||
-           GetLastError() == ERROR_ALREADY_EXISTS;
+    return CreateDirectoryW(wide.c_str(), nullptr) != 0 || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 bool Win32FileSystem::FileExists(const std::string& path) {

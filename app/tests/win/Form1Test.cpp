@@ -1,27 +1,211 @@
-#include <gtest/gtest.h>
+#include "app/tests/win/FormFixture.h"
 
-#include "app/win/Form1.h"
-#include "platform/fake/FakeClock.h"
-#include "platform/fake/FakeFileSystem.h"
-#include "platform/fake/FakeProcess.h"
-#include "platform/fake/FakeRegistry.h"
-#include "platform/fake/ScriptedDialogs.h"
+#include "app/win/ControlIds.h"
+#include "app/win/ProgramEntry.h"
 
 namespace bs {
 namespace {
 
-TEST(Form1, HasTheProductCaption) {
+using MainWindow = FormFixture;
+
+TEST_F(MainWindow, StartsHiddenWithTheListViewInFrontAndFilesChecked) {
+    TForm1& form = Form();
+    EXPECT_EQ(Text(form.Handle()), "Tarn Brimsweep Pro");
+    EXPECT_FALSE(Visible(form.Handle()));
+    EXPECT_TRUE(Shown(Ctl().pnlSilinecekler));
+    EXPECT_FALSE(Shown(Ctl().pnlAbout));
+    EXPECT_FALSE(Shown(Ctl().pnlSystem));
+    EXPECT_TRUE(Checked(Ctl().rbtDosyalar));
+    EXPECT_FALSE(Checked(Ctl().rbtSistemKayit));
+    EXPECT_EQ(form.CurrentCleanType(), CleanType::Files);
+    for (HWND option :
+         {Ctl().chkIntCache, Ctl().chkIntCookies, Ctl().chkRecent, Ctl().chkIntHistory})
+        EXPECT_TRUE(Checked(option));
+    EXPECT_FALSE(Checked(Ctl().chkBackup));
+    EXPECT_FALSE(Checked(Ctl().chkAlerts));
+    EXPECT_TRUE(Shown(Ctl().btnBul));
+    EXPECT_TRUE(Shown(Ctl().btnSil));
+    EXPECT_FALSE(Shown(Ctl().btnRefresh));
+    EXPECT_EQ(Text(Ctl().btnBul), "Find");
+    EXPECT_EQ(Text(Ctl().btnSil), "Delete");
+    EXPECT_EQ(form.Results().RowCount(), 0);
+    EXPECT_EQ(form.SelectedDrive(), "All fixed drives");
+    EXPECT_EQ(ComboSelection(Ctl().cmbLanguage), 1);
+    EXPECT_EQ(form.ProgramDir(), process.programDir);
+    EXPECT_FALSE(form.StopRequested());
+    EXPECT_FALSE(form.ExitRequested());
+    EXPECT_EQ(TabText(Ctl().tabAbout, 5), "Special Thanks");
+    EXPECT_EQ(form.TabIndex(Ctl().tabAbout), 0);
+    EXPECT_EQ(form.TabIndex(Ctl().tabSystem), 0);
+    EXPECT_TRUE(Shown(Ctl().fpnlAbout));
+    EXPECT_EQ(Text(Ctl().ProductName), "Brimsweep Pro");
+    EXPECT_EQ(Text(Ctl().RxLabel1), "Brimsweep Pro");
+    RECT rect;
+    GetWindowRect(form.Handle(), &rect);
+    EXPECT_EQ(rect.right - rect.left, 594);
+    EXPECT_EQ(rect.bottom - rect.top, 603);
+}
+
+TEST_F(MainWindow, VersionLabelShowsTheFirstLineOfTheVersionFile) {
+    files.AddFile(process.programDir + "version.txt", "2.4.1\r\nsecond line\r\n");
+    EXPECT_EQ(Text(Ctl().Version), "Ver 2.4.1");
+}
+
+TEST_F(MainWindow, ShowHideMinimizeAndCloseOnlyHide) {
+    notificationIcon = true;
+    TForm1& form = Form();
+    EXPECT_TRUE(form.NotificationIconShown());
+    Command(TForm1::IdShow1);
+    EXPECT_TRUE(Visible(form.Handle()));
+    Command(TForm1::IdHide1);
+    EXPECT_FALSE(Visible(form.Handle()));
+
+    // A click on the notification-area icon shows the window too.
+    SendMessageW(form.Handle(), WM_APP + 1, 1, WM_LBUTTONUP);
+    EXPECT_TRUE(Visible(form.Handle()));
+
+    SendMessageW(form.Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    Pump();
+    EXPECT_FALSE(Visible(form.Handle())) << "minimizing hides to the notification area";
+    Command(TForm1::IdShow1);
+    EXPECT_TRUE(Visible(form.Handle()));
+    EXPECT_FALSE(IsIconic(form.Handle()));
+
+    SendMessageW(form.Handle(), WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_FALSE(form.Freed()) << "closing only hides";
+    EXPECT_FALSE(Visible(form.Handle()));
+    EXPECT_FALSE(form.StopRequested());
+    EXPECT_TRUE(form.NotificationIconShown()) << "the icon stays while the program runs";
+
+    Command(TForm1::IdExit1);
+    EXPECT_TRUE(form.Freed());
+}
+
+TEST_F(MainWindow, CleanTypesSwitchViewsButtonsCaptionsAndHints) {
+    TForm1& form = Form();
+    form.Results().AddRow({"a.tmp", {"c:\\", "1", "-"}, true});
+
+    Click(Ctl().rbtSistemKayit);
+    EXPECT_EQ(form.CurrentCleanType(), CleanType::Registry);
+    EXPECT_TRUE(Checked(Ctl().chkBackup)) << "Registry always ticks the backup option";
+    EXPECT_FALSE(Checked(Ctl().rbtDosyalar));
+    EXPECT_EQ(form.Results().RowCount(), 0) << "another type empties the list";
+    EXPECT_TRUE(Shown(Ctl().pnlSilinecekler));
+    EXPECT_EQ(form.ControlHints().Get(Ctl().btnBul),
+              "Find garbage files or registry to be deleted.");
+
+    form.Results().AddRow({"row", {}, true});
+    Click(Ctl().rbtSistemKayit);
+    EXPECT_EQ(form.Results().RowCount(), 1) << "the same type keeps the list";
+
+    Click(Ctl().rbtHafiza);
+    EXPECT_EQ(form.CurrentCleanType(), CleanType::Memory);
+    EXPECT_EQ(form.Results().RowCount(), 1) << "Memory does not touch the list";
+    EXPECT_FALSE(Shown(Ctl().btnBul));
+    EXPECT_FALSE(Shown(Ctl().btnSil));
+    EXPECT_TRUE(Shown(Ctl().btnRefresh));
+    EXPECT_TRUE(Shown(Ctl().pnlSystem));
+    EXPECT_FALSE(Shown(Ctl().pnlSilinecekler));
+    EXPECT_EQ(form.TabIndex(Ctl().tabSystem), 2);
+
+    Click(Ctl().rbtSoftware);
+    EXPECT_EQ(form.CurrentCleanType(), CleanType::Software);
+    EXPECT_EQ(Text(Ctl().btnBul), "List");
+    EXPECT_EQ(Text(Ctl().btnSil), "Uninstall");
+    EXPECT_EQ(form.ControlHints().Get(Ctl().btnBul), "List software installed on your system");
+    EXPECT_EQ(form.ControlHints().Get(Ctl().btnSil),
+              "Safe uninstall of selected software from your system");
+    EXPECT_TRUE(Shown(Ctl().btnBul));
+    EXPECT_FALSE(Shown(Ctl().btnRefresh));
+    EXPECT_TRUE(Shown(Ctl().pnlSilinecekler));
+    EXPECT_EQ(form.Results().RowCount(), 0);
+
+    Click(Ctl().rbtDosyalar);
+    EXPECT_EQ(Text(Ctl().btnBul), "Find");
+    EXPECT_EQ(Text(Ctl().btnSil), "Delete");
+    EXPECT_EQ(form.ControlHints().Get(Ctl().btnSil),
+              "Delete garbage files or registry listed on the monitor above.");
+    EXPECT_EQ(ColumnCaption(Ctl().ListView1, 0), "File Name");
+    EXPECT_EQ(ColumnCaption(Ctl().ListView1, 3), "Date");
+    EXPECT_TRUE(form.ToolButtonChecked(TForm1::IdBtnMonitor));
+    EXPECT_EQ(form.StatusText(), "");
+}
+
+TEST_F(MainWindow, ViewsFromMenusAndToolButtons) {
+    TForm1& form = Form();
+    Command(TForm1::IdHelp1);
+    EXPECT_TRUE(Shown(Ctl().pnlAbout));
+    EXPECT_FALSE(Shown(Ctl().pnlSilinecekler));
+    EXPECT_EQ(form.TabIndex(Ctl().tabAbout), 3);
+    EXPECT_FALSE(Shown(Ctl().fpnlAbout));
+
+    Command(TForm1::IdAbout1);
+    EXPECT_EQ(form.TabIndex(Ctl().tabAbout), 0);
+    EXPECT_TRUE(Shown(Ctl().fpnlAbout));
+    EXPECT_TRUE(form.ToolButtonChecked(TForm1::IdBtnInformation));
+
+    Command(TForm1::IdFolderUsage);
+    EXPECT_TRUE(Shown(Ctl().pnlSystem));
+    EXPECT_EQ(form.TabIndex(Ctl().tabSystem), 3);
+    Command(TForm1::IdDrive1);
+    EXPECT_EQ(form.TabIndex(Ctl().tabSystem), 1);
+    EXPECT_TRUE(form.ToolButtonChecked(TForm1::IdBtnResources));
+
+    Command(TForm1::IdMonitor1);
+    EXPECT_TRUE(Shown(Ctl().pnlSilinecekler));
+    EXPECT_FALSE(Shown(Ctl().pnlSystem));
+    EXPECT_TRUE(form.ToolButtonChecked(TForm1::IdBtnMonitor));
+    EXPECT_FALSE(form.ToolButtonChecked(TForm1::IdBtnResources));
+}
+
+TEST(ProgramEntry, ASecondStartEndsAfterItsStartUpAndLeavesTheFirstAlone) {
     FakeFileSystem files;
     files.AddDrive('c', DriveType::Fixed);
     FakeRegistry registry;
     FakeClock clock;
     FakeProcess process;
     ScriptedDialogs dialogs;
-    TForm1 form(Services{files, registry, clock, process, dialogs});
-    ASSERT_NE(form.Handle(), nullptr);
-    wchar_t caption[64] = {};
-    GetWindowTextW(form.Handle(), caption, 64);
-    EXPECT_STREQ(caption, L"Tarn Brimsweep Pro");
+    Services services{files, registry, clock, process, dialogs, false};
+    std::string title = "Brimsweeptest" + std::to_string(GetCurrentProcessId());
+
+    InstanceLock first(title);
+    EXPECT_FALSE(first.TerminateRequested());
+    TForm1 running(services);
+    running.Results().AddRow({"kept.tmp", {}, true});
+    running.Show1Click();
+
+    bool secondStarted = false;
+    bool secondHidden = false;
+    int code = RunProgramEntry(services, title, [&](TForm1& second) {
+        secondStarted = true;
+        secondHidden = !IsWindowVisible(second.Handle());
+    });
+    EXPECT_EQ(code, 0);
+    EXPECT_TRUE(secondStarted) << "the second instance runs its start-up steps";
+    EXPECT_TRUE(secondHidden);
+    EXPECT_FALSE(running.Freed());
+    EXPECT_TRUE(IsWindowVisible(running.Handle()));
+    EXPECT_EQ(running.Results().RowCount(), 1);
+    EXPECT_FALSE(InstanceLock(title).TerminateRequested() == false);
+}
+
+TEST(ProgramEntry, RunsUntilExitAndStartsHidden) {
+    FakeFileSystem files;
+    files.AddDrive('c', DriveType::Fixed);
+    FakeRegistry registry;
+    FakeClock clock;
+    FakeProcess process;
+    ScriptedDialogs dialogs;
+    std::string title = "Brimsweeploop" + std::to_string(GetCurrentProcessId());
+    bool hiddenAtStart = false;
+    int code = RunProgramEntry(Services{files, registry, clock, process, dialogs, false}, title,
+                               [&](TForm1& form) {
+                                   hiddenAtStart = !IsWindowVisible(form.Handle());
+                                   PostMessageW(form.Handle(), WM_COMMAND, TForm1::IdExit1, 0);
+                               });
+    EXPECT_EQ(code, 0);
+    EXPECT_TRUE(hiddenAtStart);
 }
 
 } // namespace

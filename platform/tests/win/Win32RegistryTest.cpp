@@ -14,8 +14,7 @@ protected:
         path_ = "Software\\BrimsweepTest" + std::to_string(GetCurrentProcessId());
     }
     void TearDown() override {
-        RegDeleteTreeW(HKEY_CURRENT_USER,
-                       std::wstring(path_.begin(), path_.end()).c_str());
+        RegDeleteTreeW(HKEY_CURRENT_USER, std::wstring(path_.begin(), path_.end()).c_str());
     }
     std::string path_;
     Win32Registry registry_;
@@ -23,10 +22,12 @@ protected:
 
 TEST_F(Win32RegistryTest, CreatesWritesEnumeratesAndDeletes) {
     EXPECT_EQ(registry_.Open(RegRoot::CurrentUser, path_, RegAccess::Read, false), nullptr);
-    auto key = registry_.Open(RegRoot::CurrentUser, "\\" + path_ + "\\", RegAccess::ReadWrite, true);
+    auto key =
+        registry_.Open(RegRoot::CurrentUser, "\\" + path_ + "\\", RegAccess::ReadWrite, true);
     ASSERT_NE(key, nullptr);
     EXPECT_TRUE(key->SetString("First", "c:\\windows\\notepad.exe"));
-    EXPECT_TRUE(key->SetString("Second", "Gr\xC3\xBC\xC3\x9F" "e \xC5\x9F"));
+    EXPECT_TRUE(key->SetString("Second", "Gr\xC3\xBC\xC3\x9F"
+                                         "e \xC5\x9F"));
     ASSERT_NE(registry_.Open(RegRoot::CurrentUser, path_ + "\\Sub", RegAccess::ReadWrite, true),
               nullptr);
 
@@ -37,7 +38,8 @@ TEST_F(Win32RegistryTest, CreatesWritesEnumeratesAndDeletes) {
     auto value = reader->QueryValue("second");
     ASSERT_TRUE(value);
     EXPECT_EQ(value->type, RegSz);
-    EXPECT_EQ(value->data, "Gr\xC3\xBC\xC3\x9F" "e \xC5\x9F");
+    EXPECT_EQ(value->data, "Gr\xC3\xBC\xC3\x9F"
+                           "e \xC5\x9F");
     EXPECT_EQ(ReadRegistryString(registry_, RegRoot::CurrentUser, path_, "First"),
               "c:\\windows\\notepad.exe");
     auto info = reader->Info();

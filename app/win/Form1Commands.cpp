@@ -1,0 +1,256 @@
+// Command dispatch of the main window, the Find and Delete frames, the
+// results-list handlers and the UiPort the engine commands report through.
+#include "app/win/Form1.h"
+
+#include <commctrl.h>
+
+#include "app/win/ControlIds.h"
+#include "app/win/WinText.h"
+#include "platform/win32/Utf.h"
+
+namespace bs {
+
+// Counts the commands on the stack, so that a real close waits until the
+// last of them has unwound, and shows the hourglass while they run.
+class TForm1::CommandScope {
+public:
+    explicit CommandScope(TForm1& form) : form_(form) {
+        ++form_.commandDepth_;
+        previousCursor_ = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    }
+    ~CommandScope() {
+        SetCursor(previousCursor_);
+        if (--form_.commandDepth_ == 0 && form_.closePending_ && form_.hwnd_) {
+            form_.closePending_ = false;
+            PostMessageW(form_.hwnd_, WM_CLOSE, 0, 0);
+        }
+    }
+    CommandScope(const CommandScope&) = delete;
+    CommandScope& operator=(const CommandScope&) = delete;
+
+private:
+    TForm1& form_;
+    HCURSOR previousCursor_ = nullptr;
+};
+
+bool TForm1::OnCommand(int id, int code) {
+    switch (id) {
+    case IdMonitor1:
+    case IdBtnMonitor:
+        btnMonitorClick();
+        return true;
+    case IdCPU1:
+    case IdBtnResources:
+        btnResourcesClick();
+        return true;
+    case IdDrive1:
+    case IdMemory1:
+    case IdFolderUsage:
+        btnResourcesClick();
+        SelectTab(c_.tabSystem, id - IdCPU1);
+        return true;
+    case IdAbout1:
+    case IdBtnInformation:
+        ToolButton1Click();
+        return true;
+    case IdHelp1:
+    case IdBtnHelp:
+        btnHelpClick();
+        return true;
+    case IdShow1:
+        Show1Click();
+        return true;
+    case IdHide1:
+        Hide1Click();
+        return true;
+    case IdExit1:
+        Exit1Click();
+        return true;
+    default:
+        break;
+    }
+    if (code == BN_CLICKED) {
+        switch (id) {
+        case IdRbtDosyalar:
+            rbtDosyalarClick();
+            return true;
+        case IdRbtSistemKayit:
+            rbtSistemKayitClick();
+            return true;
+        case IdRbtHafiza:
+            rbtHafizaClick();
+            return true;
+        case IdRbtSoftware:
+            rbtSoftwareClick();
+            return true;
+        case IdBtnBul:
+            btnBulClick();
+            return true;
+        case IdBtnSil:
+            btnSilClick();
+            return true;
+        default:
+            return false;
+        }
+    }
+    if (code == CBN_SELCHANGE) {
+        if (id == IdComboBox1)
+            ComboBox1Click();
+        else if (id == IdCmbLanguage)
+            cmbLanguageClick();
+        return true;
+    }
+    return false;
+}
+
+bool TForm1::OnNotify(NMHDR* header, LRESULT& result) {
+    if (header->code == TTN_GETDISPINFOW) {
+        // Tool-bar buttons ask for their hint by command identifier.
+        auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
+        tooltipBuffer_ = Widen(hints_->GetToolButton(static_cast<int>(header->idFrom)));
+        info->lpszText = tooltipBuffer_.data();
+        result = 0;
+        return true;
+    }
+    if (header->hwndFrom == c_.ListView1) {
+        if (header->code == LVN_COLUMNCLICK) {
+            ListView1ColumnClick(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
+            return true;
+        }
+        if (header->code == LVN_KEYDOWN) {
+            auto* key = reinterpret_cast<NMLVKEYDOWN*>(header);
+            if (key->wVKey == VK_RETURN)
+                ListView1KeyPress(L'\r');
+            return true;
+        }
+    }
+    if (header->hwndFrom == c_.tabAbout && header->code == TCN_SELCHANGE) {
+        SelectTab(c_.tabAbout, TabCtrl_GetCurSel(c_.tabAbout));
+        return true;
+    }
+    return false;
+}
+
+void TForm1::btnBulClick() {
+    CommandScope scope(*this);
+    btnMonitorClick();
+    listView1_.Clear();
+    EnableWindow(c_.btnBul, FALSE);
+    EnableWindow(c_.btnSil, FALSE);
+    if (!RunFindBranch())
+        return; // the program is ending: leave everything as it is
+    if (cleanType_ != CleanType::Software)
+        for (int row = 0; row < listView1_.RowCount(); ++row)
+            listView1_.SetChecked(row, true);
+    EnableWindow(c_.btnBul, TRUE);
+    EnableWindow(c_.btnSil, TRUE);
+}
+
+void TForm1::btnSilClick() {
+    CommandScope scope(*this);
+    btnMonitorClick();
+    EnableWindow(c_.btnBul, FALSE);
+    EnableWindow(c_.btnSil, FALSE);
+    RunDeleteBranch();
+    listView1_.Repaint();
+    SetStatus("Done");
+    EnableWindow(c_.btnBul, TRUE);
+    EnableWindow(c_.btnSil, TRUE);
+    deletionDone_ = true;
+}
+
+bool TForm1::RunFindBranch() {
+    if (cleanType_ == CleanType::Software) {
+        listView1_.SetColumnCaptions({"Software Title", "Type", "", ""});
+        return true;
+    }
+    return !stopRequested_;
+}
+
+void TForm1::RunDeleteBranch() {}
+
+void TForm1::ComboBox1Click() {
+    int selected = static_cast<int>(SendMessageW(c_.ComboBox1, CB_GETCURSEL, 0, 0));
+    if (selected >= 0)
+        selectedDrive_ = ComboText(c_.ComboBox1, selected);
+}
+
+void TForm1::FillDriveList() {
+    SendMessageW(c_.ComboBox1, CB_RESETCONTENT, 0, 0);
+    SendMessageW(c_.ComboBox1, CB_ADDSTRING, 0,
+                 reinterpret_cast<LPARAM>(Widen(Texts()(32)).c_str()));
+    SendMessageW(c_.ComboBox1, CB_SETCURSEL, 0, 0);
+    for (char letter = 'c'; letter <= 'z'; ++letter) {
+        std::string root = std::string(1, letter) + ":\\";
+        if (services_.files.DriveTypeOf(root) != DriveType::Fixed)
+            break;
+        SendMessageW(c_.ComboBox1, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(root).c_str()));
+    }
+}
+
+void TForm1::ListView1ColumnClick(int column) {
+    sortColumn_ = column;
+}
+
+void TForm1::ListView1KeyPress(wchar_t key) {
+    if (key != L'\r')
+        return;
+    auto selected = listView1_.SelectedIndices();
+    if (selected.empty())
+        return;
+    bool state = !listView1_.IsChecked(selected.front());
+    for (int index : selected)
+        listView1_.SetChecked(index, state);
+}
+
+void TForm1::Timer1Timer() {}
+
+void TForm1::ReadSettings() {}
+
+void TForm1::WriteSettings() {}
+
+// --- UiPort --------------------------------------------------------------
+
+void TForm1::SetStatus(const std::string& text) {
+    SendMessageW(c_.StatusBar1, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+    UpdateWindow(c_.StatusBar1);
+}
+
+std::string TForm1::StatusText() const {
+    auto length = LOWORD(SendMessageW(c_.StatusBar1, SB_GETTEXTLENGTHW, 0, 0));
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    SendMessageW(c_.StatusBar1, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(length);
+    return Narrow(text);
+}
+
+void TForm1::SetProgressMax(int maximum) {
+    SendMessageW(c_.Progressbar1, PBM_SETRANGE32, 0, maximum);
+}
+
+void TForm1::SetProgressPosition(int position) {
+    SendMessageW(c_.Progressbar1, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+}
+
+void TForm1::StepProgress() {
+    SendMessageW(c_.Progressbar1, PBM_STEPIT, 0, 0);
+}
+
+void TForm1::PumpEvents() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            // Leave the quit for the event loop that owns it.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+int TForm1::Ask(const std::string& text, const std::string& caption, unsigned style) {
+    return services_.dialogs.Message(reinterpret_cast<uintptr_t>(hwnd_), text, caption, style);
+}
+
+} // namespace bs

@@ -1,0 +1,109 @@
+// Captions and hints of the main window from the text table, in the order
+// the language is applied (a control set twice keeps the later text).
+#include "app/win/Form1.h"
+
+#include <commctrl.h>
+
+#include "app/win/WinText.h"
+#include "platform/win32/Utf.h"
+
+namespace bs {
+
+namespace {
+const char UntranslatedNotice[] = "Languages marked with (*) have not been translated yet. Contact "
+                                  "translations@brimsweep.example for translation";
+} // namespace
+
+void TForm1::SetCaption(HWND control, int textId) {
+    SetText(control, Texts()(textId));
+}
+
+void TForm1::SetTabText(HWND tab, int index, int textId) {
+    std::wstring text = Widen(Texts()(textId));
+    TCITEMW item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = text.data();
+    TabCtrl_SetItem(tab, index, &item);
+}
+
+void TForm1::SetMenuText(int commandId, int textId) {
+    std::wstring text = Widen(Texts()(textId));
+    ModifyMenuW(c_.MainMenu, static_cast<UINT>(commandId), MF_BYCOMMAND | MF_STRING,
+                static_cast<UINT_PTR>(commandId), text.c_str());
+}
+
+void TForm1::ApplyLanguage() {
+    int selected = static_cast<int>(SendMessageW(c_.cmbLanguage, CB_GETCURSEL, 0, 0));
+    languageIndex_ = selected < 0 ? 1 : selected;
+    languageSetting_ = std::to_string(languageIndex_);
+    if (LocalText(languageIndex_, 15).empty()) {
+        if (!untranslatedNoticeShown_)
+            services_.dialogs.Message(reinterpret_cast<uintptr_t>(hwnd_), UntranslatedNotice,
+                                      "Tarn Brimsweep Pro", MbOk | MbIconInformation);
+        untranslatedNoticeShown_ = true;
+        // English stands in; the box keeps showing the user's choice.
+        languageIndex_ = 1;
+        languageSetting_ = "1";
+    }
+    LocalTexts text = Texts();
+
+    SetCaption(c_.rbtDosyalar, 15);
+    SetCaption(c_.rbtSistemKayit, 16);
+    SetCaption(c_.rbtHafiza, 17);
+    SetCaption(c_.rbtSoftware, 18);
+    SetCaption(c_.GroupBox2, 13);
+    SetCaption(c_.GroupBox1, 19);
+    const std::pair<HWND, std::pair<int, int>> options[] = {
+        {c_.chkIntCache, {20, 62}},   {c_.chkIntCookies, {104, 63}}, {c_.chkRecent, {21, 64}},
+        {c_.chkIntHistory, {22, 65}}, {c_.chkBackup, {23, 66}},      {c_.chkAlerts, {133, 134}}};
+    for (const auto& [control, ids] : options) {
+        SetCaption(control, ids.first);
+        hints_->Set(control, text(ids.second));
+    }
+    SetCaption(c_.Label3, 34);
+    SetCaption(c_.btnBul, 26);
+    SetCaption(c_.btnSil, 27);
+    SetCaption(c_.btnRefresh, 25);
+    hints_->SetToolButton(IdBtnInformation, text(127));
+    hints_->SetToolButton(IdBtnHelp, text(5));
+    hints_->SetToolButton(IdBtnResources, text(126));
+    listView1_.SetColumnCaptions({text(28), text(29), text(30), text(31)});
+    const int aboutTabs[] = {0, 3, 4, 5, 6};
+    for (int tab = 0; tab < 5; ++tab)
+        SetTabText(c_.tabAbout, tab, aboutTabs[tab]);
+    const int systemTabs[] = {33, 34, 35, 128};
+    for (int tab = 0; tab < 4; ++tab)
+        SetTabText(c_.tabSystem, tab, systemTabs[tab]);
+    const int topMenus[] = {125, 126, 127};
+    for (int position = 0; position < 3; ++position) {
+        std::wstring caption = Widen(text(topMenus[position]));
+        MENUITEMINFOW item = {};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_STRING;
+        item.dwTypeData = caption.data();
+        SetMenuItemInfoW(c_.MainMenu, static_cast<UINT>(position), TRUE, &item);
+    }
+    SetMenuText(IdFolderUsage, 128);
+    SetMenuText(IdCPU1, 33);
+    SetMenuText(IdDrive1, 34);
+    SetMenuText(IdMemory1, 35);
+    SetMenuText(IdAbout1, 0);
+    SetMenuText(IdHelp1, 5);
+    if (hwnd_)
+        DrawMenuBar(hwnd_);
+
+    FillDriveList();
+
+    SetCaption(c_.JetButton2, 24);
+    SetCaption(c_.btnSil, 27);
+    hints_->SetToolButton(IdBtnMonitor, text(117));
+    hints_->SetToolButton(IdBtnResources, text(118));
+    hints_->Set(c_.JetButton2, text(119));
+    hints_->Set(c_.btnRefresh, text(120));
+}
+
+void TForm1::cmbLanguageClick() {
+    ApplyLanguage();
+}
+
+} // namespace bs

@@ -1,0 +1,47 @@
+#include "app/win/Panel.h"
+
+namespace bs {
+
+namespace {
+
+const wchar_t PanelClassName[] = L"TBrimsweepPanel";
+
+LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_HSCROLL:
+        if (HWND root = GetAncestor(hwnd, GA_ROOT); root && root != hwnd)
+            return SendMessageW(root, message, wParam, lParam);
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+void RegisterPanelClass() {
+    WNDCLASSEXW windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    if (GetClassInfoExW(GetModuleHandleW(nullptr), PanelClassName, &windowClass))
+        return;
+    windowClass.lpfnWndProc = PanelProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = PanelClassName;
+    RegisterClassExW(&windowClass);
+}
+
+} // namespace
+
+HWND CreatePanel(HWND parent, int x, int y, int width, int height) {
+    RegisterPanelClass();
+    return CreateWindowExW(WS_EX_CONTROLPARENT, PanelClassName, L"",
+                           WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, x, y, width,
+                           height, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+} // namespace bs

@@ -1,0 +1,58 @@
+#include "app/win/ProgramEntry.h"
+
+#include "app/win/Form1.h"
+#include "app/win/Splash.h"
+#include "platform/win32/Utf.h"
+
+namespace bs {
+
+InstanceLock::InstanceLock(const std::string& title)
+    : mutex_(CreateMutexW(nullptr, FALSE, Widen(title).c_str())) {
+    bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
+    if (!mutex_.Valid()) {
+        terminateRequested_ = true;
+        return;
+    }
+    DWORD wait = WaitForSingleObject(mutex_.Get(), 100);
+    if (existed || wait == WAIT_TIMEOUT)
+        terminateRequested_ = true;
+    // Released at once: only the open handle keeps the name alive, so any
+    // later start finds it existing.
+    if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED)
+        ReleaseMutex(mutex_.Get());
+}
+
+void ShowOffersIfDue(TForm1&) {}
+
+int RunProgramEntry(Services services, const std::string& title,
+                    const std::function<void(TForm1&)>& started) {
+    InstanceLock lock(title);
+
+    auto splash = std::make_unique<TfrmSplash>();
+    ShowWindow(splash->Handle(), SW_SHOWNORMAL);
+    UpdateWindow(splash->Handle());
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+
+    TForm1 form(services);
+    bool loopEnded = false;
+    form.SetOnFreed([&loopEnded] { loopEnded = true; });
+    splash.reset();
+    ShowOffersIfDue(form);
+    form.Hide1Click();
+    if (started)
+        started(form);
+    if (lock.TerminateRequested())
+        return 0;
+
+    while (!loopEnded && GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return 0;
+}
+
+} // namespace bs

@@ -1,0 +1,62 @@
+#include "app/win/Splash.h"
+
+#include "app/res/resource.h"
+
+namespace bs {
+
+namespace {
+const wchar_t SplashClassName[] = L"TfrmSplash";
+constexpr int PictureSize = 256;
+} // namespace
+
+TfrmSplash::TfrmSplash() {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    if (!GetClassInfoExW(instance, SplashClassName, &windowClass)) {
+        windowClass.lpfnWndProc = &TfrmSplash::WindowProc;
+        windowClass.hInstance = instance;
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_WAIT);
+        windowClass.lpszClassName = SplashClassName;
+        RegisterClassExW(&windowClass);
+    }
+    picture_ = static_cast<HBITMAP>(
+        LoadImageW(instance, MAKEINTRESOURCEW(IDB_SPLASH), IMAGE_BITMAP, 0, 0, 0));
+    int left = (GetSystemMetrics(SM_CXSCREEN) - PictureSize) / 2;
+    int top = (GetSystemMetrics(SM_CYSCREEN) - PictureSize) / 2;
+    hwnd_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, SplashClassName, L"", WS_POPUP, left,
+                            top, PictureSize, PictureSize, nullptr, nullptr, instance, this);
+}
+
+TfrmSplash::~TfrmSplash() {
+    if (hwnd_)
+        DestroyWindow(hwnd_);
+    if (picture_)
+        DeleteObject(picture_);
+}
+
+LRESULT CALLBACK TfrmSplash::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE)
+        SetWindowLongPtrW(
+            hwnd, GWLP_USERDATA,
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+    auto* splash = reinterpret_cast<TfrmSplash*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (message == WM_PAINT && splash) {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(hwnd, &paint);
+        if (splash->picture_) {
+            HDC memory = CreateCompatibleDC(dc);
+            HGDIOBJ old = SelectObject(memory, splash->picture_);
+            BitBlt(dc, 0, 0, PictureSize, PictureSize, memory, 0, 0, SRCCOPY);
+            SelectObject(memory, old);
+            DeleteDC(memory);
+        }
+        EndPaint(hwnd, &paint);
+        return 0;
+    }
+    if (message == WM_NCDESTROY && splash)
+        splash->hwnd_ = nullptr;
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+} // namespace bs

@@ -35,3 +35,11 @@ target_link_options(deletebat PRIVATE ${WIN_LINK_STATIC} -municode)
 target_compile_options(deletebat PRIVATE ${WARNINGS})
 # The integration tests run it from beside win_tests.exe.
 add_dependencies(win_tests deletebat)
+
+# bck.exe: the archive tool beside the program (list, test, extract, pack).
+add_executable(bck backup/tool/bck_main.cpp)
+target_link_libraries(bck PRIVATE brim_win)
+target_link_options(bck PRIVATE ${WIN_LINK_STATIC} -municode)
+target_compile_options(bck PRIVATE ${WARNINGS})
+# The archive tests run it from beside win_tests.exe.
+add_dependencies(win_tests bck)

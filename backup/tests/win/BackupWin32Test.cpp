@@ -1,0 +1,202 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "backup/ArchiveCheck.h"
+#include "backup/BackupFile.h"
+#include "backup/win/AnsiText.h"
+#include "platform/DateConv.h"
+#include "platform/Text.h"
+#include "platform/tests/win/ScratchFolder.h"
+#include "platform/win32/Scoped.h"
+#include "platform/win32/Utf.h"
+#include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32FileSystem.h"
+
+namespace bs {
+namespace {
+
+std::string Pattern(size_t size, unsigned seed) {
+    std::string out(size, '\0');
+    uint32_t state = seed;
+    for (size_t i = 0; i < size; ++i) {
+        state = state * 1664525u + 1013904223u;
+        // Half text-like, half noise, so both block kinds occur.
+        out[i] = i % 32768 < 16384 ? static_cast<char>('a' + (i / 7) % 26)
+                                   : static_cast<char>(state >> 24);
+    }
+    return out;
+}
+
+struct SourceFile {
+    std::string relative;
+    std::string content;
+    uint32_t attributes;
+};
+
+class BackupWin32 : public ::testing::Test {
+protected:
+    void SetUp() override {
+        backup.TextCodec = AnsiArchiveText();
+        backup.OnError = [this](TBackupFile&, int32_t code, const std::string&) {
+            errors.push_back(code);
+        };
+        // Even seconds: the archive keeps date-times in two-second steps.
+        FileTime base = *DateTimeToFileTime({2019, 3, 4, 5, 6, 8, 0});
+        int day = 0;
+        for (const auto& file : files) {
+            std::string path = source / file.relative;
+            ASSERT_TRUE(fs.CreateFolders(ExtractFolder(path)));
+            ScratchFolder::WriteFile(path, file.content);
+            ASSERT_TRUE(fs.SetLastWriteTime(path, base + 864'000'000'000ULL * day++));
+            ASSERT_TRUE(fs.SetAttributes(path, file.attributes));
+        }
+    }
+    static std::string ExtractFolder(const std::string& path) {
+        return path.substr(0, path.find_last_of('\\') + 1);
+    }
+    std::string Read(const std::string& path) {
+        auto stream = fs.OpenRead(path);
+        std::string data(stream ? static_cast<size_t>(stream->Size()) : 0, '\0');
+        if (stream)
+            stream->Read(data.data(), data.size());
+        return data;
+    }
+    // Every source file is back below `restored` with its bytes and date.
+    void ExpectRestored(const std::string& restored) {
+        for (const auto& file : files) {
+            std::string original = source / file.relative;
+            std::string copy = restored + LowerAscii(original.substr(3));
+            EXPECT_TRUE(Read(copy) == file.content) << copy;
+            EXPECT_EQ(fs.GetLastWriteTime(copy), fs.GetLastWriteTime(original)) << copy;
+        }
+    }
+
+    Win32FileSystem fs;
+    Win32Clock clock;
+    TBackupFile backup{fs, clock};
+    ScratchFolder source, target, archives;
+    std::vector<int32_t> errors;
+    std::vector<SourceFile> files = {
+        {"empty.txt", "", FILE_ATTRIBUTE_ARCHIVE},
+        {"Small Note.TXT", "a few words", FILE_ATTRIBUTE_ARCHIVE},
+        {"exact.bin", Pattern(16384, 1), FILE_ATTRIBUTE_ARCHIVE},
+        {"one more.bin", Pattern(16385, 2), FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY},
+        {"sub\\deeper\\mixed.dat", Pattern(150000, 3), FILE_ATTRIBUTE_ARCHIVE},
+        {"sub\\hidden.cfg", "hidden but taken", FILE_ATTRIBUTE_HIDDEN},
+    };
+};
+
+TEST_F(BackupWin32, RoundTripKeepsBytesAndDates) {
+    std::string archive = archives / "tb0.bck";
+    ASSERT_TRUE(backup.Backup({source / "*.* /s"}, archive));
+    EXPECT_EQ(backup.FilesDone(), 6);
+    std::string damage;
+    EXPECT_TRUE(VerifyArchive(fs, archive, &damage)) << damage;
+
+    backup.RestoreFullPath = true;
+    ASSERT_TRUE(backup.Restore(archive, target.Path()));
+    ExpectRestored(target.Path());
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(BackupWin32, VolumesRoundTripOnDisk) {
+    std::string archive = archives / "tb1.bck";
+    backup.MaxSize = 50000;
+    backup.OnNeedDisk = [](TBackupFile&, uint16_t, bool&) {};
+    ASSERT_TRUE(backup.Backup({source / "*.* /s"}, archive));
+    EXPECT_TRUE(fs.FileExists(archives / "tb1.002"));
+    EXPECT_TRUE(fs.FileExists(archives / "tb1.003"));
+    auto scan = ScanArchive(fs, archive);
+    EXPECT_TRUE(scan.complete) << scan.damage;
+    EXPECT_GE(scan.volumes, 3);
+
+    backup.RestoreFullPath = true;
+    ASSERT_TRUE(backup.Restore(archive, target.Path()));
+    ExpectRestored(target.Path());
+}
+
+// Runs bck.exe (built beside this test program) and returns its exit code;
+// `output` receives what it wrote to stdout and stderr.
+DWORD RunTool(const std::string& arguments, std::string& output) {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring tool = self;
+    tool = tool.substr(0, tool.find_last_of(L'\\') + 1) + L"bck.exe";
+    std::wstring command = L"\"" + tool + L"\" " + Widen(arguments);
+
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE readPipe = nullptr, writePipe = nullptr;
+    if (!CreatePipe(&readPipe, &writePipe, &inherit, 0))
+        return 255;
+    ScopedFile reader(readPipe);
+    ScopedFile writer(writePipe);
+    SetHandleInformation(readPipe, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writePipe;
+    startup.hStdError = writePipe;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(tool.c_str(), command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                        nullptr, nullptr, &startup, &process))
+        return 254;
+    ScopedFile processHandle(process.hProcess);
+    ScopedFile threadHandle(process.hThread);
+    writer.Reset();
+    char buffer[4096];
+    DWORD read = 0;
+    output.clear();
+    while (ReadFile(readPipe, buffer, sizeof buffer, &read, nullptr) && read > 0)
+        output.append(buffer, read);
+    WaitForSingleObject(process.hProcess, 30000);
+    DWORD code = 253;
+    GetExitCodeProcess(process.hProcess, &code);
+    return code;
+}
+
+TEST_F(BackupWin32, ToolListsTestsExtractsAndPacks) {
+    std::string archive = archives / "tb2.bck";
+    ASSERT_TRUE(backup.Backup({source / "*.* /s"}, archive));
+    std::string output;
+
+    ASSERT_EQ(RunTool("l \"" + archive + "\"", output), 0u) << output;
+    EXPECT_NE(output.find("2019-03-04 05:06:08"), std::string::npos) << output;
+    EXPECT_NE(output.find("150000  " + LowerAscii(source / "sub\\deeper\\mixed.dat")),
+              std::string::npos)
+        << output;
+    EXPECT_NE(output.find("6 entries, 182796 bytes"), std::string::npos) << output;
+
+    ASSERT_EQ(RunTool("t \"" + archive + "\"", output), 0u) << output;
+    EXPECT_NE(output.find(": OK, 6 entries"), std::string::npos) << output;
+
+    // No "\" before a closing quote: the command line would read it as a quote.
+    std::string destination = target.Path().substr(0, target.Path().size() - 1);
+    ASSERT_EQ(RunTool("x \"" + archive + "\" \"" + destination + "\" *.bin", output), 0u) << output;
+    EXPECT_TRUE(Read(target / "exact.bin") == files[2].content);
+    EXPECT_TRUE(Read(target / "one more.bin") == files[3].content);
+    EXPECT_FALSE(fs.FileExists(target / "empty.txt"));
+    EXPECT_NE(RunTool("x \"" + archive + "\" \"" + destination + "\" nothing.*", output), 0u);
+    EXPECT_NE(output.find("nothing.*: not in the archive"), std::string::npos) << output;
+
+    std::string packed = archives / "packed.bck";
+    ASSERT_EQ(RunTool("a \"" + packed + "\" \"" + source.Path() + "*.*\" /s", output), 0u)
+        << output;
+    auto scan = ScanArchive(fs, packed);
+    ASSERT_TRUE(scan.complete);
+    EXPECT_EQ(scan.entries.size(), 6u);
+    EXPECT_TRUE(Read(packed) == Read(archive)) << "not the same bytes as the program";
+
+    // Damage: one byte inside the first (compressed) block changed.
+    std::string bytes = Read(archive);
+    size_t block = bytes.find(std::string("EC2\0", 4)) + 8;
+    bytes[block + 5] ^= 0x5A;
+    ScratchFolder::WriteFile(archive, bytes);
+    EXPECT_EQ(RunTool("t \"" + archive + "\"", output), 1u) << output;
+    EXPECT_NE(output.find("at offset"), std::string::npos) << output;
+    EXPECT_EQ(RunTool("q", output), 2u);
+}
+
+} // namespace
+} // namespace bs

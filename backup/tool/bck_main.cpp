@@ -1,0 +1,253 @@
+// bck.exe: looks into a backup archive from the command line, extracts some
+// or all of its files, checks it block by block, or packs files the way the
+// program does. Exit status 0 on success; 1 on failure, 2 on a usage error.
+#include <windows.h>
+
+#include <cctype>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "backup/ArchiveCheck.h"
+#include "backup/ArchiveFormat.h"
+#include "backup/BackupFile.h"
+#include "backup/win/AnsiText.h"
+#include "platform/DateConv.h"
+#include "platform/Text.h"
+#include "platform/win32/Utf.h"
+#include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32FileSystem.h"
+
+namespace bs {
+namespace {
+
+const char* const Usage = "usage: bck l ARCHIVE              list the stored files\n"
+                          "       bck t ARCHIVE              test every block\n"
+                          "       bck x ARCHIVE DEST [NAME...]  extract all or the named files\n"
+                          "       bck a ARCHIVE SPEC...      pack files (SPEC: path with * and ?,\n"
+                          "                                  optionally followed by /s)\n";
+
+void Write(DWORD which, const std::string& text) {
+    HANDLE handle = GetStdHandle(which);
+    DWORD mode = 0, written = 0;
+    if (GetConsoleMode(handle, &mode)) {
+        std::wstring wide = Widen(text);
+        WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+    } else {
+        WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    }
+}
+
+void Out(const std::string& text) {
+    Write(STD_OUTPUT_HANDLE, text + "\r\n");
+}
+
+int Fail(const std::string& text) {
+    Write(STD_ERROR_HANDLE, "bck: " + text + "\r\n");
+    return 1;
+}
+
+std::string FullPath(const std::string& path) {
+    std::wstring wide = Widen(path);
+    DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (size == 0)
+        return path;
+    std::wstring full(size, L'\0');
+    size = GetFullPathNameW(wide.c_str(), size, full.data(), nullptr);
+    full.resize(size);
+    return Narrow(full);
+}
+
+std::string DosText(int32_t dos) {
+    auto t = DosToDateTime(static_cast<uint32_t>(dos));
+    if (!t)
+        return "(no valid date)    ";
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t->year, t->month, t->day,
+                  t->hour, t->minute, t->second);
+    return text;
+}
+
+std::string Damage(const ArchiveScan& scan) {
+    return scan.damagedFile + ": " + scan.damage + " at offset " +
+           std::to_string(scan.damageOffset);
+}
+
+int List(FileSystem& files, const std::string& archive) {
+    ArchiveScan scan = ScanArchive(files, archive);
+    int64_t total = 0;
+    for (const auto& entry : scan.entries) {
+        char size[24];
+        std::snprintf(size, sizeof size, "%12lld", static_cast<long long>(entry.size));
+        Out(DosText(entry.dosDateTime) + " " + size + "  " + AnsiToUtf8(entry.name));
+        if (entry.name != archive::FileListName)
+            total += entry.size;
+    }
+    Out(std::to_string(scan.entries.size()) + " entries, " + std::to_string(total) + " bytes");
+    return scan.complete ? 0 : Fail(Damage(scan));
+}
+
+int Test(FileSystem& files, const std::string& archive) {
+    ArchiveScan scan = ScanArchive(files, archive);
+    if (!scan.complete)
+        return Fail(Damage(scan));
+    int64_t total = 0, packed = 0;
+    for (const auto& entry : scan.entries) {
+        total += entry.size;
+        packed += entry.packedSize;
+    }
+    Out(archive + ": OK, " + std::to_string(scan.entries.size()) + " entries, " +
+        std::to_string(total) + " bytes in " + std::to_string(packed) + " packed bytes, " +
+        std::to_string(scan.volumes) + (scan.volumes == 1 ? " volume" : " volumes"));
+    return 0;
+}
+
+bool Matches(std::string_view name, std::string_view mask) {
+    size_t n = 0, m = 0, starMask = std::string_view::npos, starName = 0;
+    while (n < name.size()) {
+        if (m < mask.size() && (mask[m] == '?' || UpperAscii(mask[m]) == UpperAscii(name[n]))) {
+            ++n;
+            ++m;
+        } else if (m < mask.size() && mask[m] == '*') {
+            starMask = m++;
+            starName = n;
+        } else if (starMask != std::string_view::npos) {
+            m = starMask + 1;
+            n = ++starName;
+        } else {
+            return false;
+        }
+    }
+    while (m < mask.size() && mask[m] == '*')
+        ++m;
+    return m == mask.size();
+}
+
+// Errors go to stderr; further volumes are taken from beside the archive
+// without asking.
+void Attach(TBackupFile& backup, FileSystem& files, const std::string& archive, bool& reported) {
+    backup.TextCodec = AnsiArchiveText();
+    backup.OnError = [&reported](TBackupFile&, int32_t code, const std::string& text) {
+        reported = true;
+        Fail(text + " (error " + std::to_string(code) + ")");
+    };
+    backup.OnNeedDisk = [&files, archive](TBackupFile&, uint16_t disk, bool& go) {
+        std::string volume = archive::VolumeFileName(archive, archive::VolumeDigits(disk));
+        if (!files.FileExists(volume)) {
+            Fail(volume + ": missing volume");
+            go = false;
+        }
+    };
+}
+
+int Extract(FileSystem& files, Clock& clock, const std::string& archive,
+            const std::string& destination, const std::vector<std::string>& names) {
+    if (!files.FileExists(archive))
+        return Fail(archive + ": no such archive");
+    TBackupFile backup(files, clock);
+    bool reported = false;
+    Attach(backup, files, archive, reported);
+    std::vector<bool> used(names.size(), false);
+    backup.OnRestoreFile = [&](TBackupFile&, std::string& target, int32_t, bool& doRestore) {
+        if (names.empty())
+            return;
+        bool wanted = false;
+        std::string name = ExtractFileName(target);
+        for (size_t i = 0; i < names.size(); ++i)
+            if (Matches(name, names[i]))
+                wanted = used[i] = true;
+        doRestore = doRestore && wanted;
+    };
+    backup.OnFileRestored = [](TBackupFile&, std::string& target, FileStream&) { Out(target); };
+    bool ok = backup.Restore(archive, destination);
+    int status = ok ? 0 : reported ? 1 : Fail("extraction stopped");
+    for (size_t i = 0; i < names.size(); ++i)
+        if (!used[i])
+            status = Fail(names[i] + ": not in the archive");
+    return status;
+}
+
+int Add(FileSystem& files, Clock& clock, const std::string& archive,
+        const std::vector<std::string>& specs) {
+    TBackupFile backup(files, clock);
+    bool reported = false;
+    Attach(backup, files, archive, reported);
+    backup.CompressionLevel = clFastest;
+    if (!backup.Backup(specs, archive))
+        return reported ? 1 : Fail("packing stopped");
+    Out(std::to_string(backup.FilesDone()) + " files, " + std::to_string(backup.TotalSize()) +
+        " bytes packed into " + archive);
+    return 0;
+}
+
+// Makes each specification a full path; a separate "/s" belongs to the one
+// before it.
+std::vector<std::string> Specs(const std::vector<std::string>& args) {
+    std::vector<std::string> specs;
+    for (const auto& arg : args) {
+        if (SameText(arg, "/s") && !specs.empty()) {
+            specs.back() += " /s";
+            continue;
+        }
+        size_t recurse = LowerAscii(arg).find("/s");
+        std::string path = arg.substr(0, recurse);
+        while (!path.empty() && path.back() == ' ')
+            path.pop_back();
+        specs.push_back(FullPath(path) + (recurse == std::string::npos ? "" : " /s"));
+    }
+    return specs;
+}
+
+int Run(const std::vector<std::string>& args) {
+    if (args.size() < 2 || args[0].size() != 1) {
+        Write(STD_ERROR_HANDLE, Usage);
+        return 2;
+    }
+    Win32FileSystem files;
+    Win32Clock clock;
+    std::string archive = FullPath(args[1]);
+    char command = static_cast<char>(std::tolower(static_cast<unsigned char>(args[0][0])));
+    std::vector<std::string> rest(args.begin() + 2, args.end());
+    switch (command) {
+    case 'l':
+        if (rest.empty())
+            return List(files, archive);
+        break;
+    case 't':
+        if (rest.empty())
+            return Test(files, archive);
+        break;
+    case 'x':
+        if (!rest.empty())
+            return Extract(files, clock, archive, FullPath(rest[0]),
+                           std::vector<std::string>(rest.begin() + 1, rest.end()));
+        break;
+    case 'a':
+        if (!rest.empty())
+            return Add(files, clock, archive, Specs(rest));
+        break;
+    }
+    Write(STD_ERROR_HANDLE, Usage);
+    return 2;
+}
+
+} // namespace
+} // namespace bs
+
+// Masks such as *.txt reach the tool as they were typed, not expanded by
+// the runtime against the current folder.
+extern "C" {
+int _dowildcard = 0;
+}
+
+int wmain(int argc, wchar_t** argv) {
+    SetConsoleOutputCP(CP_UTF8);
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i)
+        args.push_back(bs::Narrow(argv[i]));
+    try {
+        return bs::Run(args);
+    } catch (const std::exception& e) {
+        return bs::Fail(e.what());
+    }
+}

@@ -5,14 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "clean/ForcedDeletionBatch.h"
-#include "clean/StartOnce.h"
 #include "clean/win/OemBatchCodePage.h"
 #include "platform/ReplaceFile.h"
 #include "platform/tests/win/ScratchFolder.h"
 #include "platform/win32/Scoped.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/Win32Registry.h"
 
 namespace bs {
 namespace {
@@ -125,11 +123,14 @@ TEST_F(DeleteBatTest, EndsWithZeroWithoutOrWithAStrangeBatch) {
     EXPECT_TRUE(Attributes(other) & FILE_ATTRIBUTE_READONLY) << "no wildcard is followed";
 }
 
-TEST(ForcedDeletionWin, FileHeldOpenWithoutDeleteSharingCannotBeDeleted) {
+// The deletion relies on this: a file another program holds open without
+// delete sharing can neither be deleted nor replaced, and a failed replace
+// keeps the old content.
+TEST(ForcedDeletionWin, FileHeldOpenCannotBeDeletedNorReplaced) {
     ScratchFolder scratch;
     Win32FileSystem files;
-    const std::string path = scratch / "held.tmp";
-    ScratchFolder::WriteFile(path, "x");
+    const std::string path = scratch / "language.txt";
+    ASSERT_TRUE(ReplaceFileContent(files, path, "3\r\n7\r\nY\r\n")) << "created when missing";
     {
         ScopedFile held(CreateFileW(Widen(path).c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -137,44 +138,16 @@ TEST(ForcedDeletionWin, FileHeldOpenWithoutDeleteSharingCannotBeDeleted) {
         ASSERT_TRUE(held.Valid());
         EXPECT_FALSE(DeleteFileW(Widen(path).c_str()));
         EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
-        EXPECT_FALSE(files.RemoveFile(path));
-        EXPECT_TRUE(files.FileExists(path));
-    }
-    EXPECT_TRUE(files.RemoveFile(path)) << "deletable once it is closed";
-}
-
-TEST(ForcedDeletionWin, ReplaceKeepsTheOldFileWhileItCannotBeReplaced) {
-    ScratchFolder scratch;
-    Win32FileSystem files;
-    const std::string path = scratch / "language.txt";
-    ASSERT_TRUE(ReplaceFileContent(files, path, "1\r\n0\r\nN\r\n")) << "created when missing";
-    ASSERT_TRUE(ReplaceFileContent(files, path, "3\r\n7\r\nY\r\n"));
-    {
-        ScopedFile held(CreateFileW(Widen(path).c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
         EXPECT_FALSE(ReplaceFileContent(files, path, "9\r\n9\r\nN\r\n"));
     }
     auto stream = files.OpenRead(path);
     ASSERT_TRUE(stream);
     std::string content(64, '\0');
     content.resize(stream->Read(content.data(), content.size()));
+    stream.reset();
     EXPECT_EQ(content, "3\r\n7\r\nY\r\n");
     EXPECT_FALSE(files.FileExists(path + ".tmp"));
-}
-
-TEST(ForcedDeletionWin, StartOnceValueInTheRealRegistry) {
-    Win32Registry registry;
-    const std::string data = "c:\\brim test\\clean.bat";
-    auto root = RegisterStartOnce(registry, data);
-    ASSERT_NE(root, StartOnceRoot::None);
-    RegRoot written =
-        root == StartOnceRoot::LocalMachine ? RegRoot::LocalMachine : RegRoot::CurrentUser;
-    EXPECT_EQ(ReadRegistryString(registry, written, RunOnceKey, "Brimsweep"), data);
-    // Leave the prefix as it was: nothing should run at its next start.
-    auto key = registry.Open(written, RunOnceKey, RegAccess::ReadWrite, false);
-    ASSERT_TRUE(key);
-    EXPECT_TRUE(key->DeleteValue("Brimsweep"));
+    EXPECT_TRUE(files.RemoveFile(path)) << "deletable once it is closed";
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "app/LanguageChoice.h"
 #include "app/res/resource.h"
 #include "app/win/ControlIds.h"
 #include "app/win/Panel.h"
@@ -137,30 +138,30 @@ void TForm1::CreateControls() {
     // The bottom panel. Group boxes are drawn behind their controls, which
     // are the panel's children so their notifications reach the form.
     c_.Panel2 = CreatePanel(hwnd_, 0, 0, 10, BottomPanelHeight);
-    c_.GroupBox2 = Button(c_.Panel2, IdGroupBox2, BS_GROUPBOX, 0, 0, 122, 126);
+    c_.GroupBox2 = Button(c_.Panel2, IdGroupBox2, BS_GROUPBOX, 0, 0, 118, 126);
     SetWindowLongPtrW(c_.GroupBox2, GWL_STYLE,
                       GetWindowLongPtrW(c_.GroupBox2, GWL_STYLE) & ~WS_TABSTOP);
     HWND* radios[] = {&c_.rbtDosyalar, &c_.rbtSistemKayit, &c_.rbtHafiza, &c_.rbtSoftware};
     for (int i = 0; i < 4; ++i)
         *radios[i] = Button(c_.Panel2, IdRbtDosyalar + i,
-                            BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP : 0), 10, 20 + 25 * i, 106, 22);
-    c_.GroupBox1 = Button(c_.Panel2, IdGroupBox1, BS_GROUPBOX, 130, 0, 214, 166);
+                            BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP : 0), 8, 20 + 25 * i, 106, 22);
+    c_.GroupBox1 = Button(c_.Panel2, IdGroupBox1, BS_GROUPBOX, 124, 0, 232, 166);
     SetWindowLongPtrW(c_.GroupBox1, GWL_STYLE,
                       GetWindowLongPtrW(c_.GroupBox1, GWL_STYLE) & ~WS_TABSTOP);
     HWND* checks[] = {&c_.chkIntCache,   &c_.chkIntCookies, &c_.chkRecent,
                       &c_.chkIntHistory, &c_.chkBackup,     &c_.chkAlerts};
     for (int i = 0; i < 6; ++i)
         *checks[i] = Button(c_.Panel2, IdChkIntCache + i, BS_AUTOCHECKBOX | (i == 0 ? WS_GROUP : 0),
-                            140, 18 + 24 * i, 198, 22);
-    c_.Label3 = Child(WC_STATICW, SS_RIGHT, c_.Panel2, IdLabel3, 352, 4, 48, 20);
+                            132, 18 + 24 * i, 220, 22);
+    c_.Label3 = Child(WC_STATICW, SS_RIGHT, c_.Panel2, IdLabel3, 350, 4, 70, 20);
     c_.ComboBox1 = Child(WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | WS_GROUP,
-                         c_.Panel2, IdComboBox1, 404, 0, 154, 240);
+                         c_.Panel2, IdComboBox1, 424, 0, 134, 240);
     c_.cmbLanguage = Child(WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, c_.Panel2,
-                           IdCmbLanguage, 404, 30, 154, 300);
-    c_.btnBul = Button(c_.Panel2, IdBtnBul, BS_PUSHBUTTON, 352, 64, 100, 30);
-    c_.btnRefresh = Button(c_.Panel2, IdBtnRefresh, BS_PUSHBUTTON, 352, 64, 100, 30);
-    c_.btnSil = Button(c_.Panel2, IdBtnSil, BS_PUSHBUTTON, 458, 64, 100, 30);
-    c_.JetButton2 = Button(c_.Panel2, IdJetButton2, BS_PUSHBUTTON, 352, 100, 100, 30);
+                           IdCmbLanguage, 424, 30, 134, 300);
+    c_.btnBul = Button(c_.Panel2, IdBtnBul, BS_PUSHBUTTON, 362, 64, 96, 30);
+    c_.btnRefresh = Button(c_.Panel2, IdBtnRefresh, BS_PUSHBUTTON, 362, 64, 96, 30);
+    c_.btnSil = Button(c_.Panel2, IdBtnSil, BS_PUSHBUTTON, 462, 64, 96, 30);
+    c_.JetButton2 = Button(c_.Panel2, IdJetButton2, BS_PUSHBUTTON, 362, 100, 96, 30);
     c_.Image1 = Child(WC_STATICW, SS_ICON, c_.Panel2, IdImage1, 4, 136, 32, 32);
     SendMessageW(c_.Image1, STM_SETICON, reinterpret_cast<WPARAM>(programIcon_), 0);
     c_.RxLabel1 = Child(WC_STATICW, 0, c_.Panel2, IdRxLabel1, 40, 142, 86, 22);
@@ -187,8 +188,7 @@ void TForm1::CreateControls() {
     for (HWND check : {c_.chkIntCache, c_.chkIntCookies, c_.chkRecent, c_.chkIntHistory})
         Button_SetCheck(check, BST_CHECKED);
     ShowWindow(c_.btnRefresh, SW_HIDE);
-    for (const char* language : {"Turkish", "English", "French", "German", "* Spanish", "Dutch",
-                                 "Romanian", "* Polish", "Catalan", "Slovak"})
+    for (const char* language : LanguageEntries)
         SendMessageW(c_.cmbLanguage, CB_ADDSTRING, 0,
                      reinterpret_cast<LPARAM>(Widen(language).c_str()));
 }
@@ -197,7 +197,7 @@ void TForm1::CreateToolBar() {
     c_.ToolBar1 =
         Child(TOOLBARCLASSNAMEW,
               TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER,
-              c_.Panel2, IdToolBar1, 458, 100, 100, 30);
+              c_.Panel2, IdToolBar1, 462, 100, 96, 30);
     SendMessageW(c_.ToolBar1, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageW(c_.ToolBar1, TB_LOADIMAGES, IDB_STD_SMALL_COLOR,
                  reinterpret_cast<LPARAM>(HINST_COMMCTRL));

@@ -4,7 +4,11 @@
 
 #include <commctrl.h>
 
+#include "app/LanguageSettings.h"
+#include "app/ListOrder.h"
 #include "app/win/ControlIds.h"
+#include "clean/FilesFind.h"
+#include "clean/FixedDrives.h"
 #include "app/win/WinText.h"
 #include "platform/win32/Utf.h"
 
@@ -164,7 +168,18 @@ bool TForm1::RunFindBranch() {
         listView1_.SetColumnCaptions({"Software Title", "Type", "", ""});
         return true;
     }
-    return !stopRequested_;
+    if (cleanType_ != CleanType::Files)
+        return !stopRequested_;
+    ListView_SetImageList(c_.ListView1, imageList1_, LVSIL_SMALL);
+    LocalTexts texts = Texts();
+    FileScanContext context(services_.files, services_.registry, services_.clock, *this, listView1_,
+                            texts);
+    context.internetCache = Button_GetCheck(c_.chkIntCache) == BST_CHECKED;
+    context.internetCookies = Button_GetCheck(c_.chkIntCookies) == BST_CHECKED;
+    context.internetHistory = Button_GetCheck(c_.chkIntHistory) == BST_CHECKED;
+    context.recentDocuments = Button_GetCheck(c_.chkRecent) == BST_CHECKED;
+    context.selectedDrive = selectedDrive_;
+    return !RunFilesFind(context).stopped;
 }
 
 void TForm1::RunDeleteBranch() {}
@@ -180,34 +195,58 @@ void TForm1::FillDriveList() {
     SendMessageW(c_.ComboBox1, CB_ADDSTRING, 0,
                  reinterpret_cast<LPARAM>(Widen(Texts()(32)).c_str()));
     SendMessageW(c_.ComboBox1, CB_SETCURSEL, 0, 0);
-    for (char letter = 'c'; letter <= 'z'; ++letter) {
-        std::string root = std::string(1, letter) + ":\\";
-        if (services_.files.DriveTypeOf(root) != DriveType::Fixed)
-            break;
-        SendMessageW(c_.ComboBox1, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(root).c_str()));
+    int pick = -1;
+    for (const auto& root : FixedDriveRoots(services_.files)) {
+        int index = static_cast<int>(SendMessageW(c_.ComboBox1, CB_ADDSTRING, 0,
+                                                  reinterpret_cast<LPARAM>(Widen(root).c_str())));
+        if (root == selectedDrive_)
+            pick = index;
     }
+    // The box shows what Find will search: the drive picked before the
+    // refill, or else "All fixed drives" in the current language.
+    if (pick >= 0)
+        SendMessageW(c_.ComboBox1, CB_SETCURSEL, static_cast<WPARAM>(pick), 0);
+    else if (!selectedDrive_.empty())
+        selectedDrive_ = Texts()(32);
 }
 
 void TForm1::ListView1ColumnClick(int column) {
     sortColumn_ = column;
+    std::vector<ListRow> rows;
+    for (int index = 0; index < listView1_.RowCount(); ++index)
+        rows.push_back(listView1_.Row(index));
+    SortListRows(rows, sortColumn_, cleanType_ == CleanType::Files);
+    listView1_.ReplaceRows(rows);
 }
 
 void TForm1::ListView1KeyPress(wchar_t key) {
     if (key != L'\r')
         return;
-    auto selected = listView1_.SelectedIndices();
-    if (selected.empty())
-        return;
-    bool state = !listView1_.IsChecked(selected.front());
-    for (int index : selected)
-        listView1_.SetChecked(index, state);
+    ToggleSelectedChecks(listView1_, listView1_.SelectedIndices());
 }
 
 void TForm1::Timer1Timer() {}
 
-void TForm1::ReadSettings() {}
+void TForm1::ReadSettings() {
+    LanguageSettings settings = ReadLanguageSettings(services_.files, programDir_);
+    languageSetting_ = settings.languageSetting;
+    backupArchiveNumber_ = settings.backupArchiveNumber;
+    SendMessageW(c_.cmbLanguage, CB_SETCURSEL,
+                 settings.selectedLanguage ? static_cast<WPARAM>(*settings.selectedLanguage)
+                                           : static_cast<WPARAM>(-1),
+                 0);
+    Button_SetCheck(c_.chkAlerts, settings.alerts ? BST_CHECKED : BST_UNCHECKED);
+}
 
-void TForm1::WriteSettings() {}
+void TForm1::WriteSettings() {
+    LanguageSettings settings;
+    settings.languageSetting = languageSetting_;
+    settings.backupArchiveNumber = backupArchiveNumber_;
+    settings.alerts = Button_GetCheck(c_.chkAlerts) == BST_CHECKED;
+    // A settings file that cannot be written leaves the old one whole; the
+    // program ends all the same.
+    WriteLanguageSettings(services_.files, programDir_, settings);
+}
 
 // --- UiPort --------------------------------------------------------------
 

@@ -4,15 +4,11 @@
 
 #include <commctrl.h>
 
+#include "app/LanguageChoice.h"
 #include "app/win/WinText.h"
 #include "platform/win32/Utf.h"
 
 namespace bs {
-
-namespace {
-const char UntranslatedNotice[] = "Languages marked with (*) have not been translated yet. Contact "
-                                  "translations@brimsweep.example for translation";
-} // namespace
 
 void TForm1::SetCaption(HWND control, int textId) {
     SetText(control, Texts()(textId));
@@ -34,16 +30,16 @@ void TForm1::SetMenuText(int commandId, int textId) {
 
 void TForm1::ApplyLanguage() {
     int selected = static_cast<int>(SendMessageW(c_.cmbLanguage, CB_GETCURSEL, 0, 0));
-    languageIndex_ = selected < 0 ? 1 : selected;
-    languageSetting_ = std::to_string(languageIndex_);
-    if (LocalText(languageIndex_, 15).empty()) {
-        if (!untranslatedNoticeShown_)
-            services_.dialogs.Message(reinterpret_cast<uintptr_t>(hwnd_), UntranslatedNotice,
-                                      "Tarn Brimsweep Pro", MbOk | MbIconInformation);
+    LanguageChoice choice = ChooseLanguage(
+        selected < 0 ? std::nullopt : std::optional<int>(selected), untranslatedNoticeShown_);
+    // With no block for the chosen language English stands in; the box keeps
+    // showing the user's choice.
+    languageIndex_ = choice.languageIndex;
+    languageSetting_ = choice.languageSetting;
+    if (choice.showUntranslatedNotice) {
+        services_.dialogs.Message(reinterpret_cast<uintptr_t>(hwnd_), UntranslatedNotice(),
+                                  "Tarn Brimsweep Pro", MbOk | MbIconInformation);
         untranslatedNoticeShown_ = true;
-        // English stands in; the box keeps showing the user's choice.
-        languageIndex_ = 1;
-        languageSetting_ = "1";
     }
     LocalTexts text = Texts();
 

@@ -10,12 +10,15 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     switch (message) {
     case WM_COMMAND:
     case WM_NOTIFY:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
     case WM_HSCROLL:
         if (HWND root = GetAncestor(hwnd, GA_ROOT); root && root != hwnd)
             return SendMessageW(root, message, wParam, lParam);
         break;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        // Labels, check boxes and group boxes take the panel's face colour.
+        SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     default:
         break;
     }
@@ -40,8 +43,8 @@ void RegisterPanelClass() {
 HWND CreatePanel(HWND parent, int x, int y, int width, int height) {
     RegisterPanelClass();
     return CreateWindowExW(WS_EX_CONTROLPARENT, PanelClassName, L"",
-                           WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, x, y, width,
-                           height, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+                           WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width, height, parent,
+                           nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 } // namespace bs

@@ -185,8 +185,9 @@ bool FilesSearch::BuildRows(FilesFindResult& result) {
         explicit UpdateGuard(ResultsList& l) : list(l) { list.BeginUpdate(); }
         ~UpdateGuard() { list.EndUpdate(); }
     } guard(c_.list);
+    int done = 0;
     for (const auto& path : results_) {
-        c_.ui.StepProgress();
+        pacer_.ProgressTo(++done);
         if (!pacer_.Tick())
             return false;
         FileRow row = BuildFileRow(c_.files, c_.clock, path);

@@ -3,7 +3,7 @@
 namespace bs {
 
 ScanPacer::ScanPacer(Clock& clock, UiPort& ui)
-    : clock_(clock), ui_(ui), lastPump_(clock.TickMilliseconds()) {}
+    : clock_(clock), ui_(ui), lastPump_(clock.TickMilliseconds()), lastProgress_(lastPump_) {}
 
 bool ScanPacer::Visit(const std::string& name) {
     if (ui_.StopRequested())
@@ -24,6 +24,14 @@ bool ScanPacer::Tick() {
         return false;
     PumpIfDue(clock_.TickMilliseconds());
     return true;
+}
+
+void ScanPacer::ProgressTo(int position) {
+    uint64_t now = clock_.TickMilliseconds();
+    if (now - lastProgress_ >= PumpIntervalMs) {
+        ui_.SetProgressPosition(position);
+        lastProgress_ = now;
+    }
 }
 
 void ScanPacer::PumpIfDue(uint64_t now) {

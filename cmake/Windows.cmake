@@ -43,3 +43,10 @@ target_link_options(bck PRIVATE ${WIN_LINK_STATIC} -municode)
 target_compile_options(bck PRIVATE ${WARNINGS})
 # The archive tests run it from beside win_tests.exe.
 add_dependencies(win_tests bck)
+
+# scan_bench.exe: times the Files Find against a bare directory walk
+# (scripts/bench-scan.sh runs it); not part of the tests.
+add_executable(scan_bench clean/bench/scan_bench_main.cpp)
+target_link_libraries(scan_bench PRIVATE brim_win)
+target_link_options(scan_bench PRIVATE ${WIN_LINK_STATIC} -municode)
+target_compile_options(scan_bench PRIVATE ${WARNINGS})

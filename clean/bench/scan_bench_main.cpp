@@ -1,0 +1,376 @@
+// Benchmark of the Files Find against the floor the platform allows.
+//
+//   scan_bench <drive root, e.g. t:\> [folders] [files per folder]
+//
+// Builds (once) a synthetic tree on the given drive: `folders` folders (100
+// top folders holding the rest) with `files` files each, about 1% of them
+// named like garbage (.tmp, .~, .gid). Then times
+//   (a) a bare recursive FindFirstFileExW walk that only counts entries, and
+//   (b) the Files Find engine on that drive, start to last row, with a real
+//       status bar (set + repaint), progress bar, list view and message pump
+//       in a shown window,
+// and prints files per second for both and the ratio (b)/(a).
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/ResultsList.h"
+#include "app/TextTable.h"
+#include "clean/FileRows.h"
+#include "clean/FileSearch.h"
+#include "clean/FilesFind.h"
+#include "platform/win32/Utf.h"
+#include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Registry.h"
+
+namespace {
+
+double Seconds() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double CpuSeconds() {
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    auto value = [](const FILETIME& t) {
+        return static_cast<double>((static_cast<uint64_t>(t.dwHighDateTime) << 32) |
+                                   t.dwLowDateTime) /
+               1e7;
+    };
+    return value(kernel) + value(user);
+}
+
+// --- the tree ---------------------------------------------------------------
+
+bool MakeFile(const std::wstring& path, DWORD bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    static const char data[128] = {};
+    DWORD written = 0;
+    if (bytes)
+        WriteFile(file, data, bytes, &written, nullptr);
+    CloseHandle(file);
+    return true;
+}
+
+long BuildTree(const std::wstring& root, int folders, int filesPerFolder) {
+    std::wstring marker = root + L"tree-" + std::to_wstring(folders) + L"-" +
+                          std::to_wstring(filesPerFolder) + L".done";
+    long matching = 0;
+    if (GetFileAttributesW(marker.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        std::printf("tree already built\n");
+        return -1;
+    }
+    const wchar_t* const garbage[] = {L".tmp", L".~pas", L".gid"};
+    const int top = 100;
+    long fileNumber = 0;
+    double start = Seconds();
+    for (int folder = 0; folder < folders; ++folder) {
+        std::wstring path = root + L"d" + std::to_wstring(folder % top) + L"\\";
+        if (folder >= top)
+            path += L"s" + std::to_wstring(folder) + L"\\";
+        CreateDirectoryW(path.c_str(), nullptr);
+        for (int file = 0; file < filesPerFolder; ++file, ++fileNumber) {
+            std::wstring name = L"file" + std::to_wstring(file);
+            DWORD bytes = 0;
+            if (fileNumber % 100 == 37) {
+                name += garbage[(fileNumber / 100) % 3];
+                bytes = static_cast<DWORD>(fileNumber % 128);
+                ++matching;
+            } else {
+                name += L".dat";
+            }
+            if (!MakeFile(path + name, bytes)) {
+                std::printf("cannot create %s\n", bs::Narrow(path + name).c_str());
+                std::exit(1);
+            }
+        }
+    }
+    MakeFile(marker, 0);
+    std::printf("built %d folders, %ld files (%ld matching) in %.1f s\n", folders, fileNumber,
+                matching, Seconds() - start);
+    return matching;
+}
+
+// --- (a) the floor ------------------------------------------------------------
+
+long long BareWalk(const std::wstring& folder) {
+    long long count = 0;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileExW((folder + L"*.*").c_str(), FindExInfoBasic, &data,
+                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (find == INVALID_HANDLE_VALUE)
+        return 0;
+    do {
+        if (data.cFileName[0] == L'.')
+            continue;
+        ++count;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            count += BareWalk(folder + data.cFileName + L"\\");
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    return count;
+}
+
+// --- (b) the window's costs ---------------------------------------------------
+
+// What the main window does for the engine: a status bar set and repainted at
+// once, a progress bar, a pump of pending messages.
+class WindowUi : public bs::UiPort {
+public:
+    WindowUi(HWND status, HWND progress) : status_(status), progress_(progress) {}
+    void SetStatus(const std::string& text) override {
+        SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(bs::Widen(text).c_str()));
+        UpdateWindow(status_);
+    }
+    void SetProgressMax(int maximum) override {
+        SendMessageW(progress_, PBM_SETRANGE32, 0, maximum);
+    }
+    void SetProgressPosition(int position) override {
+        SendMessageW(progress_, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+    }
+    void StepProgress() override { SendMessageW(progress_, PBM_STEPIT, 0, 0); }
+    void PumpEvents() override {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    bool StopRequested() const override { return false; }
+    int Ask(const std::string&, const std::string&, unsigned) override { return bs::AnswerYes; }
+
+private:
+    HWND status_;
+    HWND progress_;
+};
+
+// Rows go into a real report-style list view, painting suspended meanwhile.
+class ListViewResults : public bs::ResultsList {
+public:
+    explicit ListViewResults(HWND list) : list_(list) {}
+    void Clear() override {
+        ListView_DeleteAllItems(list_);
+        rows_ = 0;
+    }
+    void SetColumnCaptions(const std::vector<std::string>& captions) override {
+        while (ListView_DeleteColumn(list_, 0)) {
+        }
+        for (size_t i = 0; i < captions.size(); ++i) {
+            std::wstring text = bs::Widen(captions[i]);
+            LVCOLUMNW column = {};
+            column.mask = LVCF_TEXT | LVCF_WIDTH;
+            column.cx = 140;
+            column.pszText = text.data();
+            SendMessageW(list_, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+        }
+    }
+    void BeginUpdate() override { SendMessageW(list_, WM_SETREDRAW, FALSE, 0); }
+    void EndUpdate() override {
+        SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(list_, nullptr, TRUE);
+    }
+    void AddRow(const bs::ListRow& row) override {
+        std::wstring caption = bs::Widen(row.caption);
+        LVITEMW item = {};
+        item.mask = LVIF_TEXT;
+        item.iItem = rows_;
+        item.pszText = caption.data();
+        int index = static_cast<int>(
+            SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+        for (size_t i = 0; i < row.subItems.size(); ++i) {
+            std::wstring text = bs::Widen(row.subItems[i]);
+            LVITEMW sub = {};
+            sub.iSubItem = static_cast<int>(i + 1);
+            sub.pszText = text.data();
+            SendMessageW(list_, LVM_SETITEMTEXTW, static_cast<WPARAM>(index),
+                         reinterpret_cast<LPARAM>(&sub));
+        }
+        ++rows_;
+    }
+    int RowCount() const override { return rows_; }
+    bs::ListRow Row(int) const override { return {}; }
+    void SetChecked(int, bool) override {}
+    void RemoveRow(int) override {}
+    void Repaint() override { UpdateWindow(list_); }
+
+private:
+    HWND list_;
+    int rows_ = 0;
+};
+
+// No window at all: what the engine's walk costs by itself.
+class NullUi : public bs::UiPort {
+public:
+    void SetStatus(const std::string&) override {}
+    void SetProgressMax(int) override {}
+    void SetProgressPosition(int) override {}
+    void StepProgress() override {}
+    void PumpEvents() override {}
+    bool StopRequested() const override { return false; }
+    int Ask(const std::string&, const std::string&, unsigned) override { return bs::AnswerYes; }
+};
+
+struct BenchWindow {
+    HWND frame = nullptr, status = nullptr, progress = nullptr, list = nullptr;
+    BenchWindow() {
+        WNDCLASSW windowClass = {};
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"BrimScanBench";
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        RegisterClassW(&windowClass);
+        frame = CreateWindowExW(0, L"BrimScanBench", L"scan bench", WS_OVERLAPPEDWINDOW, 0, 0, 800,
+                                600, nullptr, nullptr, windowClass.hInstance, nullptr);
+        list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 800,
+                               500, frame, nullptr, windowClass.hInstance, nullptr);
+        ListView_SetExtendedListViewStyle(list, LVS_EX_CHECKBOXES | LVS_EX_GRIDLINES);
+        progress = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, 0, 500, 800, 20,
+                                   frame, nullptr, windowClass.hInstance, nullptr);
+        SendMessageW(progress, PBM_SETSTEP, 1, 0);
+        status = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, frame,
+                                 nullptr, windowClass.hInstance, nullptr);
+        ShowWindow(frame, SW_SHOWNOACTIVATE);
+        UpdateWindow(frame);
+    }
+    ~BenchWindow() { DestroyWindow(frame); }
+};
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    if (argc < 2) {
+        std::printf("usage: scan_bench <drive root such as t:\\> [folders] [files per folder]\n");
+        return 2;
+    }
+    std::wstring root = argv[1];
+    if (root.empty() || root.back() != L'\\')
+        root += L'\\';
+    int folders = argc > 2 ? _wtoi(argv[2]) : 20000;
+    int filesPerFolder = argc > 3 ? _wtoi(argv[3]) : 10;
+    BuildTree(root, folders, filesPerFolder);
+    const double files = static_cast<double>(folders) * filesPerFolder;
+
+    BenchWindow window;
+    WindowUi ui(window.status, window.progress);
+
+    // What the window's calls cost here, one by one.
+    double start = Seconds();
+    for (int i = 0; i < 500; ++i)
+        ui.SetStatus("file" + std::to_string(i) + ".dat");
+    double statusCost = (Seconds() - start) / 500;
+    start = Seconds();
+    for (int i = 0; i < 5000; ++i)
+        ui.PumpEvents();
+    double pumpCost = (Seconds() - start) / 5000;
+    start = Seconds();
+    uint64_t sum = 0;
+    for (int i = 0; i < 1000000; ++i)
+        sum += GetTickCount64();
+    double tickCost = (Seconds() - start) / 1e6;
+    start = Seconds();
+    for (int i = 0; i < 220000; ++i)
+        sum += bs::Narrow(L"file123.dat").size();
+    double narrowCost = (Seconds() - start) / 220000;
+    std::printf("GetTickCount64: %.3f us, Narrow of a short name: %.3f us (%llu)\n", tickCost * 1e6,
+                narrowCost * 1e6, static_cast<unsigned long long>(sum % 10));
+    start = Seconds();
+    ui.SetProgressMax(2000);
+    for (int i = 0; i < 2000; ++i)
+        ui.StepProgress();
+    std::printf("progress step: %.3f ms\n", (Seconds() - start) / 2000 * 1e3);
+    {
+        ListViewResults probe(window.list);
+        probe.Clear();
+        probe.SetColumnCaptions({"a", "b", "c", "d"});
+        probe.BeginUpdate();
+        start = Seconds();
+        for (int i = 0; i < 2000; ++i)
+            probe.AddRow(bs::ListRow{"file.tmp", {"t:\\d1\\", "123", "2024-01-01 12:00"}, false});
+        std::printf("list row: %.3f ms\n", (Seconds() - start) / 2000 * 1e3);
+        probe.EndUpdate();
+        probe.Clear();
+        bs::Win32FileSystem probeFiles;
+        bs::Win32Clock probeClock;
+        std::string any = bs::Narrow(root) + "d1\\file3.dat";
+        start = Seconds();
+        for (int i = 0; i < 2000; ++i)
+            sum += bs::BuildFileRow(probeFiles, probeClock, any).size;
+        std::printf("row lookup: %.3f ms\n", (Seconds() - start) / 2000 * 1e3);
+    }
+    std::printf("status set + repaint: %.3f ms, empty pump: %.1f us\n", statusCost * 1e3,
+                pumpCost * 1e6);
+
+    BareWalk(root); // warm the caches for both
+    double bestWalk = 1e9, bestFind = 1e9, bestEngineWalk = 1e9;
+    long long entries = 0;
+    int rows = 0;
+    bs::Win32FileSystem fileSystem;
+    bs::Win32Registry registry;
+    bs::Win32Clock clock;
+    bs::LocalTexts texts(1);
+    // Wall time on a shared machine is noisy: best of several interleaved
+    // rounds, and the process's CPU time beside it.
+    double bestWalkCpu = 1e9, bestFindCpu = 1e9;
+    for (int round = 1; round <= 5; ++round) {
+        double cpu = CpuSeconds();
+        start = Seconds();
+        entries = BareWalk(root);
+        double walk = Seconds() - start;
+        double walkCpu = CpuSeconds() - cpu;
+
+        NullUi nullUi;
+        bs::ScanPacer pacer(clock, nullUi);
+        start = Seconds();
+        auto found = bs::SearchFolderPatterns(
+            fileSystem, pacer, bs::Narrow(root),
+            {{".tmp", bs::MatchEndsWith}, {".~", bs::MatchContains}, {".gid", bs::MatchEndsWith}});
+        double engineWalk = Seconds() - start;
+        bestEngineWalk = std::min(bestEngineWalk, engineWalk);
+
+        ListViewResults list(window.list);
+        bs::FileScanContext context(fileSystem, registry, clock, ui, list, texts);
+        context.selectedDrive = bs::Narrow(root.substr(0, 3));
+        cpu = CpuSeconds();
+        start = Seconds();
+        auto result = bs::RunFilesFind(context);
+        ui.PumpEvents();
+        double find = Seconds() - start;
+        double findCpu = CpuSeconds() - cpu;
+        rows = result.rows;
+        std::printf("round %d: (a) bare walk %.2f s (cpu %.2f), engine walk without a window "
+                    "%.2f s, (b) Files Find %.2f s (cpu %.2f), %d rows\n",
+                    round, walk, walkCpu, engineWalk, find, findCpu, rows);
+        bestWalk = std::min(bestWalk, walk);
+        bestFind = std::min(bestFind, find);
+        bestWalkCpu = std::min(bestWalkCpu, walkCpu);
+        bestFindCpu = std::min(bestFindCpu, findCpu);
+    }
+    std::printf("entries walked: %lld (files and folders), files: %.0f, rows: %d\n", entries, files,
+                rows);
+    std::printf("(a) bare FindFirstFileExW walk: %.2f s, %.0f files/s\n", bestWalk,
+                files / bestWalk);
+    std::printf("    engine walk alone, no window: %.2f s, %.0f files/s\n", bestEngineWalk,
+                files / bestEngineWalk);
+    std::printf("(b) Files Find, start to last row: %.2f s, %.0f files/s\n", bestFind,
+                files / bestFind);
+    std::printf("ratio (b)/(a): %.2f wall, %.2f cpu (goal <= 1.5)\n", bestFind / bestWalk,
+                bestFindCpu / bestWalkCpu);
+    return 0;
+}

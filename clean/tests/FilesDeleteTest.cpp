@@ -1,0 +1,314 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "backup/ArchiveCheck.h"
+#include "clean/FilesDelete.h"
+#include "clean/StartOnce.h"
+#include "platform/Text.h"
+#include "platform/fake/FakeClock.h"
+#include "platform/fake/FakeFileSystem.h"
+#include "platform/fake/FakeRegistry.h"
+#include "platform/fake/RecordingUi.h"
+#include "platform/fake/VectorResultsList.h"
+
+namespace bs {
+namespace {
+
+const std::string Dir = "c:\\brim\\";
+const std::string Confirm = "Selected files are to be deleted. Are you sure to delete?";
+
+const char EmptyBatch[] = "cls\r\n"
+                          "@echo ---------------------------------------\r\n"
+                          "@echo Tarn Brimsweep Forced Deletion Batch File\r\n"
+                          "@echo ---------------------------------------\r\n"
+                          "@echo * Files to be deleted are deleted with this batch.\r\n"
+                          "@echo * If deleted, index.dat is recreated by the system with small "
+                          "size.\r\n"
+                          "@echo * The last message \"Batch file missing, File not found\" is "
+                          "not an error message. It is generated when the batch deletes "
+                          "itself.\r\n"
+                          "@echo ---------------------------------------\r\n"
+                          "@echo * Files to be deleted:\r\n"
+                          "@c:\\brim\\deletebat.exe\r\n"
+                          "@del c:\\brim\\clean.bat >nul\r\n"
+                          "@CLS >nul\r\n";
+
+// A file system that can refuse to open one file and can spoil the archive
+// between its writing and its reading back.
+class TrickyFileSystem : public FakeFileSystem {
+public:
+    std::string unopenable;
+    bool spoilArchives = false;
+
+    std::unique_ptr<FileStream> OpenRead(const std::string& path) override {
+        if (SameText(path, unopenable))
+            return nullptr;
+        if (spoilArchives && EndsWithText(path, ".bck")) {
+            std::string data = ReadAll(path);
+            if (data.size() > 10)
+                data[data.size() - 10] ^= 0x5A; // inside the last block's checksum
+            AddFile(path, data);
+        }
+        return FakeFileSystem::OpenRead(path);
+    }
+};
+
+class FilesDelete : public testing::Test {
+protected:
+    FilesDelete() {
+        files.AddDrive('c', DriveType::Fixed);
+        files.AddFolder("c:\\brim");
+        backup.OnError = [this](TBackupFile&, int32_t code, const std::string&) {
+            backupErrors.push_back(code);
+        };
+    }
+    void AddRow(const std::string& folder, const std::string& name, bool checked,
+                const std::string& content = "data", uint32_t attributes = AttrArchive) {
+        files.AddFile(folder + name, content, attributes);
+        list.rows.push_back({name, {folder, std::to_string(content.size()), "-"}, checked});
+    }
+    FilesDeleteResult Run(bool withBackup) {
+        FilesDeleteContext context(files, registry, ui, list, texts, codePage, backup, number);
+        context.backupFiles = withBackup;
+        context.programDir = Dir;
+        return RunFilesDelete(context);
+    }
+    std::vector<std::string> Captions() const {
+        std::vector<std::string> captions;
+        for (const auto& row : list.rows)
+            captions.push_back(row.caption);
+        return captions;
+    }
+    std::vector<std::string> ArchivedNames(const std::string& archive) {
+        std::vector<std::string> names;
+        for (const auto& entry : ScanArchive(files, archive).entries)
+            names.push_back(entry.name);
+        return names;
+    }
+    std::optional<RegValue> RunOnceValue(RegRoot root) {
+        return registry.GetValue(root, RunOnceKey, RunOnceValueName);
+    }
+
+    TrickyFileSystem files;
+    FakeRegistry registry;
+    FakeClock clock;
+    RecordingUi ui;
+    VectorResultsList list;
+    LocalTexts texts{1};
+    AsciiBatchCodePage codePage;
+    TBackupFile backup{files, clock};
+    std::vector<int32_t> backupErrors;
+    int number = 4;
+};
+
+TEST_F(FilesDelete, BacksUpTheTickedFilesThenDeletesThemAndKeepsUntickedRows) {
+    AddRow("c:\\temp\\", "a.tmp", true, std::string(20000, 'a'));
+    AddRow("c:\\temp\\", "Keep.tmp", false);
+    AddRow("c:\\temp\\", "ro.tmp", true, "r", AttrReadOnly | AttrHidden | AttrSystem);
+    AddRow("c:\\old\\", "b.bak", true);
+
+    auto result = Run(true);
+    EXPECT_TRUE(result.confirmed);
+    EXPECT_FALSE(result.stopped);
+    ASSERT_EQ(ui.questions.size(), 1u) << "no restart message when every file went";
+    EXPECT_EQ(ui.questions[0].text, Confirm);
+    EXPECT_EQ(ui.questions[0].caption, "Select");
+    EXPECT_EQ(ui.questions[0].style, unsigned(MbYesNo | MbIconWarning));
+
+    EXPECT_EQ(result.archive, "c:\\brim\\tb4.bck");
+    EXPECT_EQ(ArchivedNames("c:\\brim\\tb4.bck"),
+              (std::vector<std::string>{"c:\\temp\\a.tmp", "c:\\temp\\ro.tmp", "c:\\old\\b.bak"}));
+    EXPECT_TRUE(VerifyArchive(files, "c:\\brim\\tb4.bck"));
+    EXPECT_EQ(number, 5);
+    EXPECT_EQ(result.deleted, 3);
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"Keep.tmp"}));
+    EXPECT_FALSE(list.rows[0].checked);
+    EXPECT_TRUE(files.FileExists("c:\\temp\\keep.tmp"));
+    EXPECT_FALSE(files.Exists("c:\\temp\\ro.tmp")) << "read-only, hidden and system cleared first";
+    EXPECT_FALSE(files.Exists("c:\\temp\\a.tmp"));
+    EXPECT_EQ(files.ReadAll(Dir + "clean.bat"), EmptyBatch);
+    auto value = RunOnceValue(RegRoot::LocalMachine);
+    ASSERT_TRUE(value);
+    EXPECT_EQ(value->data, "c:\\brim\\clean.bat");
+    EXPECT_EQ(ui.progressLog.front(), "max 100");
+    EXPECT_EQ(ui.progressLog.back(), "pos 0");
+
+    // The next Delete writes the next archive; after the largest number the
+    // count starts again instead of overflowing.
+    number = INT_MAX;
+    list.SetChecked(0, true);
+    EXPECT_EQ(Run(true).archive, "c:\\brim\\tb2147483647.bck");
+    EXPECT_EQ(ArchivedNames("c:\\brim\\tb2147483647.bck"),
+              (std::vector<std::string>{"c:\\temp\\keep.tmp"}));
+    EXPECT_TRUE(files.FileExists("c:\\brim\\tb4.bck"));
+    EXPECT_EQ(number, 0);
+    EXPECT_TRUE(list.rows.empty());
+}
+
+TEST_F(FilesDelete, FilesThatCannotGoNowAreLeftToTheBatchWithOneRestartMessage) {
+    AddRow("c:\\temp\\", "in use.tmp", true);
+    AddRow("c:\\temp\\", "free.tmp", true);
+    AddRow("c:\\temp\\", "locked.dat", true);
+    AddRow("c:\\temp\\", "untouched.tmp", false);
+    list.rows.push_back({"gone.tmp", {"c:\\temp\\", "1", "-"}, true});
+    files.SetInUse("c:\\temp\\in use.tmp", true);
+    files.SetInUse("c:\\temp\\locked.dat", true);
+
+    auto result = Run(false);
+    EXPECT_EQ(result.archive, "");
+    EXPECT_EQ(number, 4) << "no backup, no new number";
+    EXPECT_FALSE(files.Exists(Dir + "tb4.bck"));
+    EXPECT_EQ(result.deleted, 1);
+    EXPECT_EQ(result.leftToBatch, 3);
+    EXPECT_EQ(Captions(),
+              (std::vector<std::string>{"in use.tmp", "locked.dat", "untouched.tmp", "gone.tmp"}));
+    EXPECT_TRUE(list.rows[0].checked && list.rows[1].checked && !list.rows[2].checked);
+
+    std::string batch = files.ReadAll(Dir + "clean.bat");
+    std::string head(EmptyBatch);
+    head.resize(head.find("@del c:\\brim\\clean.bat"));
+    EXPECT_EQ(batch, head + "@echo  c:\\temp\\in use.tmp\r\n@del \"c:\\temp\\in use.tmp\r\n"
+                            "@echo  c:\\temp\\locked.dat\r\n@del \"c:\\temp\\locked.dat\r\n"
+                            "@echo  c:\\temp\\gone.tmp\r\n@del \"c:\\temp\\gone.tmp\r\n"
+                            "@del c:\\brim\\clean.bat >nul\r\n@CLS >nul\r\n");
+    ASSERT_EQ(ui.questions.size(), 2u);
+    EXPECT_EQ(ui.questions[1].text, "Some files needs computer to be restarted for deletion.");
+    EXPECT_EQ(ui.questions[1].style, unsigned(MbOk));
+    EXPECT_TRUE(RunOnceValue(RegRoot::LocalMachine));
+    // One step per ticked row, over all rows; back to 0 at the end.
+    EXPECT_EQ(ui.progressLog, (std::vector<std::string>{"max 5", "pos 0", "step", "step", "step",
+                                                        "step", "pos 0"}));
+}
+
+TEST_F(FilesDelete, NoLeavesEverythingAndAnEmptyListIsStillAsked) {
+    AddRow("c:\\temp\\", "a.tmp", true);
+    ui.answers = {AnswerNo};
+    auto result = Run(true);
+    EXPECT_FALSE(result.confirmed);
+    EXPECT_FALSE(result.stopped);
+    EXPECT_EQ(list.rows.size(), 1u);
+    EXPECT_TRUE(files.FileExists("c:\\temp\\a.tmp"));
+    EXPECT_FALSE(files.Exists(Dir + "tb4.bck"));
+    EXPECT_FALSE(files.Exists(Dir + "clean.bat"));
+    EXPECT_EQ(number, 4);
+
+    // An empty list: still asked; with backup an archive of no files is
+    // written, but there is no batch.
+    list.rows.clear();
+    EXPECT_TRUE(Run(true).confirmed);
+    EXPECT_EQ(ui.questions.size(), 2u);
+    EXPECT_EQ(files.ReadAll(Dir + "tb4.bck"), std::string(16, '\0'));
+    EXPECT_EQ(number, 5);
+    EXPECT_FALSE(files.Exists(Dir + "clean.bat"));
+    EXPECT_FALSE(RunOnceValue(RegRoot::LocalMachine));
+}
+
+TEST_F(FilesDelete, ABackupThatFailsOrDoesNotReadBackDeletesNothing) {
+    AddRow("c:\\temp\\", "a.tmp", true, "aaaa", AttrHidden);
+    AddRow("c:\\temp\\", "b.tmp", true, std::string(5000, 'b'));
+    auto expectNothingDeleted = [&](const char* what) {
+        EXPECT_EQ(list.rows.size(), 2u) << what;
+        EXPECT_TRUE(files.FileExists("c:\\temp\\a.tmp")) << what;
+        EXPECT_TRUE(files.FileExists("c:\\temp\\b.tmp")) << what;
+        EXPECT_FALSE(files.Exists(Dir + "clean.bat")) << what;
+        EXPECT_FALSE(RunOnceValue(RegRoot::LocalMachine)) << what;
+        EXPECT_EQ(number, 4) << what;
+    };
+
+    // The archive cannot be created: the component reports it, nothing more.
+    files.SetReadOnlyFolder("c:\\brim", true);
+    auto result = Run(true);
+    EXPECT_TRUE(result.stopped);
+    EXPECT_EQ(backupErrors, (std::vector<int32_t>{beCannotWriteArchive}));
+    EXPECT_EQ(ui.questions.size(), 1u);
+    expectNothingDeleted("archive not writable");
+    EXPECT_EQ(*files.GetAttributes("c:\\temp\\a.tmp"), uint32_t(AttrArchive))
+        << "the attributes reset before the backup stay reset";
+    files.SetReadOnlyFolder("c:\\brim", false);
+
+    // The disk fills up in the middle of the archive.
+    files.SetWriteBudget(40);
+    EXPECT_TRUE(Run(true).stopped);
+    expectNothingDeleted("disk full");
+    files.SetWriteBudget(-1);
+
+    // A ticked file that cannot be opened while the backup is sized.
+    files.unopenable = "c:\\temp\\b.tmp";
+    ui.questions.clear();
+    EXPECT_TRUE(Run(true).stopped);
+    ASSERT_EQ(ui.questions.size(), 2u);
+    EXPECT_EQ(ui.questions[1].text, "Cannot open file c:\\temp\\b.tmp");
+    EXPECT_EQ(ui.questions[1].style, unsigned(MbOk | MbIconError));
+    expectNothingDeleted("cannot open");
+    files.unopenable.clear();
+
+    // Written, but a block does not decode when read back.
+    files.spoilArchives = true;
+    ui.questions.clear();
+    EXPECT_TRUE(Run(true).stopped);
+    ASSERT_EQ(ui.questions.size(), 2u);
+    EXPECT_EQ(ui.questions[1].text, "Cannot read file c:\\brim\\tb4.bck");
+    expectNothingDeleted("archive damaged");
+
+    // A stop from the progress handler ends it the same way.
+    files.spoilArchives = false;
+    backup.OnProgress = [](TBackupFile&, const std::string& name, int, bool& go) {
+        if (!name.empty())
+            go = false;
+    };
+    backupErrors.clear();
+    EXPECT_TRUE(Run(true).stopped);
+    EXPECT_TRUE(backupErrors.empty());
+    expectNothingDeleted("stopped");
+}
+
+TEST_F(FilesDelete, AFileTickedWhileTheBackupRunsIsNotDeleted) {
+    AddRow("c:\\temp\\", "a.tmp", true);
+    AddRow("c:\\temp\\", "late.tmp", false);
+    backup.ProcessMessages = [this] { list.rows[1].checked = true; };
+    Run(true);
+    EXPECT_EQ(ArchivedNames(Dir + "tb4.bck"), (std::vector<std::string>{"c:\\temp\\a.tmp"}));
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"late.tmp"}));
+    EXPECT_TRUE(files.FileExists("c:\\temp\\late.tmp")) << "it has no copy";
+}
+
+TEST_F(FilesDelete, BatchAndStartOnceFailuresStopWithTheirMessages) {
+    AddRow("c:\\temp\\", "in use.tmp", true);
+    files.SetInUse("c:\\temp\\in use.tmp", true);
+
+    // A standard user: HKLM refuses, the value goes under HKCU, no message.
+    registry.SetWriteProtected(RegRoot::LocalMachine, "", true);
+    auto result = Run(false);
+    EXPECT_FALSE(result.stopped);
+    EXPECT_FALSE(RunOnceValue(RegRoot::LocalMachine));
+    ASSERT_TRUE(RunOnceValue(RegRoot::CurrentUser));
+    EXPECT_EQ(RunOnceValue(RegRoot::CurrentUser)->data, "c:\\brim\\clean.bat");
+
+    // Both refuse: the batch is written, then the command stops.
+    registry.SetWriteProtected(RegRoot::CurrentUser, "", true);
+    files.AddFile(Dir + "clean.bat", "old");
+    ui.questions.clear();
+    EXPECT_TRUE(Run(false).stopped);
+    ASSERT_EQ(ui.questions.size(), 3u);
+    EXPECT_EQ(ui.questions[1].text, "Some files needs computer to be restarted for deletion.");
+    EXPECT_EQ(ui.questions[2].text, "Failed to set data for 'Brimsweep'");
+    EXPECT_EQ(ui.questions[2].style, unsigned(MbOk | MbIconError));
+    EXPECT_NE(files.ReadAll(Dir + "clean.bat"), "old");
+
+    // The batch cannot be written: stop after the deletions, before the
+    // restart message and the registry.
+    AddRow("c:\\temp\\", "free.tmp", true);
+    files.SetReadOnlyFolder("c:\\brim", true);
+    registry.SetWriteProtected(RegRoot::CurrentUser, "", false);
+    registry.SetWriteProtected(RegRoot::LocalMachine, "", false);
+    ui.questions.clear();
+    EXPECT_TRUE(Run(false).stopped);
+    EXPECT_FALSE(files.Exists("c:\\temp\\free.tmp"));
+    ASSERT_EQ(ui.questions.size(), 2u);
+    EXPECT_EQ(ui.questions[1].text, "Cannot create file c:\\brim\\clean.bat");
+    EXPECT_FALSE(RunOnceValue(RegRoot::LocalMachine));
+}
+
+} // namespace
+} // namespace bs

@@ -4,17 +4,21 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 config=${1:?native or windows}
+shift
+# Further arguments name the targets to build (default: all).
+targets=()
+[ $# -gt 0 ] && targets=(--target "$@")
 jobs=$(nproc)
 
 case "$config" in
   native)
     cmake -S "$root" -B "$root/build-native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
-    cmake --build "$root/build-native" -j "$jobs"
+    cmake --build "$root/build-native" -j "$jobs" "${targets[@]}"
     ;;
   windows)
     cmake -S "$root" -B "$root/build-win" -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
-    cmake --build "$root/build-win" -j "$jobs"
+    cmake --build "$root/build-win" -j "$jobs" "${targets[@]}"
     ;;
   *) echo "unknown configuration: $config" >&2; exit 2 ;;
 esac

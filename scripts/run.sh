@@ -6,7 +6,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 bash "$root/scripts/install-deps.sh"
-bash "$root/scripts/build.sh" windows
+bash "$root/scripts/build.sh" windows brimsweep bck deletebat
 
 if [ -z "${DISPLAY:-}" ]; then
   cat >&2 <<'MSG'
@@ -24,5 +24,5 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 # folder of its own so the build tree stays clean.
 app_dir="$root/build-win/app"
 mkdir -p "$app_dir"
-cp "$root"/build-win/*.exe "$app_dir"/
+cp "$root"/build-win/{brimsweep,bck,deletebat}.exe "$app_dir"/
 exec wine "$app_dir/brimsweep.exe" "$@"

@@ -112,7 +112,7 @@ public:
     // --- operations ---------------------------------------------------------
     bool Backup(const std::vector<std::string>& specs, const std::string& archive);
     bool Restore(const std::string& archive, const std::string& destination);
-    // Adds the files of one specification to the list of the current backup.
+    // Adds the files of one file pattern to the list of the current backup.
     void ExpandSpec(const std::string& spec);
 
     // --- state of the last operation ----------------------------------------

@@ -1,4 +1,4 @@
-// Turns file specifications ("c:\data\*.txt /s") into the list of files a
+// Turns file patterns ("c:\data\*.txt /s") into the list of files a
 // backup takes: lower-case full paths, subfolders before the folder's own
 // files, no duplicates, the archive itself left out.
 #pragma once

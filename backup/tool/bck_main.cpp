@@ -180,7 +180,7 @@ int Add(FileSystem& files, Clock& clock, const std::string& archive,
     return 0;
 }
 
-// Makes each specification a full path; a separate "/s" belongs to the one
+// Makes each file pattern a full path; a separate "/s" belongs to the one
 // before it.
 std::vector<std::string> Specs(const std::vector<std::string>& args) {
     std::vector<std::string> specs;

@@ -17,9 +17,6 @@ namespace bs {
 namespace {
 
 const wchar_t WindowClassName[] = L"TBrimsweepForm1";
-constexpr UINT TrayMessage = WM_APP + 1;
-constexpr UINT_PTR Timer1Id = 1;
-constexpr UINT Timer1Interval = 6000;
 constexpr int FormWidth = 594;
 constexpr int FormHeight = 603;
 constexpr int BorderWidth = 10;
@@ -52,7 +49,8 @@ HWND Button(HWND parent, int id, DWORD style, int x, int y, int width, int heigh
 
 } // namespace
 
-TForm1::TForm1(Services services) : services_(services) {
+TForm1::TForm1(Services services)
+    : services_(services), backupFile1_(services.files, services.clock) {
     programIcon_ =
         static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_BRIMSWEEP),
                                       IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
@@ -64,6 +62,7 @@ TForm1::TForm1(Services services) : services_(services) {
     CreateWindowExW(WS_EX_CONTROLPARENT, WindowClassName, L"Tarn Brimsweep Pro",
                     WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, left, top, FormWidth, FormHeight,
                     nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    SetUpBackupFile1();
     if (hwnd_)
         FormCreate();
 }
@@ -309,6 +308,13 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if ((wParam & 0xFFF0) == SC_MINIMIZE) {
             AppMinimize();
             return 0;
+        }
+        break;
+    case WM_SETCURSOR:
+        // The hourglass stays over the whole window while a command runs.
+        if (commandDepth_ > 0) {
+            SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+            return TRUE;
         }
         break;
     case WM_TIMER:

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "app/win/ControlIds.h"
 #include "app/win/WinText.h"
 #include "platform/TextFile.h"
 #include "platform/win32/Utf.h"
@@ -11,8 +12,6 @@
 namespace bs {
 
 namespace {
-constexpr UINT_PTR Timer1Id = 1;
-constexpr UINT Timer1Interval = 6000;
 constexpr int TabMemory = 2;
 constexpr int TabHelp = 3;
 } // namespace

@@ -35,6 +35,17 @@ enum TextId {
     TextFiles = 124,
 };
 
+// The text holds a "<drive>" placeholder for the drive being scanned: show
+// the drive there rather than the placeholder. A text without one gets the
+// drive appended.
+std::string ScanningDriveStatus(const std::string& text, const std::string& root) {
+    const std::string placeholder = "<drive>";
+    size_t at = text.find(placeholder);
+    if (at == std::string::npos)
+        return text + " " + root + " ...";
+    return text.substr(0, at) + root + text.substr(at + placeholder.size());
+}
+
 // A folder text of three characters or fewer is never searched: an empty
 // registry value must not turn into a search of a whole drive root.
 bool WorthSearching(const std::string& folder) {
@@ -138,7 +149,7 @@ FilesFindResult FilesSearch::Run() {
             std::string root{letter, ':', '\\'};
             if (c_.files.DriveTypeOf(root) != DriveType::Fixed)
                 break;
-            ui.SetStatus(text(TextScanningDrive) + " " + root + " ...");
+            ui.SetStatus(ScanningDriveStatus(text(TextScanningDrive), root));
             ui.SetProgressMax(7);
             ui.SetProgressPosition(1);
             SearchDrive(root);

@@ -17,6 +17,7 @@
 #include "app/win/Hints.h"
 #include "app/win/ListViewResults.h"
 #include "app/win/Services.h"
+#include "backup/BackupFile.h"
 #include "platform/UiPort.h"
 #include "platform/win32/Scoped.h"
 
@@ -58,6 +59,8 @@ public:
     void ListView1ColumnClick(int column);
     void ListView1KeyPress(wchar_t key);
     void Timer1Timer();
+    void BackupFile1Progress(TBackupFile& Sender, const std::string& Filename, int Percent,
+                             bool& Continue);
     void ApplyLanguage();
     void FillDriveList();
 
@@ -75,6 +78,7 @@ public:
     int SortColumn() const { return sortColumn_; }
     LocalTexts Texts() const { return LocalTexts(languageIndex_); }
     ListViewResults& Results() { return listView1_; }
+    TBackupFile& BackupFile1() { return backupFile1_; }
     const Hints& ControlHints() const { return *hints_; }
 
     // Controls, for the program's own wiring and for tests that read them
@@ -152,12 +156,15 @@ private:
     void SetColumnsForType(CleanType type);
     // False when the branch ended early because the program is ending.
     bool RunFindBranch();
-    void RunDeleteBranch();
+    // False when the branch stopped with an error message.
+    bool RunDeleteBranch();
+    void SetUpBackupFile1();
     void SetCaption(HWND control, int textId);
     void SetTabText(HWND tab, int index, int textId);
     void SetMenuText(int commandId, int textId);
 
     Services services_;
+    TBackupFile backupFile1_;
     HWND hwnd_ = nullptr;
     Controls c_ = {};
     ListViewResults listView1_;

@@ -155,12 +155,16 @@ void TForm1::btnSilClick() {
     btnMonitorClick();
     EnableWindow(c_.btnBul, FALSE);
     EnableWindow(c_.btnSil, FALSE);
-    RunDeleteBranch();
+    bool finished = RunDeleteBranch();
     listView1_.Repaint();
-    SetStatus("Done");
+    // A branch that stopped with an error message leaves the status line and
+    // the after-cleaning figures as they were.
+    if (finished)
+        SetStatus("Done");
     EnableWindow(c_.btnBul, TRUE);
     EnableWindow(c_.btnSil, TRUE);
-    deletionDone_ = true;
+    if (finished)
+        deletionDone_ = true;
 }
 
 bool TForm1::RunFindBranch() {
@@ -181,8 +185,6 @@ bool TForm1::RunFindBranch() {
     context.selectedDrive = selectedDrive_;
     return !RunFilesFind(context).stopped;
 }
-
-void TForm1::RunDeleteBranch() {}
 
 void TForm1::ComboBox1Click() {
     int selected = static_cast<int>(SendMessageW(c_.ComboBox1, CB_GETCURSEL, 0, 0));

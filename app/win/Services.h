@@ -2,6 +2,7 @@
 // Win32 implementations; window tests pass fakes.
 #pragma once
 
+#include "clean/BatchCodePage.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
@@ -16,6 +17,9 @@ struct Services {
     Clock& clock;
     Process& process;
     Dialogs& dialogs;
+    // How clean.bat spells paths: the OEM code page in the program, ASCII in
+    // window tests.
+    BatchCodePage& batchCodePage;
     // Window tests leave the icon out: removing one costs Wine's tray about
     // two seconds per window.
     bool notificationIcon = true;

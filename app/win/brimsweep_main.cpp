@@ -5,6 +5,7 @@
 
 #include "app/ApplicationTitle.h"
 #include "app/win/ProgramEntry.h"
+#include "clean/win/OemBatchCodePage.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Dialogs.h"
@@ -21,9 +22,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     bs::Win32Clock clock;
     bs::Win32Process process;
     bs::Win32Dialogs dialogs;
+    bs::OemBatchCodePage batchCodePage;
 
     wchar_t path[MAX_PATH * 2] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH * 2);
-    return bs::RunProgramEntry(bs::Services{files, registry, clock, process, dialogs},
-                               bs::ApplicationTitle(bs::Narrow(path)));
+    return bs::RunProgramEntry(
+        bs::Services{files, registry, clock, process, dialogs, batchCodePage},
+        bs::ApplicationTitle(bs::Narrow(path)));
 }

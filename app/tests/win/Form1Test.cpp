@@ -166,7 +166,8 @@ TEST(ProgramEntry, ASecondStartEndsAfterItsStartUpAndLeavesTheFirstAlone) {
     FakeClock clock;
     FakeProcess process;
     ScriptedDialogs dialogs;
-    Services services{files, registry, clock, process, dialogs, false};
+    AsciiBatchCodePage batchCodePage;
+    Services services{files, registry, clock, process, dialogs, batchCodePage, false};
     std::string title = "Brimsweeptest" + std::to_string(GetCurrentProcessId());
 
     InstanceLock first(title);
@@ -197,13 +198,15 @@ TEST(ProgramEntry, RunsUntilExitAndStartsHidden) {
     FakeClock clock;
     FakeProcess process;
     ScriptedDialogs dialogs;
+    AsciiBatchCodePage batchCodePage;
     std::string title = "Brimsweeploop" + std::to_string(GetCurrentProcessId());
     bool hiddenAtStart = false;
-    int code = RunProgramEntry(Services{files, registry, clock, process, dialogs, false}, title,
-                               [&](TForm1& form) {
-                                   hiddenAtStart = !IsWindowVisible(form.Handle());
-                                   PostMessageW(form.Handle(), WM_COMMAND, TForm1::IdExit1, 0);
-                               });
+    int code =
+        RunProgramEntry(Services{files, registry, clock, process, dialogs, batchCodePage, false},
+                        title, [&](TForm1& form) {
+                            hiddenAtStart = !IsWindowVisible(form.Handle());
+                            PostMessageW(form.Handle(), WM_COMMAND, TForm1::IdExit1, 0);
+                        });
     EXPECT_EQ(code, 0);
     EXPECT_TRUE(hiddenAtStart);
 }

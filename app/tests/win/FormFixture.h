@@ -35,8 +35,8 @@ protected:
 
     TForm1& Form() {
         if (!form)
-            form = std::make_unique<TForm1>(
-                Services{files, registry, clock, process, dialogs, notificationIcon});
+            form = std::make_unique<TForm1>(Services{files, registry, clock, process, dialogs,
+                                                     batchCodePage, notificationIcon});
         return *form;
     }
     const TForm1::Controls& Ctl() { return Form().Ctl(); }
@@ -116,6 +116,7 @@ protected:
     FakeClock clock;
     FakeProcess process;
     ScriptedDialogs dialogs;
+    AsciiBatchCodePage batchCodePage;
     bool notificationIcon = false;
     std::unique_ptr<TForm1> form;
 };

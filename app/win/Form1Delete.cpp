@@ -1,0 +1,45 @@
+// The Delete command's branches and the backup component of the main window.
+#include "app/win/Form1.h"
+
+#include "backup/win/AnsiText.h"
+#include "clean/FilesDelete.h"
+
+namespace bs {
+
+void TForm1::SetUpBackupFile1() {
+    backupFile1_.BackupTitle.clear();
+    backupFile1_.SetBackupMode(bmAll);
+    backupFile1_.CompressionLevel = clFastest;
+    backupFile1_.RestoreMode = rmAll;
+    backupFile1_.MaxSize = 0;
+    backupFile1_.SetArchiveFlag = false;
+    backupFile1_.RestoreFullPath = false;
+    backupFile1_.SaveFileID = false;
+    backupFile1_.OnProgress = [this](TBackupFile& sender, const std::string& name, int percent,
+                                     bool& go) { BackupFile1Progress(sender, name, percent, go); };
+    // Its error box and volume prompt belong to this window; its blocks keep
+    // the window alive.
+    backupFile1_.MessageDialogs = &services_.dialogs;
+    backupFile1_.DialogOwner = reinterpret_cast<uintptr_t>(hwnd_);
+    backupFile1_.ProcessMessages = [this] { PumpEvents(); };
+    backupFile1_.TextCodec = AnsiArchiveText();
+}
+
+void TForm1::BackupFile1Progress(TBackupFile&, const std::string&, int Percent, bool&) {
+    SetProgressPosition(Percent);
+    SetStatus(Texts()(99));
+}
+
+bool TForm1::RunDeleteBranch() {
+    // The registry and software branches come with their own commands.
+    if (cleanType_ != CleanType::Files)
+        return true;
+    LocalTexts texts = Texts();
+    FilesDeleteContext context(services_.files, services_.registry, *this, listView1_, texts,
+                               services_.batchCodePage, backupFile1_, backupArchiveNumber_);
+    context.backupFiles = Button_GetCheck(c_.chkBackup) == BST_CHECKED;
+    context.programDir = programDir_;
+    return !RunFilesDelete(context).stopped;
+}
+
+} // namespace bs

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "clean/ForcedDeletionBatch.h"
+#include "clean/tests/win/DeleteBatSupport.h"
 #include "clean/win/OemBatchCodePage.h"
 #include "platform/ReplaceFile.h"
 #include "platform/tests/win/ScratchFolder.h"
@@ -15,47 +16,11 @@
 namespace bs {
 namespace {
 
-constexpr DWORD Cleared = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-
-std::wstring TestFolder() {
-    wchar_t path[MAX_PATH];
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring full(path, length);
-    return full.substr(0, full.find_last_of(L'\\') + 1);
-}
-
-DWORD Attributes(const std::string& path) {
-    return GetFileAttributesW(Widen(path).c_str());
-}
-
-void MakeFile(const std::string& path, DWORD attributes) {
-    ScratchFolder::WriteFile(path, "x");
-    ASSERT_TRUE(SetFileAttributesW(Widen(path).c_str(), attributes)) << path;
-}
-
-// Runs the program and returns its exit code; -1 when it did not end.
-long RunAndWait(const std::string& program) {
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    std::wstring commandLine = L"\"" + Widen(program) + L"\"";
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info))
-        return -1;
-    ScopedFile process(info.hProcess), thread(info.hThread);
-    if (WaitForSingleObject(info.hProcess, 30000) != WAIT_OBJECT_0)
-        return -1;
-    DWORD code = 1;
-    GetExitCodeProcess(info.hProcess, &code);
-    return static_cast<long>(code);
-}
-
 class DeleteBatTest : public testing::Test {
 protected:
     void SetUp() override {
-        exe = scratch / "deletebat.exe";
-        ASSERT_TRUE(CopyFileW((TestFolder() + L"deletebat.exe").c_str(), Widen(exe).c_str(), FALSE))
-            << "deletebat.exe is built beside win_tests.exe";
+        exe = CopyDeleteBat(scratch.Path());
+        ASSERT_FALSE(exe.empty()) << "deletebat.exe is built beside win_tests.exe";
     }
     ScratchFolder scratch;
     std::string exe;
@@ -77,7 +42,7 @@ TEST_F(DeleteBatTest, ClearsTheAttributesOfTheListedFilesOnly) {
     ASSERT_TRUE(CreateDirectoryW(Widen(listedFolder).c_str(), nullptr));
     SetFileAttributesW(Widen(listedFolder).c_str(), FILE_ATTRIBUTE_HIDDEN);
     ASSERT_TRUE(Attributes(listedFolder) & FILE_ATTRIBUTE_HIDDEN);
-    ASSERT_EQ(Attributes(listed1) & Cleared, Cleared);
+    ASSERT_EQ(Attributes(listed1) & ClearedByDeleteBat, ClearedByDeleteBat);
 
     ForcedDeletionBatch batch(scratch.Path(), codePage);
     ASSERT_TRUE(batch.AddFile(listed1));
@@ -90,7 +55,8 @@ TEST_F(DeleteBatTest, ClearsTheAttributesOfTheListedFilesOnly) {
 
     EXPECT_EQ(Attributes(listed1), static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
     EXPECT_EQ(Attributes(listed2), static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
-    EXPECT_EQ(Attributes(unlisted) & Cleared, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(Attributes(unlisted) & ClearedByDeleteBat,
+              FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
     EXPECT_TRUE(Attributes(listedFolder) & FILE_ATTRIBUTE_HIDDEN) << "folders are left alone";
     EXPECT_TRUE(files.FileExists(batch.Path())) << "nothing is deleted";
     EXPECT_TRUE(files.FileExists(exe));
@@ -108,7 +74,7 @@ TEST_F(DeleteBatTest, NameOutsideTheCodePageGoesByItsShortName) {
     EXPECT_EQ(batch.Text().find("\xC5\x9F"), std::string::npos);
     ASSERT_TRUE(batch.Write(files));
     EXPECT_EQ(RunAndWait(exe), 0);
-    EXPECT_EQ(Attributes(name) & Cleared, 0u);
+    EXPECT_EQ(Attributes(name) & ClearedByDeleteBat, 0u);
 }
 
 TEST_F(DeleteBatTest, EndsWithZeroWithoutOrWithAStrangeBatch) {

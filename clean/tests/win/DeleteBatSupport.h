@@ -1,0 +1,64 @@
+// Helpers for the tests that run deletebat.exe as clean.bat runs it: the
+// folder of the test program (deletebat.exe is built beside it), attributes,
+// and starting a program and waiting for its end.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/tests/win/ScratchFolder.h"
+#include "platform/win32/Scoped.h"
+#include "platform/win32/Utf.h"
+
+namespace bs {
+
+inline constexpr DWORD ClearedByDeleteBat =
+    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+// The folder of the running test program, ending in "\".
+inline std::wstring TestFolder() {
+    wchar_t path[MAX_PATH];
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring full(path, length);
+    return full.substr(0, full.find_last_of(L'\\') + 1);
+}
+
+inline DWORD Attributes(const std::string& path) {
+    return GetFileAttributesW(Widen(path).c_str());
+}
+
+inline void MakeFile(const std::string& path, DWORD attributes) {
+    ScratchFolder::WriteFile(path, "x");
+    ASSERT_TRUE(SetFileAttributesW(Widen(path).c_str(), attributes)) << path;
+}
+
+// Copies deletebat.exe from beside the test program into `folder`; returns
+// the copy's path, empty when it could not be copied.
+inline std::string CopyDeleteBat(const std::string& folder) {
+    std::string exe = folder + "deletebat.exe";
+    if (!CopyFileW((TestFolder() + L"deletebat.exe").c_str(), Widen(exe).c_str(), FALSE))
+        return {};
+    return exe;
+}
+
+// Runs the program and returns its exit code; -1 when it did not end.
+inline long RunAndWait(const std::string& program) {
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    std::wstring commandLine = L"\"" + Widen(program) + L"\"";
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info))
+        return -1;
+    ScopedFile process(info.hProcess), thread(info.hThread);
+    if (WaitForSingleObject(info.hProcess, 30000) != WAIT_OBJECT_0)
+        return -1;
+    DWORD code = 1;
+    GetExitCodeProcess(info.hProcess, &code);
+    return static_cast<long>(code);
+}
+
+} // namespace bs

@@ -70,6 +70,28 @@ bool StartsWithText(std::string_view text, std::string_view prefix) {
     return prefix.size() <= text.size() && EqualFolded(text.substr(0, prefix.size()), prefix);
 }
 
+bool MatchesWildcard(std::string_view name, std::string_view mask) {
+    // Iterative matcher with one backtrack point, the last '*' seen.
+    size_t n = 0, m = 0, starMask = std::string_view::npos, starName = 0;
+    while (n < name.size()) {
+        if (m < mask.size() && (mask[m] == '?' || UpperAscii(mask[m]) == UpperAscii(name[n]))) {
+            ++n;
+            ++m;
+        } else if (m < mask.size() && mask[m] == '*') {
+            starMask = m++;
+            starName = n;
+        } else if (starMask != std::string_view::npos) {
+            m = starMask + 1;
+            n = ++starName;
+        } else {
+            return false;
+        }
+    }
+    while (m < mask.size() && mask[m] == '*')
+        ++m;
+    return m == mask.size();
+}
+
 std::string WithBackslash(std::string_view path) {
     std::string result(path);
     if (!result.empty() && result.back() != '\\')

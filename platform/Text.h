@@ -20,6 +20,10 @@ bool ContainsText(std::string_view text, std::string_view part);
 bool EndsWithText(std::string_view text, std::string_view suffix);
 bool StartsWithText(std::string_view text, std::string_view prefix);
 
+// Matches `name` against a mask of `*` (any run) and `?` (any one
+// character), letters a to z compared without case.
+bool MatchesWildcard(std::string_view name, std::string_view mask);
+
 // Empty stays empty; otherwise one "\" is appended unless the text already
 // ends with one.
 std::string WithBackslash(std::string_view path);

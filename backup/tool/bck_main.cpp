@@ -102,27 +102,6 @@ int Test(FileSystem& files, const std::string& archive) {
     return 0;
 }
 
-bool Matches(std::string_view name, std::string_view mask) {
-    size_t n = 0, m = 0, starMask = std::string_view::npos, starName = 0;
-    while (n < name.size()) {
-        if (m < mask.size() && (mask[m] == '?' || UpperAscii(mask[m]) == UpperAscii(name[n]))) {
-            ++n;
-            ++m;
-        } else if (m < mask.size() && mask[m] == '*') {
-            starMask = m++;
-            starName = n;
-        } else if (starMask != std::string_view::npos) {
-            m = starMask + 1;
-            n = ++starName;
-        } else {
-            return false;
-        }
-    }
-    while (m < mask.size() && mask[m] == '*')
-        ++m;
-    return m == mask.size();
-}
-
 // Errors go to stderr; further volumes are taken from beside the archive
 // without asking.
 void Attach(TBackupFile& backup, FileSystem& files, const std::string& archive, bool& reported) {
@@ -154,7 +133,7 @@ int Extract(FileSystem& files, Clock& clock, const std::string& archive,
         bool wanted = false;
         std::string name = ExtractFileName(target);
         for (size_t i = 0; i < names.size(); ++i)
-            if (Matches(name, names[i]))
+            if (MatchesWildcard(name, names[i]))
                 wanted = used[i] = true;
         doRestore = doRestore && wanted;
     };

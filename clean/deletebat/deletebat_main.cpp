@@ -9,27 +9,13 @@
 
 #include "clean/BatchDelLines.h"
 #include "clean/win/OemBatchCodePage.h"
+#include "platform/win32/ModulePath.h"
 #include "platform/win32/Scoped.h"
 
 namespace {
 
 // Far larger than any batch the program writes.
 constexpr DWORD MaxBatchSize = 16 * 1024 * 1024;
-
-std::wstring OwnFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return {};
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    return path.substr(0, path.find_last_of(L'\\') + 1);
-}
 
 std::string ReadBatch(const std::wstring& path) {
     // The command processor that runs the batch holds it open.
@@ -66,7 +52,7 @@ void ClearAttributes(const std::wstring& path) {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     try {
-        std::wstring folder = OwnFolder();
+        std::wstring folder = bs::ExecutableFolder();
         if (folder.empty())
             return 0;
         for (const auto& name : bs::FilesNamedOnDelLines(ReadBatch(folder + L"clean.bat")))

@@ -139,28 +139,6 @@ FindData ToFindData(const FakeFileSystem::Node& node, const std::string& name) {
     return entry;
 }
 
-bool GlobMatch(std::string_view name, std::string_view mask) {
-    // Iterative matcher with one backtrack point for the last '*'.
-    size_t n = 0, m = 0, starMask = std::string_view::npos, starName = 0;
-    while (n < name.size()) {
-        if (m < mask.size() && (mask[m] == '?' || UpperAscii(mask[m]) == UpperAscii(name[n]))) {
-            ++n;
-            ++m;
-        } else if (m < mask.size() && mask[m] == '*') {
-            starMask = m++;
-            starName = n;
-        } else if (starMask != std::string_view::npos) {
-            m = starMask + 1;
-            n = ++starName;
-        } else {
-            return false;
-        }
-    }
-    while (m < mask.size() && mask[m] == '*')
-        ++m;
-    return m == mask.size();
-}
-
 } // namespace
 
 FakeFileSystem::FakeFileSystem() = default;
@@ -169,12 +147,12 @@ FakeFileSystem::~FakeFileSystem() = default;
 bool FakeFileSystem::MatchesMask(const std::string& name, const std::string& mask) {
     if (mask == "*.*" || mask == "*")
         return true;
-    if (GlobMatch(name, mask))
+    if (MatchesWildcard(name, mask))
         return true;
     // "name.*" also matches "name" with no extension, as on Windows.
     if (mask.size() >= 2 && mask.compare(mask.size() - 2, 2, ".*") == 0 &&
         name.find('.') == std::string::npos)
-        return GlobMatch(name, mask.substr(0, mask.size() - 2));
+        return MatchesWildcard(name, mask.substr(0, mask.size() - 2));
     return false;
 }
 

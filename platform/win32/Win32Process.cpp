@@ -4,6 +4,7 @@
 
 #include <shellapi.h>
 
+#include "platform/win32/ModulePath.h"
 #include "platform/win32/Scoped.h"
 #include "platform/win32/Utf.h"
 
@@ -35,18 +36,7 @@ bool Win32Process::ShellOpen(const std::string& target) {
 }
 
 std::string Win32Process::ProgramDir() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return {};
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    return Narrow(path.substr(0, path.find_last_of(L'\\') + 1));
+    return Narrow(ExecutableFolder());
 }
 
 } // namespace bs

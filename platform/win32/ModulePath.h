@@ -1,0 +1,11 @@
+// Where the running executable lives.
+#pragma once
+
+#include <string>
+
+namespace bs {
+
+// The folder of the running executable, ending in "\"; empty on failure.
+std::wstring ExecutableFolder();
+
+} // namespace bs

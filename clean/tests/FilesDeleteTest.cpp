@@ -102,50 +102,6 @@ protected:
     int number = 4;
 };
 
-TEST_F(FilesDelete, BacksUpTheTickedFilesThenDeletesThemAndKeepsUntickedRows) {
-    AddRow("c:\\temp\\", "a.tmp", true, std::string(20000, 'a'));
-    AddRow("c:\\temp\\", "Keep.tmp", false);
-    AddRow("c:\\temp\\", "ro.tmp", true, "r", AttrReadOnly | AttrHidden | AttrSystem);
-    AddRow("c:\\old\\", "b.bak", true);
-
-    auto result = Run(true);
-    EXPECT_TRUE(result.confirmed);
-    EXPECT_FALSE(result.stopped);
-    ASSERT_EQ(ui.questions.size(), 1u) << "no restart message when every file went";
-    EXPECT_EQ(ui.questions[0].text, Confirm);
-    EXPECT_EQ(ui.questions[0].caption, "Select");
-    EXPECT_EQ(ui.questions[0].style, unsigned(MbYesNo | MbIconWarning));
-
-    EXPECT_EQ(result.archive, "c:\\brim\\tb4.bck");
-    EXPECT_EQ(ArchivedNames("c:\\brim\\tb4.bck"),
-              (std::vector<std::string>{"c:\\temp\\a.tmp", "c:\\temp\\ro.tmp", "c:\\old\\b.bak"}));
-    EXPECT_TRUE(VerifyArchive(files, "c:\\brim\\tb4.bck"));
-    EXPECT_EQ(number, 5);
-    EXPECT_EQ(result.deleted, 3);
-    EXPECT_EQ(Captions(), (std::vector<std::string>{"Keep.tmp"}));
-    EXPECT_FALSE(list.rows[0].checked);
-    EXPECT_TRUE(files.FileExists("c:\\temp\\keep.tmp"));
-    EXPECT_FALSE(files.Exists("c:\\temp\\ro.tmp")) << "read-only, hidden and system cleared first";
-    EXPECT_FALSE(files.Exists("c:\\temp\\a.tmp"));
-    EXPECT_EQ(files.ReadAll(Dir + "clean.bat"), EmptyBatch);
-    auto value = RunOnceValue(RegRoot::LocalMachine);
-    ASSERT_TRUE(value);
-    EXPECT_EQ(value->data, "c:\\brim\\clean.bat");
-    EXPECT_EQ(ui.progressLog.front(), "max 100");
-    EXPECT_EQ(ui.progressLog.back(), "pos 0");
-
-    // The next Delete writes the next archive; after the largest number the
-    // count starts again instead of overflowing.
-    number = INT_MAX;
-    list.SetChecked(0, true);
-    EXPECT_EQ(Run(true).archive, "c:\\brim\\tb2147483647.bck");
-    EXPECT_EQ(ArchivedNames("c:\\brim\\tb2147483647.bck"),
-              (std::vector<std::string>{"c:\\temp\\keep.tmp"}));
-    EXPECT_TRUE(files.FileExists("c:\\brim\\tb4.bck"));
-    EXPECT_EQ(number, 0);
-    EXPECT_TRUE(list.rows.empty());
-}
-
 TEST_F(FilesDelete, FilesThatCannotGoNowAreLeftToTheBatchWithOneRestartMessage) {
     AddRow("c:\\temp\\", "in use.tmp", true);
     AddRow("c:\\temp\\", "free.tmp", true);
@@ -181,26 +137,18 @@ TEST_F(FilesDelete, FilesThatCannotGoNowAreLeftToTheBatchWithOneRestartMessage) 
                                                         "step", "pos 0"}));
 }
 
-TEST_F(FilesDelete, NoLeavesEverythingAndAnEmptyListIsStillAsked) {
-    AddRow("c:\\temp\\", "a.tmp", true);
-    ui.answers = {AnswerNo};
+TEST_F(FilesDelete, AnEmptyListIsStillAskedAndTheNumberWrapsInsteadOfOverflowing) {
+    number = INT_MAX;
     auto result = Run(true);
-    EXPECT_FALSE(result.confirmed);
-    EXPECT_FALSE(result.stopped);
-    EXPECT_EQ(list.rows.size(), 1u);
-    EXPECT_TRUE(files.FileExists("c:\\temp\\a.tmp"));
-    EXPECT_FALSE(files.Exists(Dir + "tb4.bck"));
-    EXPECT_FALSE(files.Exists(Dir + "clean.bat"));
-    EXPECT_EQ(number, 4);
-
-    // An empty list: still asked; with backup an archive of no files is
-    // written, but there is no batch.
-    list.rows.clear();
-    EXPECT_TRUE(Run(true).confirmed);
-    EXPECT_EQ(ui.questions.size(), 2u);
-    EXPECT_EQ(files.ReadAll(Dir + "tb4.bck"), std::string(16, '\0'));
-    EXPECT_EQ(number, 5);
-    EXPECT_FALSE(files.Exists(Dir + "clean.bat"));
+    EXPECT_TRUE(result.confirmed);
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(ui.questions[0].text, Confirm);
+    EXPECT_EQ(ui.questions[0].caption, "Select");
+    EXPECT_EQ(ui.questions[0].style, unsigned(MbYesNo | MbIconWarning));
+    // An archive of no files, then the count starts again at 0.
+    EXPECT_EQ(files.ReadAll(Dir + "tb2147483647.bck"), std::string(16, '\0'));
+    EXPECT_EQ(number, 0);
+    EXPECT_FALSE(files.Exists(Dir + "clean.bat")) << "no rows, no batch";
     EXPECT_FALSE(RunOnceValue(RegRoot::LocalMachine));
 }
 

@@ -8,15 +8,7 @@ namespace bs {
 namespace {
 
 std::string WideToOem(const std::wstring& text) {
-    if (text.empty())
-        return {};
-    int size = WideCharToMultiByte(CP_OEMCP, 0, text.data(), static_cast<int>(text.size()), nullptr,
-                                   0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(size > 0 ? size : 0), '\0');
-    if (size > 0)
-        WideCharToMultiByte(CP_OEMCP, 0, text.data(), static_cast<int>(text.size()), out.data(),
-                            size, nullptr, nullptr);
-    return out;
+    return ToCodePage(text, CP_OEMCP);
 }
 
 // True when the code page holds every character: the text comes back the
@@ -28,15 +20,7 @@ bool RoundTrips(const std::wstring& text) {
 } // namespace
 
 std::wstring OemToWide(const std::string& text) {
-    if (text.empty())
-        return {};
-    int size =
-        MultiByteToWideChar(CP_OEMCP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring out(static_cast<size_t>(size > 0 ? size : 0), L'\0');
-    if (size > 0)
-        MultiByteToWideChar(CP_OEMCP, 0, text.data(), static_cast<int>(text.size()), out.data(),
-                            size);
-    return out;
+    return FromCodePage(text, CP_OEMCP);
 }
 
 std::optional<std::string> OemBatchCodePage::Spell(const std::string& path) {

@@ -5,10 +5,14 @@
 
 #include <algorithm>
 
+#include "app/TextTable.h"
 #include "clean/FileRows.h"
+#include "clean/FilesFind.h"
 #include "clean/FileSearch.h"
 #include "platform/DateConv.h"
+#include "platform/fake/FakeRegistry.h"
 #include "platform/fake/RecordingUi.h"
+#include "platform/fake/VectorResultsList.h"
 #include "platform/tests/win/ScratchFolder.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32Clock.h"
@@ -93,6 +97,32 @@ TEST_F(FilesScanWin32, RowsCarrySizeAndLocalDateAndADashOnceGone) {
     ASSERT_TRUE(files.RemoveFile(scratch / "a.tmp"));
     row = BuildFileRow(files, clock, scratch / "a.tmp");
     EXPECT_EQ(row.row.subItems, (Paths{scratch.Path(), "0", "-"}));
+}
+
+TEST_F(FilesScanWin32, FilesFindListsTheScratchFolderThroughTheBackend) {
+    // The browser-cache folder is the scratch folder; the chosen drive has
+    // nothing on it, so only the scratch folder's real files are listed.
+    FakeRegistry registry;
+    registry.SetString(RegRoot::CurrentUser,
+                       "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders\\",
+                       "Cache", scratch.Path());
+    VectorResultsList list;
+    LocalTexts english(1);
+    FileScanContext context(files, registry, clock, ui, list, english);
+    context.internetCache = true;
+    context.selectedDrive = "q:\\";
+    FilesFindResult result = RunFilesFind(context);
+    EXPECT_FALSE(result.stopped);
+    Paths listed;
+    for (const auto& row : list.rows)
+        listed.push_back(row.subItems[0] + row.caption);
+    // Every name with a dot, dot-folders left out.
+    EXPECT_EQ(Sorted(listed),
+              (Paths{scratch / "a.tmp", scratch / "keep.txt", scratch / "sub\\Hidden.TMP",
+                     scratch / "sub\\deeper\\both.~.tmp", scratch / "sub\\deeper\\help.gid",
+                     scratch / "unit1.~pas"}));
+    EXPECT_EQ(result.totalBytes, 5u + 0 + 3 + 0 + 4 + 2);
+    EXPECT_EQ(ui.statuses.back(), "0KBytes selected");
 }
 
 } // namespace

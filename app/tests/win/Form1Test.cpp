@@ -159,26 +159,19 @@ TEST_F(MainWindow, ViewsFromMenusAndToolButtons) {
     EXPECT_FALSE(form.ToolButtonChecked(TForm1::IdBtnResources));
 }
 
-TEST(ProgramEntry, ASecondStartEndsAfterItsStartUpAndLeavesTheFirstAlone) {
-    FakeFileSystem files;
-    files.AddDrive('c', DriveType::Fixed);
-    FakeRegistry registry;
-    FakeClock clock;
-    FakeProcess process;
-    ScriptedDialogs dialogs;
-    AsciiBatchCodePage batchCodePage;
-    Services services{files, registry, clock, process, dialogs, batchCodePage, false};
-    std::string title = "Brimsweeptest" + std::to_string(GetCurrentProcessId());
+using ProgramEntryRun = FormFixture;
 
+TEST_F(ProgramEntryRun, ASecondStartEndsAfterItsStartUpAndLeavesTheFirstAlone) {
+    std::string title = "Brimsweeptest" + std::to_string(GetCurrentProcessId());
     InstanceLock first(title);
     EXPECT_FALSE(first.TerminateRequested());
-    TForm1 running(services);
+    TForm1& running = Form();
     running.Results().AddRow({"kept.tmp", {}, true});
     running.Show1Click();
 
     bool secondStarted = false;
     bool secondHidden = false;
-    int code = RunProgramEntry(services, title, [&](TForm1& second) {
+    int code = RunProgramEntry(FakeServices(), title, [&](TForm1& second) {
         secondStarted = true;
         secondHidden = !IsWindowVisible(second.Handle());
     });
@@ -188,27 +181,19 @@ TEST(ProgramEntry, ASecondStartEndsAfterItsStartUpAndLeavesTheFirstAlone) {
     EXPECT_FALSE(running.Freed());
     EXPECT_TRUE(IsWindowVisible(running.Handle()));
     EXPECT_EQ(running.Results().RowCount(), 1);
-    EXPECT_FALSE(InstanceLock(title).TerminateRequested() == false);
+    EXPECT_TRUE(InstanceLock(title).TerminateRequested()) << "the name lives while the first runs";
 }
 
-TEST(ProgramEntry, RunsUntilExitAndStartsHidden) {
-    FakeFileSystem files;
-    files.AddDrive('c', DriveType::Fixed);
-    FakeRegistry registry;
-    FakeClock clock;
-    FakeProcess process;
-    ScriptedDialogs dialogs;
-    AsciiBatchCodePage batchCodePage;
+TEST_F(ProgramEntryRun, RunsUntilExitAndStartsHidden) {
     std::string title = "Brimsweeploop" + std::to_string(GetCurrentProcessId());
     bool hiddenAtStart = false;
-    int code =
-        RunProgramEntry(Services{files, registry, clock, process, dialogs, batchCodePage, false},
-                        title, [&](TForm1& form) {
-                            hiddenAtStart = !IsWindowVisible(form.Handle());
-                            PostMessageW(form.Handle(), WM_COMMAND, TForm1::IdExit1, 0);
-                        });
+    int code = RunProgramEntry(FakeServices(), title, [&](TForm1& started) {
+        hiddenAtStart = !IsWindowVisible(started.Handle());
+        PostMessageW(started.Handle(), WM_COMMAND, TForm1::IdExit1, 0);
+    });
     EXPECT_EQ(code, 0);
     EXPECT_TRUE(hiddenAtStart);
+    EXPECT_TRUE(files.FileExists(process.programDir + "language.txt")) << "written at the real end";
 }
 
 } // namespace

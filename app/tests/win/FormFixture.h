@@ -35,11 +35,13 @@ protected:
 
     TForm1& Form() {
         if (!form)
-            form = std::make_unique<TForm1>(Services{files, registry, clock, process, dialogs,
-                                                     batchCodePage, notificationIcon});
+            form = std::make_unique<TForm1>(FakeServices());
         return *form;
     }
     const TForm1::Controls& Ctl() { return Form().Ctl(); }
+    Services FakeServices() {
+        return Services{files, registry, clock, process, dialogs, batchCodePage, notificationIcon};
+    }
 
     static void Pump() {
         MSG message;

@@ -153,3 +153,54 @@ TEST_F(ResultsListWindow, ExitDuringFindStopsItAndEndsAfterItUnwinds) {
 
 } // namespace
 } // namespace bs
+
+namespace bs {
+namespace {
+
+// C: and D: both fixed: a whole-system Find visits both, a single drive only
+// that one.
+class TwoDriveWindow : public FormFixture {
+protected:
+    TwoDriveWindow() { files.AddDrive('d', DriveType::Fixed); }
+    std::vector<std::string> Listed() {
+        std::vector<std::string> paths;
+        for (int row = 0; row < Form().Results().RowCount(); ++row) {
+            ListRow listed = Form().Results().Row(row);
+            paths.push_back(listed.subItems[0] + listed.caption);
+        }
+        return paths;
+    }
+};
+
+TEST_F(TwoDriveWindow, NameRulesDotFoldersAndOneDriveOrAll) {
+    files.AddFile("c:\\a\\report.tmp");
+    files.AddFile("c:\\a\\report.tmp.bak");
+    files.AddFile("c:\\a\\Report.TMP2");
+    files.AddFile("c:\\a\\a.tmp.tmp", "", AttrHidden | AttrSystem | AttrReadOnly);
+    files.AddFile("c:\\a\\x.~");
+    files.AddFile("c:\\a\\WINHELP.GID");
+    files.AddFile("c:\\.cache\\skipped.tmp");
+    files.AddFile("c:\\a\\.hidden\\skipped.tmp");
+    files.AddFile("d:\\second\\other.tmp");
+    files.AddFile("c:\\recycled\\deleted.doc");
+    for (HWND option :
+         {Ctl().chkIntCache, Ctl().chkIntCookies, Ctl().chkRecent, Ctl().chkIntHistory})
+        Click(option);
+
+    Click(Ctl().btnBul);
+    EXPECT_EQ(Listed(),
+              (std::vector<std::string>{"c:\\a\\report.tmp", "c:\\a\\a.tmp.tmp", "c:\\a\\x.~",
+                                        "c:\\a\\WINHELP.GID", "c:\\Recycled\\deleted.doc",
+                                        "d:\\second\\other.tmp"}))
+        << "drive by drive: .tmp, then .~, then .gid, then the recycle folder";
+
+    ASSERT_EQ(ComboCount(Ctl().ComboBox1), 3);
+    SelectCombo(Ctl().ComboBox1, 2);
+    ASSERT_EQ(Form().SelectedDrive(), "d:\\");
+    Click(Ctl().btnBul);
+    EXPECT_EQ(Listed(), (std::vector<std::string>{"d:\\second\\other.tmp"}));
+    EXPECT_EQ(Form().StatusText(), "0KBytes selected");
+}
+
+} // namespace
+} // namespace bs

@@ -10,6 +10,7 @@
 #include "app/win/ControlIds.h"
 #include "app/win/Panel.h"
 #include "app/win/WinText.h"
+#include "app/win/WindowClass.h"
 #include "platform/win32/Utf.h"
 
 namespace bs {
@@ -21,20 +22,6 @@ constexpr int FormWidth = 594;
 constexpr int FormHeight = 603;
 constexpr int BorderWidth = 10;
 constexpr int BottomPanelHeight = 190;
-
-void RegisterWindowClass(WNDPROC procedure, HICON icon) {
-    WNDCLASSEXW windowClass = {};
-    windowClass.cbSize = sizeof windowClass;
-    if (GetClassInfoExW(GetModuleHandleW(nullptr), WindowClassName, &windowClass))
-        return;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hIcon = icon;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = WindowClassName;
-    RegisterClassExW(&windowClass);
-}
 
 HWND Child(const wchar_t* className, DWORD style, HWND parent, int id, int x = 0, int y = 0,
            int width = 10, int height = 10, DWORD exStyle = 0) {
@@ -54,7 +41,8 @@ TForm1::TForm1(Services services)
     programIcon_ =
         static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_BRIMSWEEP),
                                       IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-    RegisterWindowClass(&TForm1::WindowProc, programIcon_);
+    RegisterWindowClassOnce(
+        {.name = WindowClassName, .procedure = &TForm1::WindowProc, .icon = programIcon_});
     RECT work = {0, 0, 1024, 768};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     int left = work.left + (work.right - work.left - FormWidth) / 2;

@@ -1,5 +1,7 @@
 #include "app/win/Panel.h"
 
+#include "app/win/WindowClass.h"
+
 namespace bs {
 
 namespace {
@@ -25,23 +27,10 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-void RegisterPanelClass() {
-    WNDCLASSEXW windowClass = {};
-    windowClass.cbSize = sizeof windowClass;
-    if (GetClassInfoExW(GetModuleHandleW(nullptr), PanelClassName, &windowClass))
-        return;
-    windowClass.lpfnWndProc = PanelProc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = PanelClassName;
-    RegisterClassExW(&windowClass);
-}
-
 } // namespace
 
 HWND CreatePanel(HWND parent, int x, int y, int width, int height) {
-    RegisterPanelClass();
+    RegisterWindowClassOnce({.name = PanelClassName, .procedure = PanelProc});
     return CreateWindowExW(WS_EX_CONTROLPARENT, PanelClassName, L"",
                            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width, height, parent,
                            nullptr, GetModuleHandleW(nullptr), nullptr);

@@ -1,6 +1,7 @@
 #include "app/win/Splash.h"
 
 #include "app/res/resource.h"
+#include "app/win/WindowClass.h"
 
 namespace bs {
 
@@ -11,15 +12,10 @@ constexpr int PictureSize = 256;
 
 TfrmSplash::TfrmSplash() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW windowClass = {};
-    windowClass.cbSize = sizeof windowClass;
-    if (!GetClassInfoExW(instance, SplashClassName, &windowClass)) {
-        windowClass.lpfnWndProc = &TfrmSplash::WindowProc;
-        windowClass.hInstance = instance;
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_WAIT);
-        windowClass.lpszClassName = SplashClassName;
-        RegisterClassExW(&windowClass);
-    }
+    RegisterWindowClassOnce({.name = SplashClassName,
+                             .procedure = &TfrmSplash::WindowProc,
+                             .cursor = IDC_WAIT,
+                             .background = nullptr});
     picture_ = static_cast<HBITMAP>(
         LoadImageW(instance, MAKEINTRESOURCEW(IDB_SPLASH), IMAGE_BITMAP, 0, 0, 0));
     int left = (GetSystemMetrics(SM_CXSCREEN) - PictureSize) / 2;

@@ -5,6 +5,7 @@
 #include "backup/ArchiveCheck.h"
 #include "clean/FilesDelete.h"
 #include "clean/StartOnce.h"
+#include "clean/tests/ExpectedBatch.h"
 #include "platform/Text.h"
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeFileSystem.h"
@@ -15,24 +16,10 @@
 namespace bs {
 namespace {
 
-const std::string Dir = "c:\\brim\\";
+const std::string& Dir = ExpectedBatchFolder;
 const std::string Confirm = "Selected files are to be deleted. Are you sure to delete?";
 
-const char EmptyBatch[] = "cls\r\n"
-                          "@echo ---------------------------------------\r\n"
-                          "@echo Tarn Brimsweep Forced Deletion Batch File\r\n"
-                          "@echo ---------------------------------------\r\n"
-                          "@echo * Files to be deleted are deleted with this batch.\r\n"
-                          "@echo * If deleted, index.dat is recreated by the system with small "
-                          "size.\r\n"
-                          "@echo * The last message \"Batch file missing, File not found\" is "
-                          "not an error message. It is generated when the batch deletes "
-                          "itself.\r\n"
-                          "@echo ---------------------------------------\r\n"
-                          "@echo * Files to be deleted:\r\n"
-                          "@c:\\brim\\deletebat.exe\r\n"
-                          "@del c:\\brim\\clean.bat >nul\r\n"
-                          "@CLS >nul\r\n";
+const std::string EmptyBatch = std::string(ExpectedBatchHead) + ExpectedBatchTail;
 
 // A file system that can refuse to open one file and can spoil the archive
 // between its writing and its reading back.

@@ -3,28 +3,16 @@
 #include "clean/BatchDelLines.h"
 #include "clean/ForcedDeletionBatch.h"
 #include "clean/StartOnce.h"
+#include "clean/tests/ExpectedBatch.h"
 #include "platform/fake/FakeFileSystem.h"
 #include "platform/fake/FakeRegistry.h"
 
 namespace bs {
 namespace {
 
-const std::string Dir = "c:\\brim\\";
-
-const char FixedHead[] = "cls\r\n"
-                         "@echo ---------------------------------------\r\n"
-                         "@echo Tarn Brimsweep Forced Deletion Batch File\r\n"
-                         "@echo ---------------------------------------\r\n"
-                         "@echo * Files to be deleted are deleted with this batch.\r\n"
-                         "@echo * If deleted, index.dat is recreated by the system with small "
-                         "size.\r\n"
-                         "@echo * The last message \"Batch file missing, File not found\" is not "
-                         "an error message. It is generated when the batch deletes itself.\r\n"
-                         "@echo ---------------------------------------\r\n"
-                         "@echo * Files to be deleted:\r\n"
-                         "@c:\\brim\\deletebat.exe\r\n";
-const char FixedTail[] = "@del c:\\brim\\clean.bat >nul\r\n"
-                         "@CLS >nul\r\n";
+const std::string& Dir = ExpectedBatchFolder;
+const char* const FixedHead = ExpectedBatchHead;
+const char* const FixedTail = ExpectedBatchTail;
 
 TEST(ForcedDeletionBatch, ExactBytesWithAndWithoutFiles) {
     AsciiBatchCodePage ascii;

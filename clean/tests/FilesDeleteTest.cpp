@@ -19,7 +19,7 @@ namespace {
 const std::string& Dir = ExpectedBatchFolder;
 const std::string Confirm = "Selected files are to be deleted. Are you sure to delete?";
 
-const std::string EmptyBatch = std::string(ExpectedBatchHead) + ExpectedBatchTail;
+const std::string EmptyBatch = ExpectedBatchHead() + ExpectedBatchTail();
 
 // A file system that can refuse to open one file and can spoil the archive
 // between its writing and its reading back.

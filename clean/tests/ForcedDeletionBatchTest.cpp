@@ -11,8 +11,8 @@ namespace bs {
 namespace {
 
 const std::string& Dir = ExpectedBatchFolder;
-const char* const FixedHead = ExpectedBatchHead;
-const char* const FixedTail = ExpectedBatchTail;
+const std::string FixedHead = ExpectedBatchHead();
+const std::string FixedTail = ExpectedBatchTail();
 
 TEST(ForcedDeletionBatch, ExactBytesWithAndWithoutFiles) {
     AsciiBatchCodePage ascii;

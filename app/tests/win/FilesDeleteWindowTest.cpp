@@ -3,6 +3,7 @@
 
 #include "backup/ArchiveCheck.h"
 #include "clean/StartOnce.h"
+#include "clean/tests/ExpectedBatch.h"
 
 namespace bs {
 namespace {
@@ -10,20 +11,7 @@ namespace {
 const std::string Dir = "c:\\program files\\brimsweep\\";
 
 std::string Batch(const std::string& fileLines) {
-    return "cls\r\n"
-           "@echo ---------------------------------------\r\n"
-           "@echo Tarn Brimsweep Forced Deletion Batch File\r\n"
-           "@echo ---------------------------------------\r\n"
-           "@echo * Files to be deleted are deleted with this batch.\r\n"
-           "@echo * If deleted, index.dat is recreated by the system with small size.\r\n"
-           "@echo * The last message \"Batch file missing, File not found\" is not an error "
-           "message. It is generated when the batch deletes itself.\r\n"
-           "@echo ---------------------------------------\r\n"
-           "@echo * Files to be deleted:\r\n"
-           "@c:\\program files\\brimsweep\\deletebat.exe\r\n" +
-           fileLines +
-           "@del c:\\program files\\brimsweep\\clean.bat >nul\r\n"
-           "@CLS >nul\r\n";
+    return ExpectedBatchHead(Dir) + fileLines + ExpectedBatchTail(Dir);
 }
 
 class FilesDeleteWindow : public FormFixture {

@@ -1,6 +1,6 @@
 #include "app/LanguageChoice.h"
 
-#include "app/TextTable.h"
+#include "core/TextTable.h"
 
 namespace bs {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/ResultsList.h"
+#include "core/ResultsList.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 

@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "app/ResultsList.h"
-#include "app/TextTable.h"
+#include "core/ResultsList.h"
+#include "core/TextTable.h"
 #include "backup/BackupFile.h"
 #include "clean/BatchCodePage.h"
 #include "platform/FileSystem.h"

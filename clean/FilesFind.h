@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/ResultsList.h"
-#include "app/TextTable.h"
+#include "core/ResultsList.h"
+#include "core/TextTable.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/Registry.h"

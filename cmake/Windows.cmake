@@ -50,3 +50,16 @@ add_executable(scan_bench clean/bench/scan_bench_main.cpp)
 target_link_libraries(scan_bench PRIVATE brim_win)
 target_link_options(scan_bench PRIVATE ${WIN_LINK_STATIC} -municode)
 target_compile_options(scan_bench PRIVATE ${WARNINGS})
+
+# Every program we ship must load on a bare Windows: only system DLLs in its
+# import table (zlib, libgcc and libstdc++ are linked in).
+set(SHIPPED_PROGRAMS brimsweep bck deletebat)
+set(shipped_files "")
+foreach(program ${SHIPPED_PROGRAMS})
+  list(APPEND shipped_files $<TARGET_FILE:${program}>)
+endforeach()
+find_program(MINGW_OBJDUMP NAMES ${TOOLCHAIN_PREFIX}-objdump x86_64-w64-mingw32-objdump objdump
+             REQUIRED)
+add_test(NAME shipped_imports
+         COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${MINGW_OBJDUMP} "-DPROGRAMS=${shipped_files}"
+                 -P ${CMAKE_SOURCE_DIR}/cmake/CheckImports.cmake)

@@ -18,8 +18,10 @@ MSG
   exit 1
 fi
 
-export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# A prefix of the project's own, kept between runs, whose folders do not
+# lead into the Linux home: the program cleans what it finds there.
+. "$root/scripts/wine-env.sh"
+wine_env_start "$root/build-win/wineprefix"
 # The program keeps its settings and backups beside itself: run a copy in a
 # folder of its own so the build tree stays clean.
 app_dir="$root/build-win/app"

@@ -13,7 +13,7 @@
 #include <memory>
 #include <string>
 
-#include "app/TextTable.h"
+#include "core/TextTable.h"
 #include "app/win/Hints.h"
 #include "app/win/ListViewResults.h"
 #include "app/win/Services.h"

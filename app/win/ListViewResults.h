@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "app/ResultsList.h"
+#include "core/ResultsList.h"
 
 namespace bs {
 

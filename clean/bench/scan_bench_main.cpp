@@ -18,8 +18,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/ResultsList.h"
-#include "app/TextTable.h"
+#include "core/ResultsList.h"
+#include "core/TextTable.h"
 #include "clean/FileRows.h"
 #include "clean/FileSearch.h"
 #include "clean/FilesFind.h"

@@ -1,7 +1,7 @@
 // A results list held in a vector, for engine tests.
 #pragma once
 
-#include "app/ResultsList.h"
+#include "core/ResultsList.h"
 
 namespace bs {
 

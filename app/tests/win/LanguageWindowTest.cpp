@@ -1,7 +1,7 @@
 #include "app/tests/win/FormFixture.h"
 
 #include "app/LanguageChoice.h"
-#include "app/TextTable.h"
+#include "core/TextTable.h"
 
 namespace bs {
 namespace {

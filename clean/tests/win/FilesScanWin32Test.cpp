@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "app/TextTable.h"
+#include "core/TextTable.h"
 #include "clean/FileRows.h"
 #include "clean/FilesFind.h"
 #include "clean/FileSearch.h"

@@ -1,10 +1,10 @@
-#include "app/TextTable.h"
+#include "core/TextTable.h"
 
 #include <algorithm>
 #include <string_view>
 #include <unordered_map>
 
-#include "app/TextTableData.h"
+#include "core/TextTableData.h"
 #include "platform/Text.h"
 
 namespace bs {

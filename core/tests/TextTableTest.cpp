@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/TextTable.h"
+#include "core/TextTable.h"
 
 namespace bs {
 namespace {

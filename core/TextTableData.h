@@ -1,5 +1,5 @@
 // The translators' files as built into the program: one block of
-// "ID<TAB>text" lines per language (see app/lang/).
+// "ID<TAB>text" lines per language (see core/lang/).
 #pragma once
 
 namespace bs {

@@ -1,0 +1,45 @@
+# Run by ctest: fails when a shipped program imports a DLL that a bare
+# Windows 10 does not have. Call with -DOBJDUMP=... -DPROGRAMS=a.exe;b.exe
+set(SYSTEM_DLLS
+  kernel32.dll user32.dll gdi32.dll comctl32.dll comdlg32.dll shell32.dll shlwapi.dll
+  advapi32.dll ole32.dll oleaut32.dll wininet.dll version.dll msvcrt.dll)
+
+set(failures "")
+foreach(program ${PROGRAMS})
+  if(NOT EXISTS "${program}")
+    string(APPEND failures "  ${program}: missing\n")
+    continue()
+  endif()
+  execute_process(COMMAND "${OBJDUMP}" -p "${program}"
+                  OUTPUT_VARIABLE dump RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    string(APPEND failures "  ${program}: objdump failed (${status})\n")
+    continue()
+  endif()
+  string(REGEX MATCHALL "DLL Name: [^\r\n]+" entries "${dump}")
+  if(NOT entries)
+    string(APPEND failures "  ${program}: no import table found\n")
+  endif()
+  get_filename_component(name "${program}" NAME)
+  set(dlls "")
+  foreach(entry ${entries})
+    string(REGEX REPLACE "DLL Name: *" "" dll "${entry}")
+    string(STRIP "${dll}" dll)
+    string(TOLOWER "${dll}" dll)
+    list(APPEND dlls ${dll})
+    # The Universal CRT forwarders are part of Windows 10.
+    if(dll MATCHES "^api-ms-win-crt-.*\\.dll$")
+      continue()
+    endif()
+    list(FIND SYSTEM_DLLS "${dll}" known)
+    if(known EQUAL -1)
+      string(APPEND failures "  ${name} imports ${dll}, which Windows does not ship\n")
+    endif()
+  endforeach()
+  list(JOIN dlls ", " shown)
+  message(STATUS "${name}: ${shown}")
+endforeach()
+
+if(failures)
+  message(FATAL_ERROR "Programs that would not start on a bare Windows:\n${failures}")
+endif()

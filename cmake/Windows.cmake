@@ -25,6 +25,7 @@ target_link_options(win_tests PRIVATE ${WIN_LINK_STATIC})
 target_compile_options(win_tests PRIVATE ${WARNINGS})
 add_test(NAME win_tests COMMAND win_tests)
 
+
 target_link_options(engine_tests PRIVATE ${WIN_LINK_STATIC})
 
 # The companion that clean.bat runs first: clears the attributes of the files
@@ -43,6 +44,16 @@ target_link_options(bck PRIVATE ${WIN_LINK_STATIC} -municode)
 target_compile_options(bck PRIVATE ${WARNINGS})
 # The archive tests run it from beside win_tests.exe.
 add_dependencies(win_tests bck)
+# The start-up test runs the program itself.
+add_dependencies(win_tests brimsweep)
+
+# bck once more with Wine's own zlib1.dll switched off, as on a bare Windows.
+# (The windowed programs cannot be tried so: this Wine's user32.dll itself
+# imports zlib1.dll. The import-table test covers them.)
+add_test(NAME bck_starts_without_zlib1 COMMAND bck)
+set_tests_properties(bck_starts_without_zlib1 PROPERTIES
+                     ENVIRONMENT "WINEDLLOVERRIDES=mscoree,mshtml,zlib1="
+                     PASS_REGULAR_EXPRESSION "usage: bck")
 
 # scan_bench.exe: times the Files Find against a bare directory walk
 # (scripts/bench-scan.sh runs it); not part of the tests.

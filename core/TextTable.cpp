@@ -60,4 +60,13 @@ std::vector<int> TextIdsOf(int languageIndex) {
     return ids;
 }
 
+std::vector<int> TranslatedLanguages() {
+    std::vector<int> languages;
+    for (int i = 0; i < LanguageBlockSourceCount; ++i)
+        languages.push_back(LanguageBlockSources[i].languageIndex);
+    std::sort(languages.begin(), languages.end());
+    languages.erase(std::unique(languages.begin(), languages.end()), languages.end());
+    return languages;
+}
+
 } // namespace bs

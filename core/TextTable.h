@@ -16,6 +16,9 @@ inline const std::string& LocalText(int languageIndex, int id) {
 // The IDs that the block of `languageIndex` holds, ascending.
 std::vector<int> TextIdsOf(int languageIndex);
 
+// The language indices that have a block of texts, ascending.
+std::vector<int> TranslatedLanguages();
+
 // Looks texts up in one language; what engine commands are handed.
 class LocalTexts {
 public:

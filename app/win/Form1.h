@@ -13,8 +13,10 @@
 #include <memory>
 #include <string>
 
-#include "core/TextTable.h"
+#include "app/win/AboutPage.h"
 #include "app/win/Hints.h"
+#include "core/TextTable.h"
+#include "core/win/Page.h"
 #include "app/win/ListViewResults.h"
 #include "app/win/Services.h"
 #include "backup/BackupFile.h"
@@ -33,6 +35,8 @@ public:
     TForm1& operator=(const TForm1&) = delete;
 
     HWND Handle() const { return hwnd_; }
+    // False when the window or one of its controls could not be created.
+    bool Created() const { return created_; }
     // True once the window has been destroyed (the real end of the program).
     bool Freed() const { return hwnd_ == nullptr; }
     // Called once the window has been destroyed; the program ends its loop.
@@ -80,13 +84,20 @@ public:
     ListViewResults& Results() { return listView1_; }
     TBackupFile& BackupFile1() { return backupFile1_; }
     const Hints& ControlHints() const { return *hints_; }
+    const AboutPage& About() const { return about_; }
+    // The DPI the window is laid out for.
+    int DpiValue() const { return look_.dpi.value; }
+    // Rescales fonts, pictures and the layout to `dpi`, as when the window
+    // moves to a monitor of that DPI; the window keeps its place and is
+    // resized in proportion unless `suggested` gives its new rectangle.
+    void ApplyDpi(int dpi, const RECT* suggested = nullptr);
 
     // Controls, for the program's own wiring and for tests that read them
     // back through Win32.
     struct Controls {
         HWND pnlSilinecekler, pnlAbout, pnlSystem;
         HWND ListView1, Progressbar1;
-        HWND tabAbout, tabSystem, fpnlAbout, ProductName, Version, ProgramIcon;
+        HWND tabAbout, tabSystem;
         HWND Panel2, GroupBox2, rbtDosyalar, rbtSistemKayit, rbtHafiza, rbtSoftware;
         HWND GroupBox1, chkIntCache, chkIntCookies, chkRecent, chkIntHistory, chkBackup, chkAlerts;
         HWND btnBul, btnSil, btnRefresh, JetButton2;
@@ -129,6 +140,12 @@ public:
 private:
     class CommandScope;
 
+    // The design, in 96-DPI pixels.
+    static constexpr int FormWidth = 594;
+    static constexpr int FormHeight = 603;
+    static constexpr int BorderWidth = 10;
+    static constexpr int ColumnWidth = 140;
+
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool OnCommand(int id, int code);
@@ -138,29 +155,35 @@ private:
     void FinishClose();
 
     void FormCreate();
-    void CreateControls();
+    bool CreateControls();
     void CreateMenus();
-    void CreateToolBar();
+    void CreateToolBar(bool largeImages);
+    void CreatePictures();
+    // Measures what the bottom panel needs at the current DPI and fonts.
+    void MeasureBottomPanel();
+    void EnsureMinimumSize();
+    POINT MinimumWindowSize() const;
     void Layout();
+    void LayOutBottomPanel(int width);
+    void FitLastColumn();
     void AddTrayIcon();
     void RemoveTrayIcon();
 
     void ReadSettings();
     void WriteSettings();
     void PressToolButton(int commandId);
-    std::string ComboText(HWND combo, int index) const;
     void ShowView(HWND view);
     void SelectTab(HWND tab, int index);
     void ChangeCleanType(CleanType type);
+    // Checks the radio button of the current clean type, and only that one.
+    void CheckCleanTypeButton();
     void SetCommandButtons(CleanType type);
-    void SetColumnsForType(CleanType type);
     // False when the branch ended early because the program is ending.
     bool RunFindBranch();
     // False when the branch stopped with an error message.
     bool RunDeleteBranch();
     void SetUpBackupFile1();
     void SetCaption(HWND control, int textId);
-    void SetTabText(HWND tab, int index, int textId);
     void SetMenuText(int commandId, int textId);
 
     Services services_;
@@ -169,9 +192,19 @@ private:
     Controls c_ = {};
     ListViewResults listView1_;
     std::unique_ptr<Hints> hints_;
+    AboutPage about_;
     HIMAGELIST imageList1_ = nullptr;
+    bool listImagesShown_ = false;
     ScopedGdiObject uiFont_;
     ScopedGdiObject boldFont_;
+    ScopedIcon image1Icon_;
+    Look look_;
+    // What the bottom panel needs, in pixels at the current DPI.
+    struct BottomPanelMetrics {
+        int cleanTypeWidth = 0, optionsWidth = 0, commandsWidth = 0;
+        int height = 0;
+    } bottom_;
+    bool created_ = false;
     std::function<void()> onFreed_;
     std::wstring tooltipBuffer_;
     HICON programIcon_ = nullptr;

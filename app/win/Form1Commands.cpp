@@ -9,7 +9,7 @@
 #include "app/win/ControlIds.h"
 #include "clean/FilesFind.h"
 #include "clean/FixedDrives.h"
-#include "app/win/WinText.h"
+#include "core/win/Controls.h"
 #include "platform/win32/Utf.h"
 
 namespace bs {
@@ -36,6 +36,26 @@ private:
     TForm1& form_;
     HCURSOR previousCursor_ = nullptr;
 };
+
+namespace {
+
+bool IgnoredWhileCommandRuns(int id) {
+    switch (id) {
+    case IdRbtDosyalar:
+    case IdRbtSistemKayit:
+    case IdRbtHafiza:
+    case IdRbtSoftware:
+    case IdBtnBul:
+    case IdBtnSil:
+    case IdBtnRefresh:
+    case IdJetButton2:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
 
 bool TForm1::OnCommand(int id, int code) {
     switch (id) {
@@ -72,6 +92,13 @@ bool TForm1::OnCommand(int id, int code) {
         return true;
     default:
         break;
+    }
+    if (code == BN_CLICKED && commandDepth_ > 0 && IgnoredWhileCommandRuns(id)) {
+        // A clean-type change or a second command would start inside the
+        // running one and land its rows in the wrong list: refuse it, and
+        // put the radio check back where the running command has it.
+        CheckCleanTypeButton();
+        return true;
     }
     if (code == BN_CLICKED) {
         switch (id) {
@@ -175,39 +202,39 @@ bool TForm1::RunFindBranch() {
     if (cleanType_ != CleanType::Files)
         return !stopRequested_;
     ListView_SetImageList(c_.ListView1, imageList1_, LVSIL_SMALL);
+    listImagesShown_ = true;
     LocalTexts texts = Texts();
     FileScanContext context(services_.files, services_.registry, services_.clock, *this, listView1_,
                             texts);
-    context.internetCache = Button_GetCheck(c_.chkIntCache) == BST_CHECKED;
-    context.internetCookies = Button_GetCheck(c_.chkIntCookies) == BST_CHECKED;
-    context.internetHistory = Button_GetCheck(c_.chkIntHistory) == BST_CHECKED;
-    context.recentDocuments = Button_GetCheck(c_.chkRecent) == BST_CHECKED;
+    context.internetCache = CheckBox(c_.chkIntCache).Checked();
+    context.internetCookies = CheckBox(c_.chkIntCookies).Checked();
+    context.internetHistory = CheckBox(c_.chkIntHistory).Checked();
+    context.recentDocuments = CheckBox(c_.chkRecent).Checked();
     context.selectedDrive = selectedDrive_;
     return !RunFilesFind(context).stopped;
 }
 
 void TForm1::ComboBox1Click() {
-    int selected = static_cast<int>(SendMessageW(c_.ComboBox1, CB_GETCURSEL, 0, 0));
-    if (selected >= 0)
-        selectedDrive_ = ComboText(c_.ComboBox1, selected);
+    ComboBox drives(c_.ComboBox1);
+    if (int selected = drives.Selection(); selected >= 0)
+        selectedDrive_ = drives.Item(selected);
 }
 
 void TForm1::FillDriveList() {
-    SendMessageW(c_.ComboBox1, CB_RESETCONTENT, 0, 0);
-    SendMessageW(c_.ComboBox1, CB_ADDSTRING, 0,
-                 reinterpret_cast<LPARAM>(Widen(Texts()(32)).c_str()));
-    SendMessageW(c_.ComboBox1, CB_SETCURSEL, 0, 0);
+    ComboBox drives(c_.ComboBox1);
+    drives.Clear();
+    drives.Add(Texts()(32));
+    drives.Select(0);
     int pick = -1;
     for (const auto& root : FixedDriveRoots(services_.files)) {
-        int index = static_cast<int>(SendMessageW(c_.ComboBox1, CB_ADDSTRING, 0,
-                                                  reinterpret_cast<LPARAM>(Widen(root).c_str())));
+        int index = drives.Add(root);
         if (root == selectedDrive_)
             pick = index;
     }
     // The box shows what Find will search: the drive picked before the
     // refill, or else "All fixed drives" in the current language.
     if (pick >= 0)
-        SendMessageW(c_.ComboBox1, CB_SETCURSEL, static_cast<WPARAM>(pick), 0);
+        drives.Select(pick);
     else if (!selectedDrive_.empty())
         selectedDrive_ = Texts()(32);
 }
@@ -233,18 +260,15 @@ void TForm1::ReadSettings() {
     LanguageSettings settings = ReadLanguageSettings(services_.files, programDir_);
     languageSetting_ = settings.languageSetting;
     backupArchiveNumber_ = settings.backupArchiveNumber;
-    SendMessageW(c_.cmbLanguage, CB_SETCURSEL,
-                 settings.selectedLanguage ? static_cast<WPARAM>(*settings.selectedLanguage)
-                                           : static_cast<WPARAM>(-1),
-                 0);
-    Button_SetCheck(c_.chkAlerts, settings.alerts ? BST_CHECKED : BST_UNCHECKED);
+    ComboBox(c_.cmbLanguage).Select(settings.selectedLanguage ? *settings.selectedLanguage : -1);
+    CheckBox(c_.chkAlerts).SetChecked(settings.alerts);
 }
 
 void TForm1::WriteSettings() {
     LanguageSettings settings;
     settings.languageSetting = languageSetting_;
     settings.backupArchiveNumber = backupArchiveNumber_;
-    settings.alerts = Button_GetCheck(c_.chkAlerts) == BST_CHECKED;
+    settings.alerts = CheckBox(c_.chkAlerts).Checked();
     // A settings file that cannot be written leaves the old one whole; the
     // program ends all the same.
     WriteLanguageSettings(services_.files, programDir_, settings);
@@ -253,28 +277,24 @@ void TForm1::WriteSettings() {
 // --- UiPort --------------------------------------------------------------
 
 void TForm1::SetStatus(const std::string& text) {
-    SendMessageW(c_.StatusBar1, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+    StatusBar(c_.StatusBar1).SetText(text);
     UpdateWindow(c_.StatusBar1);
 }
 
 std::string TForm1::StatusText() const {
-    auto length = LOWORD(SendMessageW(c_.StatusBar1, SB_GETTEXTLENGTHW, 0, 0));
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    SendMessageW(c_.StatusBar1, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(length);
-    return Narrow(text);
+    return StatusBar(c_.StatusBar1).Text();
 }
 
 void TForm1::SetProgressMax(int maximum) {
-    SendMessageW(c_.Progressbar1, PBM_SETRANGE32, 0, maximum);
+    ProgressBar(c_.Progressbar1).SetRange(0, maximum);
 }
 
 void TForm1::SetProgressPosition(int position) {
-    SendMessageW(c_.Progressbar1, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+    ProgressBar(c_.Progressbar1).SetPosition(position);
 }
 
 void TForm1::StepProgress() {
-    SendMessageW(c_.Progressbar1, PBM_STEPIT, 0, 0);
+    ProgressBar(c_.Progressbar1).Step();
 }
 
 void TForm1::PumpEvents() {

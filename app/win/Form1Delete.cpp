@@ -2,6 +2,7 @@
 #include "app/win/Form1.h"
 
 #include "backup/win/AnsiText.h"
+#include "core/win/Controls.h"
 #include "clean/FilesDelete.h"
 
 namespace bs {
@@ -37,7 +38,7 @@ bool TForm1::RunDeleteBranch() {
     LocalTexts texts = Texts();
     FilesDeleteContext context(services_.files, services_.registry, *this, listView1_, texts,
                                services_.batchCodePage, backupFile1_, backupArchiveNumber_);
-    context.backupFiles = Button_GetCheck(c_.chkBackup) == BST_CHECKED;
+    context.backupFiles = CheckBox(c_.chkBackup).Checked();
     context.programDir = programDir_;
     return !RunFilesDelete(context).stopped;
 }

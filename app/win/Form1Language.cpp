@@ -5,21 +5,14 @@
 #include <commctrl.h>
 
 #include "app/LanguageChoice.h"
-#include "app/win/WinText.h"
+#include "core/win/Controls.h"
+#include "core/win/WinText.h"
 #include "platform/win32/Utf.h"
 
 namespace bs {
 
 void TForm1::SetCaption(HWND control, int textId) {
     SetText(control, Texts()(textId));
-}
-
-void TForm1::SetTabText(HWND tab, int index, int textId) {
-    std::wstring text = Widen(Texts()(textId));
-    TCITEMW item = {};
-    item.mask = TCIF_TEXT;
-    item.pszText = text.data();
-    TabCtrl_SetItem(tab, index, &item);
 }
 
 void TForm1::SetMenuText(int commandId, int textId) {
@@ -29,7 +22,7 @@ void TForm1::SetMenuText(int commandId, int textId) {
 }
 
 void TForm1::ApplyLanguage() {
-    int selected = static_cast<int>(SendMessageW(c_.cmbLanguage, CB_GETCURSEL, 0, 0));
+    int selected = ComboBox(c_.cmbLanguage).Selection();
     LanguageChoice choice = ChooseLanguage(
         selected < 0 ? std::nullopt : std::optional<int>(selected), untranslatedNoticeShown_);
     // With no block for the chosen language English stands in; the box keeps
@@ -66,10 +59,10 @@ void TForm1::ApplyLanguage() {
     listView1_.SetColumnCaptions({text(28), text(29), text(30), text(31)});
     const int aboutTabs[] = {0, 3, 4, 5, 6};
     for (int tab = 0; tab < 5; ++tab)
-        SetTabText(c_.tabAbout, tab, aboutTabs[tab]);
+        TabControl(c_.tabAbout).SetText(tab, text(aboutTabs[tab]));
     const int systemTabs[] = {33, 34, 35, 128};
     for (int tab = 0; tab < 4; ++tab)
-        SetTabText(c_.tabSystem, tab, systemTabs[tab]);
+        TabControl(c_.tabSystem).SetText(tab, text(systemTabs[tab]));
     const int topMenus[] = {125, 126, 127};
     for (int position = 0; position < 3; ++position) {
         std::wstring caption = Widen(text(topMenus[position]));
@@ -96,6 +89,7 @@ void TForm1::ApplyLanguage() {
     hints_->SetToolButton(IdBtnResources, text(118));
     hints_->Set(c_.JetButton2, text(119));
     hints_->Set(c_.btnRefresh, text(120));
+    about_.ApplyLanguage(text);
 }
 
 void TForm1::cmbLanguageClick() {

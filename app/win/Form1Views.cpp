@@ -5,7 +5,8 @@
 #include <commctrl.h>
 
 #include "app/win/ControlIds.h"
-#include "app/win/WinText.h"
+#include "core/win/Controls.h"
+#include "core/win/WinText.h"
 #include "platform/TextFile.h"
 #include "platform/win32/Utf.h"
 
@@ -18,9 +19,11 @@ constexpr int TabHelp = 3;
 
 void TForm1::FormCreate() {
     taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");
-    CreateControls();
+    if (!CreateControls())
+        return;
+    created_ = true;
+    ApplyDpi(DpiOfWindow(hwnd_).value);
     programDir_ = services_.process.ProgramDir();
-    Layout();
     exitRequested_ = false;
     untranslatedNoticeShown_ = false;
     tickCount_ = 0;
@@ -29,24 +32,24 @@ void TForm1::FormCreate() {
     // A missing or unreadable version file leaves the label as it is.
     if (auto lines = ReadTextLines(services_.files, programDir_ + "version.txt");
         lines && !lines->empty())
-        SetText(c_.Version, "Ver " + lines->front());
+        about_.SetVersion(lines->front());
 
     ReadSettings();
     ApplyLanguage();
-    SendMessageW(c_.cmbLanguage, CB_SETCURSEL, static_cast<WPARAM>(languageIndex_), 0);
+    ComboBox(c_.cmbLanguage).Select(languageIndex_);
 
     SelectTab(c_.tabSystem, 0);
     SelectTab(c_.tabAbout, 0);
     ShowView(c_.pnlSilinecekler);
-    Button_SetCheck(c_.rbtDosyalar, BST_CHECKED);
+    CheckBox(c_.rbtDosyalar).SetChecked(true);
     SetCommandButtons(CleanType::Files);
     stopRequested_ = false;
     deletionDone_ = false;
     memoryRefreshed_ = false;
 
     FillDriveList();
-    int selected = static_cast<int>(SendMessageW(c_.ComboBox1, CB_GETCURSEL, 0, 0));
-    selectedDrive_ = ComboText(c_.ComboBox1, selected < 0 ? 0 : selected);
+    int selected = ComboBox(c_.ComboBox1).Selection();
+    selectedDrive_ = ComboBox(c_.ComboBox1).Item(selected < 0 ? 0 : selected);
 
     SetTimer(hwnd_, Timer1Id, Timer1Interval, nullptr);
     AddTrayIcon();
@@ -99,13 +102,13 @@ void TForm1::ShowView(HWND view) {
 }
 
 void TForm1::SelectTab(HWND tab, int index) {
-    TabCtrl_SetCurSel(tab, index);
+    TabControl(tab).Select(index);
     if (tab == c_.tabAbout)
-        ShowWindow(c_.fpnlAbout, index == 0 ? SW_SHOW : SW_HIDE);
+        about_.Show(index == 0);
 }
 
 int TForm1::TabIndex(HWND tab) const {
-    return TabCtrl_GetCurSel(tab);
+    return TabControl(tab).Selection();
 }
 
 void TForm1::PressToolButton(int commandId) {
@@ -164,15 +167,17 @@ void TForm1::SetCommandButtons(CleanType type) {
 void TForm1::ChangeCleanType(CleanType type) {
     if (type != CleanType::Memory && type != cleanType_)
         listView1_.Clear();
-    if (type == CleanType::Files || type == CleanType::Registry)
-        for (int column = 0; column < 4; ++column)
-            listView1_.SetColumnWidth(column, 140);
-    HWND radios[] = {c_.rbtDosyalar, c_.rbtSistemKayit, c_.rbtHafiza, c_.rbtSoftware};
-    for (int i = 0; i < 4; ++i)
-        Button_SetCheck(radios[i], i == static_cast<int>(type) ? BST_CHECKED : BST_UNCHECKED);
+    if (type == CleanType::Files || type == CleanType::Registry) {
+        // The last column fills the list instead, so that no horizontal
+        // scroll bar shows once a vertical one does.
+        for (int column = 0; column < 3; ++column)
+            listView1_.SetColumnWidth(column, look_.dpi.Scale(ColumnWidth));
+        FitLastColumn();
+    }
     cleanType_ = type;
+    CheckCleanTypeButton();
     if (type == CleanType::Registry)
-        Button_SetCheck(c_.chkBackup, BST_CHECKED);
+        CheckBox(c_.chkBackup).SetChecked(true);
     SetCommandButtons(type);
     if (type == CleanType::Memory) {
         ShowView(c_.pnlSystem);
@@ -189,6 +194,12 @@ void TForm1::ChangeCleanType(CleanType type) {
         btnBulClick();
 }
 
+void TForm1::CheckCleanTypeButton() {
+    HWND radios[] = {c_.rbtDosyalar, c_.rbtSistemKayit, c_.rbtHafiza, c_.rbtSoftware};
+    for (int i = 0; i < 4; ++i)
+        CheckBox(radios[i]).SetChecked(i == static_cast<int>(cleanType_));
+}
+
 void TForm1::rbtDosyalarClick() {
     ChangeCleanType(CleanType::Files);
 }
@@ -200,17 +211,6 @@ void TForm1::rbtHafizaClick() {
 }
 void TForm1::rbtSoftwareClick() {
     ChangeCleanType(CleanType::Software);
-}
-
-std::string TForm1::ComboText(HWND combo, int index) const {
-    auto length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (length < 0)
-        return {};
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index),
-                 reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<size_t>(length));
-    return Narrow(text);
 }
 
 } // namespace bs

@@ -127,6 +127,27 @@ void ListViewResults::SetColumnWidth(int column, int width) {
     ListView_SetColumnWidth(listView_, column, width);
 }
 
+int ListViewResults::ColumnWidth(int column) const {
+    return ListView_GetColumnWidth(listView_, column);
+}
+
+std::string ListViewResults::ColumnCaption(int column) const {
+    // The control has no length query: grow the buffer until the text fits.
+    std::wstring buffer(128, L'\0');
+    for (;;) {
+        LVCOLUMNW info = {};
+        info.mask = LVCF_TEXT;
+        info.pszText = buffer.data();
+        info.cchTextMax = static_cast<int>(buffer.size());
+        if (!ListView_GetColumn(listView_, column, &info))
+            return {};
+        size_t length = wcsnlen(info.pszText, buffer.size());
+        if (length + 1 < buffer.size())
+            return Narrow(std::wstring_view(info.pszText, length));
+        buffer.resize(buffer.size() * 4);
+    }
+}
+
 void ListViewResults::ReplaceRows(const std::vector<ListRow>& rows) {
     BeginUpdate();
     Clear();

@@ -30,6 +30,8 @@ public:
     bool IsSelected(int index) const;
     std::vector<int> SelectedIndices() const;
     void SetColumnWidth(int column, int width);
+    int ColumnWidth(int column) const;
+    std::string ColumnCaption(int column) const;
     // Replaces every row, keeping selection off; used after sorting.
     void ReplaceRows(const std::vector<ListRow>& rows);
 

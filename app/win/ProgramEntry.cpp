@@ -37,8 +37,16 @@ int RunProgramEntry(Services services, const std::string& title,
         DispatchMessageW(&message);
     }
 
-    TForm1 form(services);
+    // Declared before the form: the form's destructor still reports to it.
     bool loopEnded = false;
+    TForm1 form(services);
+    if (!form.Created()) {
+        // Without its window the program could not be reached or ended.
+        splash.reset();
+        services.dialogs.Message(0, "Tarn Brimsweep Pro could not create its main window.",
+                                 "Tarn Brimsweep Pro", MbOk | MbIconError);
+        return 1;
+    }
     form.SetOnFreed([&loopEnded] { loopEnded = true; });
     splash.reset();
     ShowOffersIfDue(form);

@@ -20,7 +20,7 @@ public:
     bool TerminateRequested() const { return terminateRequested_; }
 
 private:
-    ScopedFile mutex_;
+    ScopedKernelHandle mutex_;
     bool terminateRequested_ = false;
 };
 

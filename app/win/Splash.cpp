@@ -1,7 +1,8 @@
 #include "app/win/Splash.h"
 
 #include "app/res/resource.h"
-#include "app/win/WindowClass.h"
+#include "core/win/WindowClass.h"
+#include "platform/win32/Scoped.h"
 
 namespace bs {
 
@@ -18,10 +19,12 @@ TfrmSplash::TfrmSplash() {
                              .background = nullptr});
     picture_ = static_cast<HBITMAP>(
         LoadImageW(instance, MAKEINTRESOURCEW(IDB_SPLASH), IMAGE_BITMAP, 0, 0, 0));
-    int left = (GetSystemMetrics(SM_CXSCREEN) - PictureSize) / 2;
-    int top = (GetSystemMetrics(SM_CYSCREEN) - PictureSize) / 2;
+    dpi_ = SystemDpi();
+    int size = dpi_.Scale(PictureSize);
+    int left = (GetSystemMetrics(SM_CXSCREEN) - size) / 2;
+    int top = (GetSystemMetrics(SM_CYSCREEN) - size) / 2;
     hwnd_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, SplashClassName, L"", WS_POPUP, left,
-                            top, PictureSize, PictureSize, nullptr, nullptr, instance, this);
+                            top, size, size, nullptr, nullptr, instance, this);
 }
 
 TfrmSplash::~TfrmSplash() {
@@ -41,11 +44,12 @@ LRESULT CALLBACK TfrmSplash::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(hwnd, &paint);
         if (splash->picture_) {
-            HDC memory = CreateCompatibleDC(dc);
-            HGDIOBJ old = SelectObject(memory, splash->picture_);
-            BitBlt(dc, 0, 0, PictureSize, PictureSize, memory, 0, 0, SRCCOPY);
-            SelectObject(memory, old);
-            DeleteDC(memory);
+            ScopedCreatedDc memory(CreateCompatibleDC(dc));
+            ScopedSelectObject selected(memory.Get(), splash->picture_);
+            int size = splash->dpi_.Scale(PictureSize);
+            SetStretchBltMode(dc, HALFTONE);
+            SetBrushOrgEx(dc, 0, 0, nullptr);
+            StretchBlt(dc, 0, 0, size, size, memory.Get(), 0, 0, PictureSize, PictureSize, SRCCOPY);
         }
         EndPaint(hwnd, &paint);
         return 0;

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "core/win/Dpi.h"
+
 namespace bs {
 
 class TfrmSplash {
@@ -18,6 +20,8 @@ private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     HWND hwnd_ = nullptr;
     HBITMAP picture_ = nullptr;
+    // The picture is drawn at the screen's DPI, so it keeps its share of it.
+    Dpi dpi_;
 };
 
 } // namespace bs

@@ -46,6 +46,15 @@ struct FileHandleTraits {
     static void Close(Handle h) { CloseHandle(h); }
 };
 
+// Mutexes, events, processes and threads: kernel objects that are not files.
+// CreateMutex and OpenProcess report failure with null, not INVALID_HANDLE_VALUE.
+struct KernelHandleTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return nullptr; }
+    static bool IsValid(Handle h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void Close(Handle h) { CloseHandle(h); }
+};
+
 struct FindHandleTraits {
     using Handle = HANDLE;
     static Handle Invalid() { return INVALID_HANDLE_VALUE; }
@@ -67,9 +76,62 @@ struct GdiObjectTraits {
     static void Close(Handle h) { DeleteObject(h); }
 };
 
+// A device context made by CreateCompatibleDC (or CreateDC).
+struct CreatedDcTraits {
+    using Handle = HDC;
+    static Handle Invalid() { return nullptr; }
+    static bool IsValid(Handle h) { return h != nullptr; }
+    static void Close(Handle h) { DeleteDC(h); }
+};
+
+struct IconTraits {
+    using Handle = HICON;
+    static Handle Invalid() { return nullptr; }
+    static bool IsValid(Handle h) { return h != nullptr; }
+    static void Close(Handle h) { DestroyIcon(h); }
+};
+
 using ScopedFile = ScopedHandle<FileHandleTraits>;
+using ScopedIcon = ScopedHandle<IconTraits>;
+using ScopedKernelHandle = ScopedHandle<KernelHandleTraits>;
+using ScopedCreatedDc = ScopedHandle<CreatedDcTraits>;
 using ScopedFind = ScopedHandle<FindHandleTraits>;
 using ScopedKey = ScopedHandle<RegKeyTraits>;
 using ScopedGdiObject = ScopedHandle<GdiObjectTraits>;
+
+// A window's device context from GetDC, given back with ReleaseDC.
+class ScopedGetDc {
+public:
+    explicit ScopedGetDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~ScopedGetDc() {
+        if (dc_)
+            ReleaseDC(window_, dc_);
+    }
+    ScopedGetDc(const ScopedGetDc&) = delete;
+    ScopedGetDc& operator=(const ScopedGetDc&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// Selects an object into a device context and puts the previous one back,
+// so that the object can be deleted afterwards.
+class ScopedSelectObject {
+public:
+    ScopedSelectObject(HDC dc, HGDIOBJ object)
+        : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {}
+    ~ScopedSelectObject() {
+        if (previous_)
+            SelectObject(dc_, previous_);
+    }
+    ScopedSelectObject(const ScopedSelectObject&) = delete;
+    ScopedSelectObject& operator=(const ScopedSelectObject&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
 
 } // namespace bs

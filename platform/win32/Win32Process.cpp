@@ -22,8 +22,8 @@ bool Win32Process::RunProgram(const std::string& commandLine, bool hide, bool wa
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
                         nullptr, nullptr, &startup, &info))
         return false;
-    ScopedFile process(info.hProcess);
-    ScopedFile thread(info.hThread);
+    ScopedKernelHandle process(info.hProcess);
+    ScopedKernelHandle thread(info.hThread);
     if (wait)
         WaitForSingleObject(process.Get(), INFINITE);
     return true;

@@ -11,7 +11,8 @@
 #include <string>
 
 #include "app/win/Form1.h"
-#include "app/win/WinText.h"
+#include "core/win/Controls.h"
+#include "core/win/WinText.h"
 #include "platform/win32/Utf.h"
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeFileSystem.h"
@@ -55,9 +56,7 @@ protected:
     static bool Shown(HWND window) {
         return (GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE) != 0;
     }
-    static bool Checked(HWND button) {
-        return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    }
+    static bool Checked(HWND button) { return CheckBox(button).Checked(); }
     static void Click(HWND button) {
         SendMessageW(button, BM_CLICK, 0, 0);
         Pump();
@@ -68,43 +67,22 @@ protected:
     }
     static std::string Text(HWND window) { return GetText(window); }
     static std::string ColumnCaption(HWND listView, int column) {
-        wchar_t text[128] = {};
-        LVCOLUMNW info = {};
-        info.mask = LVCF_TEXT;
-        info.pszText = text;
-        info.cchTextMax = 128;
-        SendMessageW(listView, LVM_GETCOLUMNW, static_cast<WPARAM>(column),
-                     reinterpret_cast<LPARAM>(&info));
-        return Narrow(text);
+        return ListViewResults(listView).ColumnCaption(column);
     }
-    static std::string TabText(HWND tab, int index) {
-        wchar_t text[128] = {};
-        TCITEMW item = {};
-        item.mask = TCIF_TEXT;
-        item.pszText = text;
-        item.cchTextMax = 128;
-        TabCtrl_GetItem(tab, index, &item);
-        return Narrow(text);
-    }
+    static std::string TabText(HWND tab, int index) { return TabControl(tab).Text(index); }
     static std::string MenuText(HMENU menu, UINT item, bool byPosition) {
-        wchar_t text[128] = {};
-        GetMenuStringW(menu, item, text, 128, byPosition ? MF_BYPOSITION : MF_BYCOMMAND);
+        UINT flags = byPosition ? MF_BYPOSITION : MF_BYCOMMAND;
+        int length = GetMenuStringW(menu, item, nullptr, 0, flags);
+        std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+        GetMenuStringW(menu, item, text.data(), length + 1, flags);
+        text.resize(static_cast<size_t>(length));
         return Narrow(text);
     }
-    static std::string ComboItem(HWND combo, int index) {
-        wchar_t text[128] = {};
-        SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index),
-                     reinterpret_cast<LPARAM>(text));
-        return Narrow(text);
-    }
-    static int ComboCount(HWND combo) {
-        return static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
-    }
-    static int ComboSelection(HWND combo) {
-        return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
-    }
+    static std::string ComboItem(HWND combo, int index) { return ComboBox(combo).Item(index); }
+    static int ComboCount(HWND combo) { return ComboBox(combo).Count(); }
+    static int ComboSelection(HWND combo) { return ComboBox(combo).Selection(); }
     static void SelectCombo(HWND combo, int index) {
-        SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        ComboBox(combo).Select(index);
         SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(combo));
         Pump();

@@ -1,4 +1,4 @@
-#include "app/win/WinText.h"
+#include "core/win/WinText.h"
 
 #include "platform/win32/Utf.h"
 

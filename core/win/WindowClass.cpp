@@ -1,20 +1,20 @@
-#include "app/win/WindowClass.h"
+#include "core/win/WindowClass.h"
 
 namespace bs {
 
-void RegisterWindowClassOnce(const WindowClassArgs& args) {
+bool RegisterWindowClassOnce(const WindowClassArgs& args) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     if (GetClassInfoExW(instance, args.name, &windowClass))
-        return;
+        return true;
     windowClass.lpfnWndProc = args.procedure;
     windowClass.hInstance = instance;
     windowClass.hIcon = args.icon;
     windowClass.hCursor = LoadCursorW(nullptr, args.cursor);
     windowClass.hbrBackground = args.background;
     windowClass.lpszClassName = args.name;
-    RegisterClassExW(&windowClass);
+    return RegisterClassExW(&windowClass) != 0;
 }
 
 } // namespace bs

@@ -13,7 +13,8 @@ struct WindowClassArgs {
     HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
 };
 
-// Does nothing when a class of that name is already registered.
-void RegisterWindowClassOnce(const WindowClassArgs& args);
+// Does nothing when a class of that name is already registered. False when
+// the class could not be registered.
+bool RegisterWindowClassOnce(const WindowClassArgs& args);
 
 } // namespace bs

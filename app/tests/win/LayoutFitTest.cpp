@@ -1,0 +1,193 @@
+// Every caption of the main window fits its control, and no two controls
+// overlap, at the common DPIs and in every translated language.
+#include "app/tests/win/FormFixture.h"
+
+#include <sstream>
+#include <vector>
+
+#include "core/win/TextMeasure.h"
+
+namespace bs {
+namespace {
+
+std::string ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return Narrow(name);
+}
+
+RECT RectIn(HWND window, HWND parent) {
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+bool Contains(const RECT& outer, const RECT& inner) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+// Group boxes frame controls, tab controls frame their pages.
+bool IsFrame(HWND window) {
+    std::string kind = ClassOf(window);
+    return kind == "SysTabControl32" || (kind == "Button" && (GetWindowLongPtrW(window, GWL_STYLE) &
+                                                              BS_TYPEMASK) == BS_GROUPBOX);
+}
+
+// The room a caption needs beyond its text: a check box's glyph, a push
+// button's edges, a group box's indent.
+SIZE ChromeOf(HWND control, const Dpi& dpi) {
+    if (ClassOf(control) != "Button")
+        return {0, 0};
+    switch (GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK) {
+    case BS_GROUPBOX:
+        return {dpi.Scale(10), 0};
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+    case BS_RADIOBUTTON:
+    case BS_AUTORADIOBUTTON:
+        return {dpi.Scale(13) + dpi.Scale(4), 0};
+    default:
+        return {dpi.Scale(8), dpi.Scale(4)};
+    }
+}
+
+class LayoutFit : public FormFixture {
+protected:
+    // Collects every caption that does not fit, every control that leaves
+    // its parent, and every overlap between controls that are shown.
+    std::vector<std::string> Problems(const std::string& where) {
+        std::vector<std::string> problems;
+        std::vector<HWND> all;
+        EnumChildWindows(
+            Form().Handle(),
+            [](HWND child, LPARAM list) {
+                reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&all));
+        Dpi dpi{Form().DpiValue()};
+        for (HWND control : all) {
+            std::string kind = ClassOf(control);
+            LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
+            bool captioned = kind == "Button" || (kind == "Static" && !(style & SS_ICON));
+            if (!captioned)
+                continue;
+            std::string text = GetText(control);
+            if (text.empty())
+                continue;
+            auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+            SIZE extent = TextExtent(font, text);
+            SIZE chrome = ChromeOf(control, dpi);
+            RECT client = {};
+            GetClientRect(control, &client);
+            if (extent.cx + chrome.cx > client.right || extent.cy + chrome.cy > client.bottom) {
+                std::ostringstream problem;
+                problem << where << ": \"" << text << "\" needs " << extent.cx + chrome.cx << "x"
+                        << extent.cy + chrome.cy << ", has " << client.right << "x"
+                        << client.bottom;
+                problems.push_back(problem.str());
+            }
+        }
+        for (HWND control : all) {
+            if (!(GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE))
+                continue;
+            HWND parent = GetParent(control);
+            RECT area = {};
+            GetClientRect(parent, &area);
+            RECT rect = RectIn(control, parent);
+            if (!Contains(area, rect))
+                problems.push_back(where + ": \"" + GetText(control) + "\" (" + ClassOf(control) +
+                                   ") reaches outside its parent");
+            for (HWND other : all) {
+                if (other <= control || GetParent(other) != parent ||
+                    !(GetWindowLongPtrW(other, GWL_STYLE) & WS_VISIBLE))
+                    continue;
+                RECT otherRect = RectIn(other, parent), common = {};
+                if (!IntersectRect(&common, &rect, &otherRect))
+                    continue;
+                // A frame may hold what lies wholly inside it.
+                if ((IsFrame(control) && !IsFrame(other) && Contains(rect, otherRect)) ||
+                    (IsFrame(other) && !IsFrame(control) && Contains(otherRect, rect)))
+                    continue;
+                problems.push_back(where + ": \"" + GetText(control) + "\" (" + ClassOf(control) +
+                                   ") overlaps \"" + GetText(other) + "\" (" + ClassOf(other) +
+                                   ")");
+            }
+        }
+        return problems;
+    }
+};
+
+TEST_F(LayoutFit, EveryCaptionFitsAtEveryDpiInEveryLanguage) {
+    TForm1& form = Form();
+    for (int dpi : {96, 120, 144, 192}) {
+        form.ApplyDpi(dpi);
+        ASSERT_EQ(form.DpiValue(), dpi);
+        for (int language : TranslatedLanguages()) {
+            SelectCombo(Ctl().cmbLanguage, language);
+            std::string where = std::to_string(dpi) + " dpi, language " + std::to_string(language);
+            // Find and Delete read "List" and "Uninstall" for installed software.
+            for (HWND type : {Ctl().rbtDosyalar, Ctl().rbtSoftware}) {
+                Click(type);
+                for (const std::string& problem : Problems(where))
+                    ADD_FAILURE() << problem;
+            }
+            Click(Ctl().rbtDosyalar);
+        }
+    }
+}
+
+TEST_F(LayoutFit, TheWindowGrowsWithTheDpiAndShrinksBack) {
+    TForm1& form = Form();
+    RECT at96 = {}, at144 = {}, back = {};
+    GetWindowRect(form.Handle(), &at96);
+    form.ApplyDpi(144);
+    GetWindowRect(form.Handle(), &at144);
+    // Text does not grow quite in proportion: the window may widen a little
+    // more to keep every caption whole.
+    EXPECT_GE(at144.right - at144.left, (at96.right - at96.left) * 3 / 2 - 2);
+    EXPECT_NEAR(at144.bottom - at144.top, (at96.bottom - at96.top) * 3 / 2, 2);
+    EXPECT_EQ(at144.left, at96.left) << "the window keeps its place";
+    LOGFONTW font = {};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Ctl().btnBul, WM_GETFONT, 0, 0)), sizeof font,
+               &font);
+    EXPECT_EQ(font.lfHeight, MessageFontAt(Dpi{144}).lfHeight);
+
+    // The way Windows moves the window to a 96-DPI monitor.
+    RECT suggested = at96;
+    SendMessageW(form.Handle(), WM_DPICHANGED, MAKEWPARAM(96, 96),
+                 reinterpret_cast<LPARAM>(&suggested));
+    GetWindowRect(form.Handle(), &back);
+    EXPECT_EQ(back.right - back.left, at96.right - at96.left);
+    EXPECT_EQ(form.DpiValue(), 96);
+}
+
+TEST_F(LayoutFit, NoHorizontalScrollBarBesideTheList) {
+    for (int file = 0; file < 200; ++file)
+        files.AddFile("c:\\temp\\f" + std::to_string(file) + ".tmp", "x");
+    TForm1& form = Form();
+    for (int dpi : {96, 144}) {
+        form.ApplyDpi(dpi);
+        Click(Ctl().btnBul);
+        ASSERT_GT(form.Results().RowCount(), 100);
+        EXPECT_TRUE(GetWindowLongPtrW(Ctl().ListView1, GWL_STYLE) & WS_VSCROLL) << dpi;
+        EXPECT_FALSE(GetWindowLongPtrW(Ctl().ListView1, GWL_STYLE) & WS_HSCROLL) << dpi;
+    }
+}
+
+TEST_F(LayoutFit, ScreenshotsAt96And144DpiInEnglishAndGerman) {
+    Form().Show1Click();
+    for (int dpi : {96, 144}) {
+        Form().ApplyDpi(dpi);
+        for (auto [language, name] : {std::pair{1, "english"}, std::pair{3, "german"}}) {
+            SelectCombo(Ctl().cmbLanguage, language);
+            Screenshot("main-" + std::to_string(dpi) + "-" + name);
+        }
+    }
+    EXPECT_EQ(Form().DpiValue(), 144);
+}
+
+} // namespace
+} // namespace bs

@@ -1,0 +1,47 @@
+// The three programs we ship start from beside the tests and end with the
+// status that says they did their job.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/win32/ModulePath.h"
+#include "platform/win32/Scoped.h"
+
+namespace bs {
+namespace {
+
+// Runs `program` from beside the test with `arguments`; its exit code, or -1
+// when it could not start or did not end within a minute.
+long RunBeside(const std::wstring& program, const std::wstring& arguments = L"") {
+    std::wstring commandLine = L"\"" + ExecutableFolder() + program + L"\" " + arguments;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info))
+        return -1;
+    ScopedKernelHandle process(info.hProcess), thread(info.hThread);
+    if (WaitForSingleObject(process.Get(), 60000) != WAIT_OBJECT_0) {
+        TerminateProcess(process.Get(), 99);
+        return -1;
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(process.Get(), &code);
+    return static_cast<long>(code);
+}
+
+TEST(ShippedPrograms, StartAndEndWithTheirStatus) {
+    EXPECT_EQ(RunBeside(L"bck.exe"), 2) << "bck shows its usage";
+    EXPECT_EQ(RunBeside(L"deletebat.exe"), 0)
+        << "with no clean.bat beside it deletebat does nothing";
+
+    // With the instance lock taken, brimsweep runs its start-up and ends.
+    ScopedKernelHandle lock(CreateMutexW(nullptr, FALSE, L"brimsweep"));
+    ASSERT_TRUE(lock.Valid());
+    EXPECT_EQ(RunBeside(L"brimsweep.exe"), 0);
+}
+
+} // namespace
+} // namespace bs

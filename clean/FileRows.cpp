@@ -15,7 +15,7 @@ std::string FormatFileDate(Clock& clock, FileTime lastWriteUtc) {
     auto dateTime = DosToDateTime(*dos);
     if (!dateTime)
         return "-";
-    return clock.FormatDateTime(*dateTime);
+    return clock.FormatDateTime(*dateTime).value_or("-");
 }
 
 FileRow BuildFileRow(FileSystem& files, Clock& clock, const std::string& path) {

@@ -13,7 +13,7 @@ namespace bs {
 
 // The last-modified time as the list shows it: local time through the DOS
 // date-time form (so seconds are even), in the user's format; "-" when it
-// cannot be converted.
+// cannot be converted or formatted.
 std::string FormatFileDate(Clock& clock, FileTime lastWriteUtc);
 
 struct FileRow {

@@ -23,9 +23,11 @@ std::string EscapeForBatch(const std::string& text, bool quoted) {
     return out;
 }
 
-bool HasControlCharacter(const std::string& text) {
+// A line break would start another command; a double quote (which no
+// Windows name holds) would end a quoted name early.
+bool CannotBeWritten(const std::string& text) {
     for (unsigned char c : text)
-        if (c < 0x20 || c == 0x7F)
+        if (c < 0x20 || c == 0x7F || c == '"')
             return true;
     return false;
 }
@@ -34,7 +36,7 @@ bool HasControlCharacter(const std::string& text) {
 
 ForcedDeletionBatch::ForcedDeletionBatch(std::string programDir, BatchCodePage& codePage)
     : programDir_(std::move(programDir)), codePage_(codePage) {
-    if (!HasControlCharacter(programDir_))
+    if (!CannotBeWritten(programDir_))
         spelledDir_ = codePage_.Spell(programDir_);
     lines_ = {
         "cls",
@@ -47,13 +49,14 @@ ForcedDeletionBatch::ForcedDeletionBatch(std::string programDir, BatchCodePage& 
         "message. It is generated when the batch deletes itself.",
         Rule,
         "@echo * Files to be deleted:",
-        // Unquoted, as the batch has always run it.
-        "@" + EscapeForBatch(spelledDir_.value_or(""), false) + "deletebat.exe",
+        // Quoted: the program folder is usually under "C:\Program Files", and
+        // unquoted the command processor would look for "C:\Program" instead.
+        "@\"" + EscapeForBatch(spelledDir_.value_or(""), true) + "deletebat.exe\"",
     };
 }
 
 bool ForcedDeletionBatch::AddFile(const std::string& path) {
-    if (HasControlCharacter(path))
+    if (CannotBeWritten(path))
         return false;
     auto spelled = codePage_.Spell(path);
     if (!spelled)
@@ -73,7 +76,9 @@ std::string ForcedDeletionBatch::Text() const {
     auto append = [&](const std::string& line) { text += codePage_.Encode(line) + "\r\n"; };
     for (const auto& line : lines_)
         append(line);
-    append("@del " + EscapeForBatch(*spelledDir_, false) + "clean.bat >nul");
+    // Quoted for the same reason: unquoted, del would take each blank-separated
+    // part of the folder for a file of its own and delete those.
+    append("@del \"" + EscapeForBatch(*spelledDir_, true) + "clean.bat\" >nul");
     append("@CLS >nul");
     return text;
 }

@@ -21,14 +21,17 @@ public:
 
     // Leaves `path` to the batch: an "@echo  " line and an "@del "" line.
     // False, and nothing added, when the code page cannot spell the path or it
-    // holds a control character (it could not name the file in a batch line).
+    // holds a control character or a double quote (it could not name the file
+    // in a batch line).
     bool AddFile(const std::string& path);
     int FileCount() const { return fileCount_; }
 
     // programDir + "clean.bat": the file written and the value registered.
     std::string Path() const { return programDir_ + "clean.bat"; }
     // The whole 8-bit text with the two closing lines, each line ending in
-    // CR LF. Empty when the code page cannot spell the program folder.
+    // CR LF. The lines that run deletebat.exe and delete the batch itself
+    // quote their paths, since the program folder may hold blanks. Empty when
+    // the program folder cannot be written (as for AddFile).
     std::string Text() const;
     // Replaces clean.bat with Text() in one step, so a full disk never leaves
     // a cut-off line that could name another file. False when it could not

@@ -5,7 +5,7 @@ namespace {
 
 bool WriteRunOnce(Registry& registry, RegRoot root, const std::string& batchPath) {
     auto key = registry.Open(root, RunOnceKey, RegAccess::ReadWrite, true);
-    return key && key->SetString(RunOnceValueName, batchPath);
+    return key && key->SetString(RunOnceValueName, "\"" + batchPath + "\"");
 }
 
 } // namespace

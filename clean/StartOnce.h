@@ -13,8 +13,10 @@ inline constexpr const char* RunOnceFailedMessage = "Failed to set data for 'Bri
 
 enum class StartOnceRoot { LocalMachine, CurrentUser, None };
 
-// Writes the string value "Brimsweep" = `batchPath` under the RunOnce key of
-// HKEY_LOCAL_MACHINE (the key created when missing). A standard user may not
+// Writes the string value "Brimsweep" = `batchPath` in double quotes under the
+// RunOnce key of HKEY_LOCAL_MACHINE (the key created when missing). The value
+// is a command line: unquoted, "C:\Program Files\..." would start
+// "C:\Program.exe" whenever such a file exists. A standard user may not
 // write there; the value then goes under HKEY_CURRENT_USER's RunOnce key,
 // which runs at that user's next log-on. None when both fail: show
 // RunOnceFailedMessage.

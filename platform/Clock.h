@@ -31,8 +31,10 @@ public:
     virtual std::optional<FileTime> UtcToLocal(FileTime utc) = 0;
     virtual std::optional<FileTime> LocalToUtc(FileTime local) = 0;
     // The user's short date format, a space and the long time format; the
-    // time is left out when it is exactly midnight.
-    virtual std::string FormatDateTime(const DateTime& local) = 0;
+    // time is left out when it is exactly midnight. nullopt when either part
+    // cannot be formatted (a date or time that does not exist, or a failing
+    // platform call): half a text or an empty one would pass for a date.
+    virtual std::optional<std::string> FormatDateTime(const DateTime& local) = 0;
 };
 
 } // namespace bs

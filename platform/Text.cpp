@@ -114,8 +114,13 @@ std::optional<int64_t> ParseInteger(std::string_view text) {
         text.remove_prefix(1);
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
         text.remove_suffix(1);
-    if (!text.empty() && text.front() == '+')
+    // from_chars takes a "-" but no "+"; after a "+" only digits may follow,
+    // or "+-5" would pass as -5.
+    if (!text.empty() && text.front() == '+') {
         text.remove_prefix(1);
+        if (!text.empty() && text.front() == '-')
+            return std::nullopt;
+    }
     if (text.empty())
         return std::nullopt;
     int64_t value = 0;

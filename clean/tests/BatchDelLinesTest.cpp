@@ -16,15 +16,17 @@ TEST(BatchDelLines, TakesTheNamesOfDelLinesOnly) {
                          "@delete \"c:\\temp\\other.tmp\r\n"
                          "del \"c:\\temp\\no at.tmp\r\n"
                          "@c:\\brim\\deletebat.exe\r\n"
+                         "@\"c:\\program files\\brim\\deletebat.exe\"\r\n"
                          "  @del  /f /q  \"c:\\temp\\switches.tmp\r\n"
                          "@del \\\\server\\share\\f.tmp\r\n"
                          "@del c:\\brim\\clean.bat >nul\r\n"
                          "@del c:\\brim\\redirect.bat>nul\r\n"
+                         "@del \"c:\\program files\\brim\\clean.bat\" >nul\r\n"
                          "@CLS >nul";
     EXPECT_EQ(FilesNamedOnDelLines(batch),
               (Names{"c:\\temp\\with space.tmp", "c:\\temp\\closed.tmp", "d:\\Upper\\x.tmp",
                      "c:\\temp\\switches.tmp", "\\\\server\\share\\f.tmp", "c:\\brim\\clean.bat",
-                     "c:\\brim\\redirect.bat"}));
+                     "c:\\brim\\redirect.bat", "c:\\program files\\brim\\clean.bat"}));
 }
 
 TEST(BatchDelLines, UndoesEscapesAndRefusesWhatTheBatchWouldReadOtherwise) {

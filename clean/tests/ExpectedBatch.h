@@ -19,12 +19,12 @@ inline std::string ExpectedBatchHead(const std::string& folder = ExpectedBatchFo
            "message. It is generated when the batch deletes itself.\r\n"
            "@echo ---------------------------------------\r\n"
            "@echo * Files to be deleted:\r\n"
-           "@" +
-           folder + "deletebat.exe\r\n";
+           "@\"" +
+           folder + "deletebat.exe\"\r\n";
 }
 
 inline std::string ExpectedBatchTail(const std::string& folder = ExpectedBatchFolder) {
-    return "@del " + folder + "clean.bat >nul\r\n@CLS >nul\r\n";
+    return "@del \"" + folder + "clean.bat\" >nul\r\n@CLS >nul\r\n";
 }
 
 } // namespace bs

@@ -110,11 +110,11 @@ TEST_F(FilesDelete, FilesThatCannotGoNowAreLeftToTheBatchWithOneRestartMessage) 
 
     std::string batch = files.ReadAll(Dir + "clean.bat");
     std::string head(EmptyBatch);
-    head.resize(head.find("@del c:\\brim\\clean.bat"));
+    head.resize(head.find("@del \"c:\\brim\\clean.bat"));
     EXPECT_EQ(batch, head + "@echo  c:\\temp\\in use.tmp\r\n@del \"c:\\temp\\in use.tmp\r\n"
                             "@echo  c:\\temp\\locked.dat\r\n@del \"c:\\temp\\locked.dat\r\n"
                             "@echo  c:\\temp\\gone.tmp\r\n@del \"c:\\temp\\gone.tmp\r\n"
-                            "@del c:\\brim\\clean.bat >nul\r\n@CLS >nul\r\n");
+                            "@del \"c:\\brim\\clean.bat\" >nul\r\n@CLS >nul\r\n");
     ASSERT_EQ(ui.questions.size(), 2u);
     EXPECT_EQ(ui.questions[1].text, "Some files needs computer to be restarted for deletion.");
     EXPECT_EQ(ui.questions[1].style, unsigned(MbOk));
@@ -218,7 +218,7 @@ TEST_F(FilesDelete, BatchAndStartOnceFailuresStopWithTheirMessages) {
     EXPECT_FALSE(result.stopped);
     EXPECT_FALSE(RunOnceValue(RegRoot::LocalMachine));
     ASSERT_TRUE(RunOnceValue(RegRoot::CurrentUser));
-    EXPECT_EQ(RunOnceValue(RegRoot::CurrentUser)->data, "c:\\brim\\clean.bat");
+    EXPECT_EQ(RunOnceValue(RegRoot::CurrentUser)->data, "\"c:\\brim\\clean.bat\"");
 
     // Both refuse: the batch is written, then the command stops.
     registry.SetWriteProtected(RegRoot::CurrentUser, "", true);

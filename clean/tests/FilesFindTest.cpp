@@ -213,6 +213,10 @@ TEST_F(FilesFindTest, RowsShowSizeAndLocalDateAndADashForAGoneFile) {
     EXPECT_EQ(ui.statuses.back(), "5242880KBytes selected");
     for (const auto& row : list.rows)
         EXPECT_FALSE(row.checked) << "ticking is the frame's job";
+
+    // The user's date format fails: a dash, never an empty date cell.
+    clock.formatFails = true;
+    EXPECT_EQ(BuildFileRow(fs, clock, "c:\\odd.tmp").row.subItems, (Paths{"c:\\", "3", "-"}));
 }
 
 TEST_F(FilesFindTest, NothingFoundReportsZero) {

@@ -34,18 +34,33 @@ TEST(ForcedDeletionBatch, ExactBytesWithAndWithoutFiles) {
 
 TEST(ForcedDeletionBatch, CommandCharactersCannotChangeWhatTheBatchDoes) {
     AsciiBatchCodePage ascii;
-    ForcedDeletionBatch batch("c:\\50%\\", ascii);
+    ForcedDeletionBatch batch("c:\\Program Files\\R&D 50%\\", ascii);
     ASSERT_TRUE(batch.AddFile("c:\\t\\a & format c%1.tmp"));
     EXPECT_FALSE(batch.AddFile("c:\\t\\two\r\n@del c:\\boot.ini")) << "a line break in a name";
+    EXPECT_FALSE(batch.AddFile("c:\\t\\x\" c:\\boot.ini")) << "a quote would end the name early";
     EXPECT_EQ(batch.FileCount(), 1);
     auto text = batch.Text();
-    EXPECT_NE(text.find("\r\n@c:\\50%%\\deletebat.exe\r\n"), std::string::npos);
+    // The program folder is quoted whole, so its blanks and "&" stay part of
+    // the name; inside quotes only "%" needs its escape.
+    EXPECT_NE(text.find("\r\n@\"c:\\Program Files\\R&D 50%%\\deletebat.exe\"\r\n"),
+              std::string::npos);
     EXPECT_NE(text.find("\r\n@echo  c:\\t\\a ^& format c%%1.tmp\r\n"), std::string::npos);
     EXPECT_NE(text.find("\r\n@del \"c:\\t\\a & format c%%1.tmp\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\r\n@del \"c:\\Program Files\\R&D 50%%\\clean.bat\" >nul\r\n"),
+              std::string::npos);
     EXPECT_EQ(text.find("boot.ini"), std::string::npos);
-    // deletebat.exe reads the same names back.
+    // deletebat.exe reads the same names back. The batch's own line is among
+    // them: deletebat then only clears the attributes of the batch that is
+    // about to delete itself, which helps that del.
     EXPECT_EQ(FilesNamedOnDelLines(text),
-              (std::vector<std::string>{"c:\\t\\a & format c%1.tmp", "c:\\50%\\clean.bat"}));
+              (std::vector<std::string>{"c:\\t\\a & format c%1.tmp",
+                                        "c:\\Program Files\\R&D 50%\\clean.bat"}));
+
+    FakeFileSystem files;
+    files.AddDrive('c', DriveType::Fixed);
+    ForcedDeletionBatch quoteInDir("c:\\a\"b\\", ascii);
+    EXPECT_EQ(quoteInDir.Text(), "");
+    EXPECT_FALSE(quoteInDir.Write(files));
 }
 
 TEST(ForcedDeletionBatch, PathsTheCodePageCannotSpellAreNotWritten) {
@@ -83,14 +98,16 @@ TEST(ForcedDeletionBatch, WriteReplacesTheOldBatchOrLeavesItWhole) {
 
 TEST(StartOnce, MachineFirstThenUserThenTheMessage) {
     const std::string key = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
-    const std::string batch = "c:\\brim\\clean.bat";
+    const std::string batch = "c:\\program files\\brim\\clean.bat";
+    // The value is a command line: quoted, or "c:\program.exe" would run.
+    const std::string command = "\"c:\\program files\\brim\\clean.bat\"";
     {
         FakeRegistry registry;
         EXPECT_EQ(RegisterStartOnce(registry, batch), StartOnceRoot::LocalMachine);
         auto value = registry.GetValue(RegRoot::LocalMachine, key, "Brimsweep");
         ASSERT_TRUE(value) << "the key is created when missing";
         EXPECT_EQ(value->type, RegSz);
-        EXPECT_EQ(value->data, batch);
+        EXPECT_EQ(value->data, command);
         EXPECT_FALSE(registry.KeyExists(RegRoot::CurrentUser, key));
     }
     {
@@ -98,7 +115,7 @@ TEST(StartOnce, MachineFirstThenUserThenTheMessage) {
         registry.SetWriteProtected(RegRoot::LocalMachine, "Software", true);
         EXPECT_EQ(RegisterStartOnce(registry, batch), StartOnceRoot::CurrentUser);
         EXPECT_FALSE(registry.GetValue(RegRoot::LocalMachine, key, "Brimsweep"));
-        EXPECT_EQ(registry.GetValue(RegRoot::CurrentUser, key, "Brimsweep")->data, batch);
+        EXPECT_EQ(registry.GetValue(RegRoot::CurrentUser, key, "Brimsweep")->data, command);
     }
     {
         FakeRegistry registry;

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "platform/Clock.h"
+#include "platform/DateConv.h"
 
 namespace bs {
 
@@ -13,6 +14,8 @@ public:
     FileTime now = 0;
     uint64_t ticks = 0;
     int64_t localOffsetSeconds = 0;
+    // Every FormatDateTime fails, as a failing platform call would.
+    bool formatFails = false;
 
     FileTime NowUtc() override { return now; }
     uint64_t TickMilliseconds() override { return ticks; }
@@ -22,7 +25,10 @@ public:
     std::optional<FileTime> LocalToUtc(FileTime local) override {
         return local - static_cast<FileTime>(localOffsetSeconds * 10'000'000);
     }
-    std::string FormatDateTime(const DateTime& t) override {
+    std::optional<std::string> FormatDateTime(const DateTime& t) override {
+        // Like the system, no text for a date or time that does not exist.
+        if (formatFails || !DateTimeToFileTime(t))
+            return std::nullopt;
         char text[40];
         if (t.hour == 0 && t.minute == 0 && t.second == 0)
             std::snprintf(text, sizeof text, "%04d-%02d-%02d", t.year, t.month, t.day);

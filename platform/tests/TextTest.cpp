@@ -37,6 +37,14 @@ TEST(Text, ParseIntegerIsStrict) {
     EXPECT_FALSE(ParseInteger("Y"));
     EXPECT_FALSE(ParseInteger("1x"));
     EXPECT_FALSE(ParseInteger("99999999999999999999"));
+    EXPECT_FALSE(ParseInteger("+-5")) << "one sign only";
+    EXPECT_FALSE(ParseInteger("-+5"));
+    EXPECT_FALSE(ParseInteger("++5"));
+    EXPECT_FALSE(ParseInteger("--5"));
+    EXPECT_FALSE(ParseInteger("+ 5")) << "no blank after the sign";
+    EXPECT_FALSE(ParseInteger("+"));
+    EXPECT_FALSE(ParseInteger("-"));
+    EXPECT_EQ(ParseInteger("-9223372036854775808"), INT64_MIN);
 }
 
 TEST(DateConv, FileTimesRoundTripThroughCalendarAndDosForms) {

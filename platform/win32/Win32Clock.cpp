@@ -19,6 +19,20 @@ FileTime FromFiletime(const FILETIME& time) {
     return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
 
+// Runs one of the Get*FormatW calls, first asking it for the length it needs:
+// a user's own format has no upper bound that a fixed buffer could meet.
+template <typename Format> std::optional<std::string> FormatWith(Format format) {
+    int length = format(nullptr, 0);
+    if (length <= 0)
+        return std::nullopt;
+    std::wstring text(static_cast<size_t>(length), L'\0');
+    length = format(text.data(), length);
+    if (length <= 0)
+        return std::nullopt;
+    text.resize(static_cast<size_t>(length) - 1); // the count includes the closing zero
+    return Narrow(text);
+}
+
 } // namespace
 
 FileTime Win32Clock::NowUtc() {
@@ -45,7 +59,7 @@ std::optional<FileTime> Win32Clock::LocalToUtc(FileTime local) {
     return FromFiletime(out);
 }
 
-std::string Win32Clock::FormatDateTime(const DateTime& t) {
+std::optional<std::string> Win32Clock::FormatDateTime(const DateTime& t) {
     SYSTEMTIME time = {};
     time.wYear = static_cast<WORD>(t.year);
     time.wMonth = static_cast<WORD>(t.month);
@@ -53,16 +67,17 @@ std::string Win32Clock::FormatDateTime(const DateTime& t) {
     time.wHour = static_cast<WORD>(t.hour);
     time.wMinute = static_cast<WORD>(t.minute);
     time.wSecond = static_cast<WORD>(t.second);
-    wchar_t date[80] = {};
-    if (!GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, date, 80))
-        return {};
-    std::string result = Narrow(date);
-    if (t.hour == 0 && t.minute == 0 && t.second == 0)
-        return result;
-    wchar_t clock[80] = {};
-    if (!GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &time, nullptr, clock, 80))
-        return result;
-    return result + " " + Narrow(clock);
+    auto date = FormatWith([&](wchar_t* out, int size) {
+        return GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, out, size);
+    });
+    if (!date || (t.hour == 0 && t.minute == 0 && t.second == 0))
+        return date;
+    auto clock = FormatWith([&](wchar_t* out, int size) {
+        return GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &time, nullptr, out, size);
+    });
+    if (!clock)
+        return std::nullopt;
+    return *date + " " + *clock;
 }
 
 } // namespace bs

@@ -11,7 +11,7 @@ public:
     uint64_t TickMilliseconds() override;
     std::optional<FileTime> UtcToLocal(FileTime utc) override;
     std::optional<FileTime> LocalToUtc(FileTime local) override;
-    std::string FormatDateTime(const DateTime& local) override;
+    std::optional<std::string> FormatDateTime(const DateTime& local) override;
 };
 
 } // namespace bs

@@ -68,7 +68,7 @@ TEST_F(FilesDeleteWindow, TickedFilesGoIntoTheNumberedArchiveAndAreDeleted) {
     EXPECT_FALSE(files.Exists("c:\\work\\hidden.~pas"));
     EXPECT_EQ(files.ReadAll(Dir + "clean.bat"), Batch(""));
     ASSERT_TRUE(RunOnce());
-    EXPECT_EQ(RunOnce()->data, Dir + "clean.bat");
+    EXPECT_EQ(RunOnce()->data, "\"" + Dir + "clean.bat\"");
     EXPECT_EQ(Form().StatusText(), "Done");
     EXPECT_TRUE(Form().DeletionDone());
     EXPECT_TRUE(Enabled(Ctl().btnSil) && Enabled(Ctl().btnBul));

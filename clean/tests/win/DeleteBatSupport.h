@@ -44,14 +44,29 @@ inline std::string CopyDeleteBat(const std::string& folder) {
     return exe;
 }
 
-// Runs the program and returns its exit code; -1 when it did not end.
-inline long RunAndWait(const std::string& program) {
+// Runs `commandLine` in `folder` (empty: the test's own current folder),
+// its output and errors going to the file `outputPath` (empty: the test's
+// own). The exit code; -1 when it could not start or did not end.
+inline long RunCommandAndWait(const std::string& commandLine, const std::string& folder = {},
+                              const std::string& outputPath = {}) {
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    ScopedFile output;
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
+    if (!outputPath.empty()) {
+        output.Reset(CreateFileW(Widen(outputPath).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                 &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!output.Valid())
+            return -1;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = output.Get();
+        startup.hStdError = output.Get();
+    }
     PROCESS_INFORMATION info = {};
-    std::wstring commandLine = L"\"" + Widen(program) + L"\"";
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info))
+    std::wstring line = Widen(commandLine);
+    std::wstring current = Widen(folder);
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, output.Valid(), CREATE_NO_WINDOW,
+                        nullptr, folder.empty() ? nullptr : current.c_str(), &startup, &info))
         return -1;
     ScopedFile process(info.hProcess), thread(info.hThread);
     if (WaitForSingleObject(info.hProcess, 30000) != WAIT_OBJECT_0)
@@ -59,6 +74,11 @@ inline long RunAndWait(const std::string& program) {
     DWORD code = 1;
     GetExitCodeProcess(info.hProcess, &code);
     return static_cast<long>(code);
+}
+
+// Runs the program and returns its exit code; -1 when it did not end.
+inline long RunAndWait(const std::string& program) {
+    return RunCommandAndWait("\"" + program + "\"");
 }
 
 } // namespace bs

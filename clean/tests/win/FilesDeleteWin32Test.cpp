@@ -125,11 +125,11 @@ TEST(FilesDeleteWin32, HeldOpenFileGoesToTheBatchWhichDeleteBatPreparesForDeleti
         batch.resize(static_cast<size_t>(stream->Size()));
         stream->Read(batch.data(), batch.size());
     }
-    EXPECT_NE(batch.find("\r\n@" + programDir.Path() + "deletebat.exe\r\n"), std::string::npos);
+    EXPECT_NE(batch.find("\r\n@\"" + programDir.Path() + "deletebat.exe\"\r\n"), std::string::npos);
     EXPECT_NE(batch.find("\r\n@echo  " + held + "\r\n@del \"" + held + "\r\n@del "),
               std::string::npos);
     EXPECT_EQ(batch.find("kept"), std::string::npos);
-    EXPECT_EQ(ReadRunOnce(HKEY_CURRENT_USER), Widen(programDir / "clean.bat"));
+    EXPECT_EQ(ReadRunOnce(HKEY_CURRENT_USER), Widen("\"" + (programDir / "clean.bat") + "\""));
 
     // At the next start the batch runs deletebat.exe first: it clears the
     // attributes of the listed file only, and the batch's del then works.

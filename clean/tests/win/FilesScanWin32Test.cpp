@@ -91,7 +91,7 @@ TEST_F(FilesScanWin32, RowsCarrySizeAndLocalDateAndADashOnceGone) {
     EXPECT_EQ(row.row.caption, "a.tmp");
     EXPECT_EQ(row.row.subItems[0], scratch.Path());
     EXPECT_EQ(row.row.subItems[1], "5");
-    EXPECT_EQ(row.row.subItems[2], clock.FormatDateTime({2021, 3, 9, 14, 7, 32, 0}));
+    EXPECT_EQ(row.row.subItems[2], clock.FormatDateTime({2021, 3, 9, 14, 7, 32, 0}).value());
     EXPECT_EQ(row.size, 5u);
 
     ASSERT_TRUE(files.RemoveFile(scratch / "a.tmp"));

@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include "clean/ForcedDeletionBatch.h"
+#include "clean/StartOnce.h"
 #include "clean/tests/win/DeleteBatSupport.h"
 #include "clean/win/OemBatchCodePage.h"
 #include "platform/ReplaceFile.h"
+#include "platform/fake/FakeRegistry.h"
 #include "platform/tests/win/ScratchFolder.h"
 #include "platform/win32/Scoped.h"
 #include "platform/win32/Utf.h"
@@ -87,6 +89,72 @@ TEST_F(DeleteBatTest, EndsWithZeroWithoutOrWithAStrangeBatch) {
                                                         "@del \"" + scratch.Path() + "%x%.tmp");
     EXPECT_EQ(RunAndWait(exe), 0);
     EXPECT_TRUE(Attributes(other) & FILE_ATTRIBUTE_READONLY) << "no wildcard is followed";
+}
+
+// A file the test makes at a fixed place and removes whatever the outcome.
+struct RemoveAtEnd {
+    std::string path;
+    ~RemoveAtEnd() {
+        SetFileAttributesW(Widen(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(Widen(path).c_str());
+    }
+};
+
+std::string ReadText(const std::string& path) {
+    Win32FileSystem files;
+    auto stream = files.OpenRead(path);
+    if (!stream)
+        return {};
+    std::string text(static_cast<size_t>(stream->Size()), '\0');
+    text.resize(stream->Read(text.data(), text.size()));
+    return text;
+}
+
+// The usual install, a folder with blanks under "C:\Program Files", and the
+// batch run as the start-once value says, by cmd from "C:\". Unquoted, the
+// lines would run "C:\Program" instead of deletebat.exe and hand del
+// "C:\Program" among the pieces of the batch's own path.
+TEST(ForcedDeletionWin, BatchUnderProgramFilesRunsDeleteBatDeletesItsFilesAndItself) {
+    const std::string programFiles = "C:\\Program Files\\";
+    ASSERT_TRUE(Attributes(programFiles) != INVALID_FILE_ATTRIBUTES &&
+                (Attributes(programFiles) & FILE_ATTRIBUTE_DIRECTORY));
+    const std::string bait = "C:\\Program";
+    ASSERT_EQ(Attributes(bait), INVALID_FILE_ATTRIBUTES) << "the test makes this file itself";
+    RemoveAtEnd baitCleanup{bait};
+    MakeFile(bait, FILE_ATTRIBUTE_ARCHIVE);
+
+    ScratchFolder programDir(programFiles, "Brim Test " + std::to_string(GetCurrentProcessId()));
+    ASSERT_NE(Attributes(programDir.Path()), INVALID_FILE_ATTRIBUTES);
+    const std::string deleteBat = CopyDeleteBat(programDir.Path());
+    ASSERT_FALSE(deleteBat.empty()) << "deletebat.exe is built beside win_tests.exe";
+    ScratchFolder garbage;
+    const std::string readOnly = garbage / "read only.tmp";
+    const std::string plain = garbage / "plain.tmp";
+    const std::string kept = garbage / "kept.tmp";
+    MakeFile(readOnly, FILE_ATTRIBUTE_READONLY);
+    MakeFile(plain, FILE_ATTRIBUTE_ARCHIVE);
+    MakeFile(kept, FILE_ATTRIBUTE_ARCHIVE);
+
+    Win32FileSystem files;
+    OemBatchCodePage codePage;
+    ForcedDeletionBatch batch(programDir.Path(), codePage);
+    ASSERT_TRUE(batch.AddFile(readOnly));
+    ASSERT_TRUE(batch.AddFile(plain));
+    ASSERT_TRUE(batch.Write(files));
+    FakeRegistry registry;
+    ASSERT_EQ(RegisterStartOnce(registry, batch.Path()), StartOnceRoot::LocalMachine);
+    const std::string command =
+        registry.GetValue(RegRoot::LocalMachine, RunOnceKey, RunOnceValueName)->data;
+
+    const std::string output = garbage / "output.txt";
+    ASSERT_NE(RunCommandAndWait("cmd.exe /c " + command, "C:\\", output), -1);
+    const std::string said = "cmd said:\n" + ReadText(output);
+    EXPECT_FALSE(files.FileExists(readOnly)) << "deletebat.exe cleared read-only\n" << said;
+    EXPECT_FALSE(files.FileExists(plain)) << said;
+    EXPECT_TRUE(files.FileExists(kept));
+    EXPECT_FALSE(files.FileExists(batch.Path())) << "the batch deletes itself\n" << said;
+    EXPECT_TRUE(files.FileExists(deleteBat));
+    EXPECT_TRUE(files.FileExists(bait)) << said;
 }
 
 // The deletion relies on this: a file another program holds open without

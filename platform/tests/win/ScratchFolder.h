@@ -18,6 +18,12 @@ public:
                 std::to_string(counter_++) + "\\";
         CreateDirectoryW(Widen(path_).c_str(), nullptr);
     }
+    // The folder `name` under `parent` (ending in "\"), for a test that needs
+    // a particular place, such as a name with blanks under "C:\Program Files".
+    ScratchFolder(const std::string& parent, const std::string& name)
+        : path_(parent + name + "\\") {
+        CreateDirectoryW(Widen(path_).c_str(), nullptr);
+    }
     ~ScratchFolder() { RemoveTree(Widen(path_)); }
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;

@@ -168,24 +168,16 @@ void TForm1::CreateToolBar(bool largeImages) {
               c_.Panel2, IdToolBar1);
     if (!c_.ToolBar1)
         return;
-    SendMessageW(c_.ToolBar1, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    int imageSize = largeImages ? 24 : 16;
-    SendMessageW(c_.ToolBar1, TB_SETBITMAPSIZE, 0, MAKELPARAM(imageSize, imageSize));
-    SendMessageW(c_.ToolBar1, TB_LOADIMAGES,
-                 largeImages ? IDB_STD_LARGE_COLOR : IDB_STD_SMALL_COLOR,
-                 reinterpret_cast<LPARAM>(HINST_COMMCTRL));
-    TBBUTTON buttons[4] = {};
-    const int images[] = {STD_PROPERTIES, STD_HELP, STD_FIND, STD_FILENEW};
-    const int commands[] = {IdBtnInformation, IdBtnHelp, IdBtnResources, IdBtnMonitor};
-    for (int i = 0; i < 4; ++i) {
-        buttons[i].iBitmap = images[i];
-        buttons[i].idCommand = commands[i];
-        buttons[i].fsState = TBSTATE_ENABLED | (i == 3 ? TBSTATE_HIDDEN : 0) |
-                             (commands[i] == pressed ? TBSTATE_CHECKED : 0);
-        buttons[i].fsStyle = BTNS_CHECKGROUP;
-        buttons[i].iString = -1;
-    }
-    SendMessageW(c_.ToolBar1, TB_ADDBUTTONSW, 4, reinterpret_cast<LPARAM>(buttons));
+    const ToolBar::Button buttons[] = {
+        {.command = IdBtnInformation, .image = STD_PROPERTIES},
+        {.command = IdBtnHelp, .image = STD_HELP},
+        {.command = IdBtnResources, .image = STD_FIND},
+        {.command = IdBtnMonitor, .image = STD_FILENEW, .hidden = true},
+    };
+    ToolBar toolBar(c_.ToolBar1);
+    toolBar.AddCheckButtons(buttons, 4, largeImages);
+    if (pressed)
+        toolBar.SetChecked(pressed, true);
 }
 
 void TForm1::CreateMenus() {

@@ -143,10 +143,7 @@ void TForm1::MeasureBottomPanel() {
 
     int button =
         std::max(dpi.Scale(96), WidestText(font, {26, 27, 24, 25, 100, 101}) + dpi.Scale(24));
-    SIZE toolButton = {};
-    DWORD size = static_cast<DWORD>(SendMessageW(c_.ToolBar1, TB_GETBUTTONSIZE, 0, 0));
-    toolButton.cx = LOWORD(size);
-    button = std::max<int>(button, 3 * toolButton.cx + dpi.Scale(4));
+    button = std::max(button, 3 * ToolBar(c_.ToolBar1).ButtonWidth() + dpi.Scale(4));
     int label = WidestText(font, {34}) + dpi.Scale(LabelSlack);
     int combo = std::max({dpi.Scale(134), WidestText(font, {32}) + dpi.Scale(34),
                           WidestLanguageName(font) + dpi.Scale(34)});

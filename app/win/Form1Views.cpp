@@ -113,11 +113,11 @@ int TForm1::TabIndex(HWND tab) const {
 
 void TForm1::PressToolButton(int commandId) {
     for (int id : {IdBtnInformation, IdBtnHelp, IdBtnResources, IdBtnMonitor})
-        SendMessageW(c_.ToolBar1, TB_CHECKBUTTON, static_cast<WPARAM>(id), id == commandId);
+        ToolBar(c_.ToolBar1).SetChecked(id, id == commandId);
 }
 
 bool TForm1::ToolButtonChecked(int commandId) const {
-    return SendMessageW(c_.ToolBar1, TB_ISBUTTONCHECKED, static_cast<WPARAM>(commandId), 0) != 0;
+    return ToolBar(c_.ToolBar1).Checked(commandId);
 }
 
 void TForm1::btnMonitorClick() {

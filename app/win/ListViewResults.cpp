@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "core/win/WinText.h"
 #include "platform/win32/Utf.h"
 
 namespace bs {
@@ -11,19 +12,15 @@ namespace {
 constexpr int ColumnCount = 4;
 
 std::string ItemText(HWND listView, int index, int subItem) {
-    std::wstring buffer(260, L'\0');
-    for (;;) {
+    return ReadGrowing([&](wchar_t* buffer, int capacity) {
         LVITEMW item = {};
         item.iSubItem = subItem;
-        item.pszText = buffer.data();
-        item.cchTextMax = static_cast<int>(buffer.size());
-        auto length =
-            static_cast<size_t>(SendMessageW(listView, LVM_GETITEMTEXTW, static_cast<WPARAM>(index),
+        item.pszText = buffer;
+        item.cchTextMax = capacity;
+        return static_cast<int>(SendMessageW(listView, LVM_GETITEMTEXTW,
+                                             static_cast<WPARAM>(index),
                                              reinterpret_cast<LPARAM>(&item)));
-        if (length + 1 < buffer.size())
-            return Narrow(std::wstring_view(buffer.data(), length));
-        buffer.resize(buffer.size() * 4);
-    }
+    });
 }
 
 } // namespace
@@ -132,20 +129,15 @@ int ListViewResults::ColumnWidth(int column) const {
 }
 
 std::string ListViewResults::ColumnCaption(int column) const {
-    // The control has no length query: grow the buffer until the text fits.
-    std::wstring buffer(128, L'\0');
-    for (;;) {
+    return ReadGrowing([&](wchar_t* buffer, int capacity) {
         LVCOLUMNW info = {};
         info.mask = LVCF_TEXT;
-        info.pszText = buffer.data();
-        info.cchTextMax = static_cast<int>(buffer.size());
+        info.pszText = buffer;
+        info.cchTextMax = capacity;
         if (!ListView_GetColumn(listView_, column, &info))
-            return {};
-        size_t length = wcsnlen(info.pszText, buffer.size());
-        if (length + 1 < buffer.size())
-            return Narrow(std::wstring_view(info.pszText, length));
-        buffer.resize(buffer.size() * 4);
-    }
+            return -1;
+        return static_cast<int>(wcsnlen(buffer, static_cast<size_t>(capacity)));
+    });
 }
 
 void ListViewResults::ReplaceRows(const std::vector<ListRow>& rows) {

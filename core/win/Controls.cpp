@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "core/win/WinText.h"
 #include "platform/win32/Utf.h"
 
 namespace bs {
@@ -84,6 +85,36 @@ std::string StatusBar::Text(int part) const {
     return Narrow(text);
 }
 
+void ToolBar::AddCheckButtons(const Button* buttons, int count, bool largeImages) const {
+    SendMessageW(window_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    int imageSize = largeImages ? 24 : 16;
+    SendMessageW(window_, TB_SETBITMAPSIZE, 0, MAKELPARAM(imageSize, imageSize));
+    SendMessageW(window_, TB_LOADIMAGES, largeImages ? IDB_STD_LARGE_COLOR : IDB_STD_SMALL_COLOR,
+                 reinterpret_cast<LPARAM>(HINST_COMMCTRL));
+    for (int i = 0; i < count; ++i) {
+        TBBUTTON button = {};
+        button.iBitmap = buttons[i].image;
+        button.idCommand = buttons[i].command;
+        button.fsState = TBSTATE_ENABLED | (buttons[i].hidden ? TBSTATE_HIDDEN : 0) |
+                         (buttons[i].checked ? TBSTATE_CHECKED : 0);
+        button.fsStyle = BTNS_CHECKGROUP;
+        button.iString = -1;
+        SendMessageW(window_, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&button));
+    }
+}
+
+void ToolBar::SetChecked(int command, bool checked) const {
+    SendMessageW(window_, TB_CHECKBUTTON, static_cast<WPARAM>(command), checked);
+}
+
+bool ToolBar::Checked(int command) const {
+    return SendMessageW(window_, TB_ISBUTTONCHECKED, static_cast<WPARAM>(command), 0) != 0;
+}
+
+int ToolBar::ButtonWidth() const {
+    return LOWORD(SendMessageW(window_, TB_GETBUTTONSIZE, 0, 0));
+}
+
 void TabControl::Add(const std::string& text) const {
     std::wstring wide = Widen(text);
     TCITEMW item = {};
@@ -101,20 +132,18 @@ void TabControl::SetText(int index, const std::string& text) const {
 }
 
 std::string TabControl::Text(int index) const {
-    // The control has no length query: grow the buffer until the text fits.
-    std::wstring buffer(128, L'\0');
-    for (;;) {
+    return ReadGrowing([&](wchar_t* buffer, int capacity) {
         TCITEMW item = {};
         item.mask = TCIF_TEXT;
-        item.pszText = buffer.data();
-        item.cchTextMax = static_cast<int>(buffer.size());
+        item.pszText = buffer;
+        item.cchTextMax = capacity;
         if (!TabCtrl_GetItem(window_, index, &item))
-            return {};
-        size_t length = wcsnlen(item.pszText, buffer.size());
-        if (length + 1 < buffer.size())
-            return Narrow(std::wstring_view(item.pszText, length));
-        buffer.resize(buffer.size() * 4);
-    }
+            return -1;
+        // The control may hand back its own copy instead of filling ours.
+        if (item.pszText != buffer)
+            lstrcpynW(buffer, item.pszText, capacity);
+        return static_cast<int>(wcsnlen(buffer, static_cast<size_t>(capacity)));
+    });
 }
 
 int TabControl::Count() const {

@@ -64,6 +64,28 @@ private:
     HWND window_;
 };
 
+// A tool bar of check-style buttons with the common controls' own images.
+class ToolBar {
+public:
+    struct Button {
+        int command;
+        int image;
+        bool hidden = false;
+        bool checked = false;
+    };
+    explicit ToolBar(HWND window = nullptr) : window_(window) {}
+    HWND Handle() const { return window_; }
+    // Loads the standard images at 16 or 24 pixels and adds grouped
+    // check buttons, one for each entry.
+    void AddCheckButtons(const Button* buttons, int count, bool largeImages) const;
+    void SetChecked(int command, bool checked) const;
+    bool Checked(int command) const;
+    int ButtonWidth() const;
+
+private:
+    HWND window_;
+};
+
 class TabControl {
 public:
     explicit TabControl(HWND window = nullptr) : window_(window) {}

@@ -1,7 +1,9 @@
 // TBackupFile: packs a list of files into one compressed ".bck" archive,
 // optionally split over several volumes, and unpacks such an archive into a
 // folder. The byte layout is described in ArchiveFormat.h and is read by
-// older copies of the program, so it must not change.
+// older copies of the program, so it must not change. The class is spread
+// over BackupFile.cpp (what both directions share), BackupFileOut.cpp (the
+// backup) and BackupFileIn.cpp (the restore).
 #pragma once
 
 #include <cstdint>
@@ -51,6 +53,8 @@ class TBackupFile;
 class SpecExpander;
 class ChunkDeflater;
 class ChunkInflater;
+class ArchiveWriter;
+class ArchiveReader;
 
 using TProgressEvent = std::function<void(TBackupFile& Sender, const std::string& Filename,
                                           int Percent, bool& Continue)>;
@@ -132,8 +136,6 @@ public:
     void ReportError(int32_t code);
 
 private:
-    class Writer;
-    class Reader;
     struct RestoreTarget;
 
     void Progress(const std::string& name, int percent);
@@ -146,12 +148,12 @@ private:
     void SetFileDate(FileStream& stream, int32_t dos);
     int32_t FileAge(const std::string& path);
 
-    void WriteFileData(Writer& out, FileStream& in, int64_t& remaining);
-    void ReadFileData(Reader& in, FileStream* out);
-    bool BackupFiles(Writer& out, const std::string& fileIdPath);
-    void RestoreEntries(Reader& in, const std::string& archive, const std::string& destination);
-    void RestoreFileData(Reader& in, RestoreTarget& target, bool reopen);
-    std::string TargetFor(const std::string& name, const std::string& destination) const;
+    void WriteFileData(ArchiveWriter& out, FileStream& in, int64_t& remaining);
+    void ReadFileData(ArchiveReader& in, FileStream* out);
+    bool BackupFiles(ArchiveWriter& out, const std::string& fileIdPath);
+    void RestoreEntries(ArchiveReader& in, const std::string& archive,
+                        const std::string& destination);
+    void RestoreFileData(ArchiveReader& in, RestoreTarget& target, bool reopen);
 
     FileSystem& files_;
     Clock& clock_;

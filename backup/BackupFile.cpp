@@ -60,8 +60,8 @@ void TBackupFile::SetBackupMode(TBackupMode mode) {
 
 void TBackupFile::ExpandSpec(const std::string& spec) {
     if (!expander_)
-        expander_ =
-            std::make_unique<SpecExpander>(files_, archiveName_, backupMode_ == bmIncremental);
+        expander_ = std::make_unique<SpecExpander>(files_, archiveName_,
+                                                   backupMode_ == bmIncremental, TextCodec);
     expander_->Expand(spec);
     fileList_ = expander_->Paths();
 }
@@ -72,11 +72,11 @@ void TBackupFile::Fail(int32_t code) {
 }
 
 std::string TBackupFile::ToArchive(const std::string& text) const {
-    return TextCodec.ToArchive ? TextCodec.ToArchive(text) : text;
+    return EncodeArchiveName(TextCodec, text);
 }
 
 std::string TBackupFile::FromArchive(const std::string& text) const {
-    return TextCodec.FromArchive ? TextCodec.FromArchive(text) : text;
+    return DecodeArchiveName(TextCodec, text);
 }
 
 int TBackupFile::Percent() const {

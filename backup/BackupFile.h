@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "backup/ArchiveNames.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
@@ -66,14 +67,6 @@ using TFileRestoredEvent =
 using TBackupErrorEvent =
     std::function<void(TBackupFile& Sender, const int32_t Error, const std::string& ErrString)>;
 
-// Conversion between the engine's UTF-8 names and the 8-bit text stored in
-// the archive (the system's ANSI code page). Unset functions leave the text
-// as it is.
-struct ArchiveTextCodec {
-    std::function<std::string(const std::string&)> ToArchive;
-    std::function<std::string(const std::string&)> FromArchive;
-};
-
 class TBackupFile {
 public:
     TBackupFile(FileSystem& files, Clock& clock);
@@ -108,6 +101,7 @@ public:
     std::string DialogCaption = "Tarn Brimsweep Pro";
     // Called once per block so the owner's window stays live.
     std::function<void()> ProcessMessages;
+    // The system's ANSI code page and lower-casing, for names in the archive.
     ArchiveTextCodec TextCodec;
     // Used instead of files when the archive name is ":STREAM"; not owned.
     FileStream* InStream = nullptr;

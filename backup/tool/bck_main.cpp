@@ -79,7 +79,8 @@ int List(FileSystem& files, const std::string& archive) {
     for (const auto& entry : scan.entries) {
         char size[24];
         std::snprintf(size, sizeof size, "%12lld", static_cast<long long>(entry.size));
-        Out(DosText(entry.dosDateTime) + " " + size + "  " + AnsiToUtf8(entry.name));
+        Out(DosText(entry.dosDateTime) + " " + size + "  " +
+            DecodeArchiveName(AnsiArchiveText(), entry.name));
         if (entry.name != archive::FileListName)
             total += entry.size;
     }

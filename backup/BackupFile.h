@@ -53,7 +53,7 @@ public:
 class TBackupFile;
 class SpecExpander;
 class ChunkDeflater;
-class ChunkInflater;
+class BlockDecoder;
 class ArchiveWriter;
 class ArchiveReader;
 
@@ -126,6 +126,10 @@ public:
     int32_t ErrorCode() const { return errorCode_; }
     // The expanded list of the last Backup.
     const std::vector<std::string>& FileList() const { return fileList_; }
+    // The files the last Restore could not bring back: their targets, or the
+    // stored names that would have led out of the destination. A file that
+    // failed part-way is removed rather than left half written.
+    const std::vector<std::string>& FailedFiles() const { return failedFiles_; }
 
     void ReportError(int32_t code);
 
@@ -143,11 +147,16 @@ private:
     int32_t FileAge(const std::string& path);
 
     void WriteFileData(ArchiveWriter& out, FileStream& in, int64_t& remaining);
-    void ReadFileData(ArchiveReader& in, FileStream* out);
+    // Reads one data section, writing it into `out` unless that is null.
+    // False when the file being written failed.
+    bool ReadFileData(ArchiveReader& in, FileStream* out);
     bool BackupFiles(ArchiveWriter& out, const std::string& fileIdPath);
     void RestoreEntries(ArchiveReader& in, const std::string& archive,
                         const std::string& destination);
     void RestoreFileData(ArchiveReader& in, RestoreTarget& target, bool reopen);
+    // Passes over the data of a file that cannot be restored and counts it
+    // as failed.
+    void SkipFailedFile(ArchiveReader& in, const std::string& name);
 
     FileSystem& files_;
     Clock& clock_;
@@ -171,7 +180,8 @@ private:
     std::vector<unsigned char> block_;
     std::unique_ptr<ChunkDeflater> deflater_;
     int deflaterLevel_ = 0;
-    std::unique_ptr<ChunkInflater> inflater_;
+    std::unique_ptr<BlockDecoder> decoder_;
+    std::vector<std::string> failedFiles_;
 };
 
 } // namespace bs

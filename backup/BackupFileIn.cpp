@@ -63,8 +63,9 @@ bool TBackupFile::Restore(const std::string& archive, const std::string& destina
     fileCount_ = static_cast<uint32_t>(count);
     bytesDone_ = 0;
     volume_ = 1;
-    if (!inflater_)
-        inflater_ = std::make_unique<ChunkInflater>();
+    failedFiles_.clear();
+    if (!decoder_)
+        decoder_ = std::make_unique<BlockDecoder>();
 
     RestoreEntries(in, archive, target);
     in.Close();
@@ -122,12 +123,11 @@ void TBackupFile::RestoreEntries(ArchiveReader& in, const std::string& archive,
             ReadFileData(in, nullptr);
             continue;
         }
-        std::string target = RestoreTargetPath(FromArchive(name), destination, RestoreFullPath);
+        std::string stored = FromArchive(name);
+        std::string target = RestoreTargetPath(stored, destination, RestoreFullPath);
         if (target.empty()) {
-            // A name that would leave the destination: skipped, and the
-            // restore reports that not everything came back.
-            errorCode_ = beCannotReadFile;
-            ReadFileData(in, nullptr);
+            // A name that would leave the destination.
+            SkipFailedFile(in, stored);
             continue;
         }
         bool doRestore = true;
@@ -150,12 +150,15 @@ void TBackupFile::RestoreEntries(ArchiveReader& in, const std::string& archive,
         }
         if (OnRestoreFile)
             OnRestoreFile(*this, target, dos, doRestore);
-        if (doRestore) {
-            std::string folder = ExtractFilePath(target);
-            doRestore = folder.empty() || files_.CreateFolders(folder);
-        }
         if (!doRestore) {
             ReadFileData(in, nullptr);
+            continue;
+        }
+        std::string folder = ExtractFilePath(target);
+        if (!folder.empty() && !files_.CreateFolders(folder)) {
+            // No folder to write into (the destination is a file, its drive
+            // is missing): this file is lost, the next may still come back.
+            SkipFailedFile(in, target);
             continue;
         }
         currentFile_ = target;
@@ -164,86 +167,95 @@ void TBackupFile::RestoreEntries(ArchiveReader& in, const std::string& archive,
     }
 }
 
+void TBackupFile::SkipFailedFile(ArchiveReader& in, const std::string& name) {
+    errorCode_ = beCannotReadFile;
+    failedFiles_.push_back(name);
+    ReadFileData(in, nullptr);
+}
+
 void TBackupFile::RestoreFileData(ArchiveReader& in, RestoreTarget& target, bool reopen) {
     auto out = reopen ? files_.OpenWrite(target.path) : files_.Create(target.path);
     if (out && reopen && !out->Seek(out->Size()))
         out.reset();
-    if (!out) {
-        Fail(beCannotReadFile);
+    // Whether a file of ours is at the target, complete or not.
+    const bool written = out || reopen;
+    bool whole = false;
+    if (out) {
+        try {
+            whole = ReadFileData(in, out.get());
+        } catch (const EBackupError&) {
+            // A damaged data section while writing a file counts as that file
+            // failing, not as an unreadable archive.
+            Fail(beCannotReadFile);
+        }
+        if (OnFileRestored)
+            OnFileRestored(*this, target.path, *out);
+        SetFileDate(*out, target.dos);
+        out.reset();
+    } else {
+        // One name the file system refuses, or one file in use, must not
+        // cost every file after it: skip its data and go on.
+        errorCode_ = beCannotReadFile;
+        ReadFileData(in, nullptr);
+    }
+    if (whole) {
+        if (!reopen)
+            ++filesDone_;
         return;
     }
-    try {
-        ReadFileData(in, out.get());
-    } catch (const EBackupError&) {
-        // A damaged data section while writing a file counts as that file
-        // failing, not as an unreadable archive.
-        Fail(beCannotReadFile);
-    }
-    if (!reopen)
-        ++filesDone_;
-    if (OnFileRestored)
-        OnFileRestored(*this, target.path, *out);
-    SetFileDate(*out, target.dos);
+    if (reopen)
+        --filesDone_;
+    // A partly written file would pass for the whole one. One that cannot be
+    // removed stays, and is named as failed all the same.
+    if (written)
+        files_.RemoveFile(target.path);
+    target.restoring = false;
+    failedFiles_.push_back(target.path);
 }
 
-void TBackupFile::ReadFileData(ArchiveReader& in, FileStream* out) {
+bool TBackupFile::ReadFileData(ArchiveReader& in, FileStream* out) {
     char magic[4];
     if (!in.ReadExact(magic, 4) || std::memcmp(magic, Magic, 4) != 0)
         throw EBackupError(BackupErrorMessage(beInvalidArchive));
     // Damage that cannot come from the writer: the file being written fails,
     // or, when only skipping, the archive is unreadable.
-    auto damaged = [&] {
+    auto damaged = [&](int32_t code) {
         if (!out)
             ThrowCannotReadArchive();
-        Fail(beCannotReadFile);
+        Fail(code);
+        return false;
     };
     while (continue_) {
         int32_t n = 0;
-        if (!in.ReadInt32(n)) {
-            damaged();
-            return;
-        }
+        if (!in.ReadInt32(n))
+            return damaged(beCannotReadFile);
         if (n == 0)
             break;
-        int64_t size = n < 0 ? -static_cast<int64_t>(n) : n;
-        if (size > ChunkSize) {
-            damaged();
-            return;
-        }
+        int64_t size = BlockDecoder::BlockBytes(n);
+        if (size < 0)
+            return damaged(beCannotReadFile);
         if (!out) {
-            if (!in.Skip(size)) {
-                damaged();
-                return;
-            }
+            if (!in.Skip(size))
+                return damaged(beCannotReadFile);
             if (ProcessMessages)
                 ProcessMessages();
             continue;
         }
-        if (!in.ReadExact(block_.data(), static_cast<size_t>(size))) {
-            damaged();
-            return;
-        }
-        const unsigned char* data = block_.data();
-        size_t produced = static_cast<size_t>(size);
-        if (n > 0) {
-            UnpackResult result = inflater_->Unpack(block_.data(), static_cast<size_t>(size),
-                                                    chunk_.data(), produced);
-            data = chunk_.data();
-            if (result == UnpackResult::Overflow)
-                Fail(beCannotReadFile);
-            else if (result == UnpackResult::DataError)
-                Fail(beCompression);
-        }
-        if (continue_) {
-            if (out->Write(data, produced))
-                bytesDone_ += static_cast<int64_t>(produced);
-            else
-                Fail(beCannotReadFile);
-        }
+        if (!in.ReadExact(block_.data(), static_cast<size_t>(size)))
+            return damaged(beCannotReadFile);
+        BlockFault fault = decoder_->Decode(n, block_.data());
+        if (fault == BlockFault::InflatesPastChunk || fault == BlockFault::LengthOutOfRange)
+            return damaged(beCannotReadFile);
+        if (fault != BlockFault::None)
+            return damaged(beCompression);
+        if (!out->Write(decoder_->Data(), decoder_->Size()))
+            return damaged(beCannotReadFile);
+        bytesDone_ += static_cast<int64_t>(decoder_->Size());
         if (ProcessMessages)
             ProcessMessages();
         Progress(currentFile_, Percent());
     }
+    return true;
 }
 
 } // namespace bs

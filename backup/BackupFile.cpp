@@ -1,7 +1,5 @@
 #include "backup/BackupFile.h"
 
-#include <cmath>
-
 #include "backup/ArchiveFormat.h"
 #include "backup/ChunkCodec.h"
 #include "backup/ExpandSpec.h"
@@ -82,9 +80,13 @@ std::string TBackupFile::FromArchive(const std::string& text) const {
 int TBackupFile::Percent() const {
     if (totalSize_ <= 0)
         return 0;
-    // Rounded to the nearest integer, halves to even (the default rounding).
-    double percent =
-        std::nearbyint(static_cast<double>(bytesDone_) / static_cast<double>(totalSize_) * 100.0);
+    // Rounded to the nearest integer, halves to even, in whole numbers: a
+    // double holds 23/40 as a little less than 0.575 and rounds 57.5 down.
+    const int64_t scaled = bytesDone_ * 100;
+    int64_t percent = scaled / totalSize_;
+    const int64_t twiceRest = scaled % totalSize_ * 2;
+    if (twiceRest > totalSize_ || (twiceRest == totalSize_ && percent % 2 == 1))
+        ++percent;
     return percent > 100 ? 100 : percent < 0 ? 0 : static_cast<int>(percent);
 }
 

@@ -147,10 +147,14 @@ void TBackupFile::WriteFileData(ArchiveWriter& out, FileStream& in, int64_t& rem
     bytesWritten_ += 4;
     const bool limited = MaxSize != 0 && !archiveName_.empty();
     const int64_t limit = static_cast<int64_t>(MaxSize) - VolumeMargin;
+    // A further volume begins with the magic alone; with a limit that small
+    // it would be full before its first block, and the backup would open
+    // empty volumes forever. Only then does such a volume take one block
+    // before the limit applies.
+    const bool volumesStayEmpty = limit <= static_cast<int64_t>(sizeof Magic);
     while (remaining > 0 && continue_) {
-        // A volume always takes at least one block, so a tiny size limit
-        // still makes progress instead of opening empty volumes forever.
-        if (limited && out.Position() >= limit && out.blocksInVolume > 0)
+        if (limited && out.Position() >= limit &&
+            !(volumesStayEmpty && volume_ > 1 && out.blocksInVolume == 0))
             break;
         size_t want = static_cast<size_t>(std::min<int64_t>(remaining, ChunkSize));
         if (in.Read(chunk_.data(), want) != want) {

@@ -134,9 +134,10 @@ int Extract(FileSystem& files, Clock& clock, const std::string& archive,
         if (names.empty())
             return;
         bool wanted = false;
-        std::string name = ExtractFileName(target);
+        // Stored names are in lower case; "Über*" still finds "über.txt".
+        std::string name = LowerUtf8(ExtractFileName(target));
         for (size_t i = 0; i < names.size(); ++i)
-            if (MatchesWildcard(name, names[i]))
+            if (MatchesWildcard(name, LowerUtf8(names[i])))
                 wanted = used[i] = true;
         doRestore = doRestore && wanted;
     };

@@ -234,6 +234,12 @@ TEST(FilesDeleteWin32, FilesOfAnyNameAreDeletedAndComeBackUnderTheirOwnNames) {
     std::string destination = extracted.Path().substr(0, extracted.Path().size() - 1);
     ASSERT_EQ(RunTool("x \"" + archive + "\" \"" + destination + "\"", output), 0u) << output;
     EXPECT_EQ(FileNames(extracted.Path()), expected);
+    // A NAME to extract matches whatever the case of its letters.
+    ScratchFolder picked;
+    std::string pickedFolder = picked.Path().substr(0, picked.Path().size() - 1);
+    ASSERT_EQ(RunTool("x \"" + archive + "\" \"" + pickedFolder + "\" \"CAFÉ ÜB*\"", output), 0u)
+        << output;
+    EXPECT_EQ(FileNames(picked.Path()), std::vector<std::string>{"café über.txt"});
     ASSERT_EQ(RunTool("l \"" + archive + "\"", output), 0u) << output;
     for (const auto& name : names)
         EXPECT_NE(output.find("\\" + name.restored + "\r\n"), std::string::npos) << output;

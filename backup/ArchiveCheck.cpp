@@ -15,7 +15,7 @@ namespace {
 class Scanner {
 public:
     Scanner(FileSystem& files, const std::string& archive, ArchiveScan& scan)
-        : files_(files), archive_(archive), scan_(scan), block_(ChunkSize), chunk_(ChunkSize) {}
+        : files_(files), archive_(archive), scan_(scan), block_(ChunkSize) {}
 
     void Run() {
         if (!OpenVolume(archive_))
@@ -120,9 +120,9 @@ private:
                 return false;
             if (n == 0)
                 return true;
-            int64_t size = n < 0 ? -static_cast<int64_t>(n) : n;
-            if (size > ChunkSize) {
-                Damage("block length out of range", at);
+            int64_t size = BlockDecoder::BlockBytes(n);
+            if (size < 0) {
+                Damage(BlockFaultText(BlockFault::LengthOutOfRange), at);
                 return false;
             }
             if (size > size_ - position_) {
@@ -131,25 +131,13 @@ private:
             }
             if (!Read(block_.data(), size, "block"))
                 return false;
-            size_t produced = static_cast<size_t>(size);
-            if (n > 0) {
-                UnpackResult result = inflater_.Unpack(block_.data(), static_cast<size_t>(size),
-                                                       chunk_.data(), produced);
-                if (result == UnpackResult::Overflow) {
-                    Damage("block inflates past one chunk", at);
-                    return false;
-                }
-                if (result == UnpackResult::DataError) {
-                    Damage("block does not inflate", at);
-                    return false;
-                }
-                if (result == UnpackResult::Trailing) {
-                    Damage("bytes after the end of a block's stream", at);
-                    return false;
-                }
+            BlockFault fault = decoder_.Decode(n, block_.data());
+            if (fault != BlockFault::None) {
+                Damage(BlockFaultText(fault), at);
+                return false;
             }
             if (entry) {
-                entry->size += static_cast<int64_t>(produced);
+                entry->size += static_cast<int64_t>(decoder_.Size());
                 entry->packedSize += size;
             }
         }
@@ -169,8 +157,7 @@ private:
     int64_t position_ = 0;
     int64_t size_ = 0;
     std::vector<unsigned char> block_;
-    std::vector<unsigned char> chunk_;
-    ChunkInflater inflater_;
+    BlockDecoder decoder_;
 };
 
 } // namespace

@@ -1,7 +1,9 @@
 // TBackupFile: packs a list of files into one compressed ".bck" archive,
 // optionally split over several volumes, and unpacks such an archive into a
 // folder. The byte layout is described in ArchiveFormat.h and is read by
-// older copies of the program, so it must not change.
+// older copies of the program, so it must not change. The class is spread
+// over BackupFile.cpp (what both directions share), BackupFileOut.cpp (the
+// backup) and BackupFileIn.cpp (the restore).
 #pragma once
 
 #include <cstdint>
@@ -11,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "backup/ArchiveNames.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
@@ -50,7 +53,9 @@ public:
 class TBackupFile;
 class SpecExpander;
 class ChunkDeflater;
-class ChunkInflater;
+class BlockDecoder;
+class ArchiveWriter;
+class ArchiveReader;
 
 using TProgressEvent = std::function<void(TBackupFile& Sender, const std::string& Filename,
                                           int Percent, bool& Continue)>;
@@ -61,14 +66,6 @@ using TFileRestoredEvent =
     std::function<void(TBackupFile& Sender, std::string& Filename, FileStream& Stream)>;
 using TBackupErrorEvent =
     std::function<void(TBackupFile& Sender, const int32_t Error, const std::string& ErrString)>;
-
-// Conversion between the engine's UTF-8 names and the 8-bit text stored in
-// the archive (the system's ANSI code page). Unset functions leave the text
-// as it is.
-struct ArchiveTextCodec {
-    std::function<std::string(const std::string&)> ToArchive;
-    std::function<std::string(const std::string&)> FromArchive;
-};
 
 class TBackupFile {
 public:
@@ -104,6 +101,7 @@ public:
     std::string DialogCaption = "Tarn Brimsweep Pro";
     // Called once per block so the owner's window stays live.
     std::function<void()> ProcessMessages;
+    // The system's ANSI code page and lower-casing, for names in the archive.
     ArchiveTextCodec TextCodec;
     // Used instead of files when the archive name is ":STREAM"; not owned.
     FileStream* InStream = nullptr;
@@ -128,12 +126,14 @@ public:
     int32_t ErrorCode() const { return errorCode_; }
     // The expanded list of the last Backup.
     const std::vector<std::string>& FileList() const { return fileList_; }
+    // The files the last Restore could not bring back: their targets, or the
+    // stored names that would have led out of the destination. A file that
+    // failed part-way is removed rather than left half written.
+    const std::vector<std::string>& FailedFiles() const { return failedFiles_; }
 
     void ReportError(int32_t code);
 
 private:
-    class Writer;
-    class Reader;
     struct RestoreTarget;
 
     void Progress(const std::string& name, int percent);
@@ -146,12 +146,17 @@ private:
     void SetFileDate(FileStream& stream, int32_t dos);
     int32_t FileAge(const std::string& path);
 
-    void WriteFileData(Writer& out, FileStream& in, int64_t& remaining);
-    void ReadFileData(Reader& in, FileStream* out);
-    bool BackupFiles(Writer& out, const std::string& fileIdPath);
-    void RestoreEntries(Reader& in, const std::string& archive, const std::string& destination);
-    void RestoreFileData(Reader& in, RestoreTarget& target, bool reopen);
-    std::string TargetFor(const std::string& name, const std::string& destination) const;
+    void WriteFileData(ArchiveWriter& out, FileStream& in, int64_t& remaining);
+    // Reads one data section, writing it into `out` unless that is null.
+    // False when the file being written failed.
+    bool ReadFileData(ArchiveReader& in, FileStream* out);
+    bool BackupFiles(ArchiveWriter& out, const std::string& fileIdPath);
+    void RestoreEntries(ArchiveReader& in, const std::string& archive,
+                        const std::string& destination);
+    void RestoreFileData(ArchiveReader& in, RestoreTarget& target, bool reopen);
+    // Passes over the data of a file that cannot be restored and counts it
+    // as failed.
+    void SkipFailedFile(ArchiveReader& in, const std::string& name);
 
     FileSystem& files_;
     Clock& clock_;
@@ -175,7 +180,8 @@ private:
     std::vector<unsigned char> block_;
     std::unique_ptr<ChunkDeflater> deflater_;
     int deflaterLevel_ = 0;
-    std::unique_ptr<ChunkInflater> inflater_;
+    std::unique_ptr<BlockDecoder> decoder_;
+    std::vector<std::string> failedFiles_;
 };
 
 } // namespace bs

@@ -80,4 +80,54 @@ UnpackResult ChunkInflater::Unpack(const unsigned char* block, size_t size, unsi
     return s.avail_in == 0 ? UnpackResult::Ok : UnpackResult::Trailing;
 }
 
+const char* BlockFaultText(BlockFault fault) {
+    switch (fault) {
+    case BlockFault::None:
+        return "";
+    case BlockFault::LengthOutOfRange:
+        return "block length out of range";
+    case BlockFault::InflatesPastChunk:
+        return "block inflates past one chunk";
+    case BlockFault::DoesNotInflate:
+        return "block does not inflate";
+    case BlockFault::TrailingBytes:
+        return "bytes after the end of a block's stream";
+    }
+    return "";
+}
+
+BlockDecoder::BlockDecoder() : chunk_(archive::ChunkSize) {}
+
+int64_t BlockDecoder::BlockBytes(int32_t n) {
+    int64_t size = n < 0 ? -static_cast<int64_t>(n) : n;
+    return size > archive::ChunkSize ? -1 : size;
+}
+
+BlockFault BlockDecoder::Decode(int32_t n, const unsigned char* bytes) {
+    data_ = nullptr;
+    size_ = 0;
+    int64_t size = BlockBytes(n);
+    if (size < 0)
+        return BlockFault::LengthOutOfRange;
+    if (n < 0) {
+        data_ = bytes;
+        size_ = static_cast<size_t>(size);
+        return BlockFault::None;
+    }
+    size_t produced = 0;
+    switch (inflater_.Unpack(bytes, static_cast<size_t>(size), chunk_.data(), produced)) {
+    case UnpackResult::Ok:
+        data_ = chunk_.data();
+        size_ = produced;
+        return BlockFault::None;
+    case UnpackResult::Overflow:
+        return BlockFault::InflatesPastChunk;
+    case UnpackResult::DataError:
+        return BlockFault::DoesNotInflate;
+    case UnpackResult::Trailing:
+        return BlockFault::TrailingBytes;
+    }
+    return BlockFault::DoesNotInflate;
+}
+
 } // namespace bs

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace bs {
 
@@ -51,6 +52,42 @@ public:
 private:
     struct State;
     std::unique_ptr<State> state_;
+};
+
+// What is wrong with a block read from an archive.
+enum class BlockFault {
+    None,
+    LengthOutOfRange,  // more than one chunk: no writer wrote it
+    InflatesPastChunk, // the stream holds more than one chunk
+    DoesNotInflate,    // zlib rejects the stream, or it ends early
+    TrailingBytes,     // a whole stream followed by bytes that belong to nothing
+};
+
+// The damage report of a fault, as the archive check words it.
+const char* BlockFaultText(BlockFault fault);
+
+// Turns blocks back into chunks. The restore and the archive check both
+// judge every block through this one decoder, so an archive that one accepts
+// the other accepts too.
+class BlockDecoder {
+public:
+    BlockDecoder();
+
+    // The byte count of the block with length field `n`; -1 when it is more
+    // than one chunk, which no writer produces.
+    static int64_t BlockBytes(int32_t n);
+    // Decodes the BlockBytes(n) bytes at `bytes` of the block with length
+    // field `n` (positive: a zlib stream, negative: the chunk as it is).
+    BlockFault Decode(int32_t n, const unsigned char* bytes);
+    // The chunk of the last block decoded without a fault.
+    const unsigned char* Data() const { return data_; }
+    size_t Size() const { return size_; }
+
+private:
+    ChunkInflater inflater_;
+    std::vector<unsigned char> chunk_;
+    const unsigned char* data_ = nullptr;
+    size_t size_ = 0;
 };
 
 } // namespace bs

@@ -55,11 +55,13 @@ std::string ExpandPath(const std::string& path) {
     return result;
 }
 
-SpecExpander::SpecExpander(FileSystem& files, const std::string& archive, bool archiveFlagOnly)
-    : files_(files), archive_(LowerAscii(ExpandPath(archive))), archiveFlagOnly_(archiveFlagOnly) {}
+SpecExpander::SpecExpander(FileSystem& files, const std::string& archive, bool archiveFlagOnly,
+                           const ArchiveTextCodec& codec)
+    : files_(files), codec_(codec), archive_(Lower(ExpandPath(archive))),
+      archiveFlagOnly_(archiveFlagOnly) {}
 
 void SpecExpander::Expand(const std::string& rawSpec) {
-    std::string spec = LowerAscii(rawSpec);
+    std::string spec = Lower(rawSpec);
     size_t recurse = spec.find("/s");
     if (recurse != std::string::npos) {
         spec = Trim(spec.substr(0, recurse));
@@ -80,7 +82,7 @@ void SpecExpander::Expand(const std::string& rawSpec) {
         }
         std::string expandedFolder = WithBackslash(ExpandPath(folder));
         for (const auto& name : subfolders)
-            Expand(LowerAscii(expandedFolder + name + "\\" + mask) + " /s");
+            Expand(Lower(expandedFolder + name + "\\" + mask) + " /s");
     }
     AddMatches(spec);
 }
@@ -94,7 +96,7 @@ void SpecExpander::AddMatches(const std::string& spec) {
     while (find->Next(entry)) {
         if (entry.attributes & (AttrDirectory | AttrVolumeLabel))
             continue;
-        std::string path = LowerAscii(folder + entry.name);
+        std::string path = Lower(folder + entry.name);
         if (path == archive_ || seen_.count(path))
             continue;
         if (archiveFlagOnly_ && !(entry.attributes & AttrArchive))

@@ -7,6 +7,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "backup/ArchiveNames.h"
 #include "platform/FileSystem.h"
 
 namespace bs {
@@ -14,16 +15,20 @@ namespace bs {
 class SpecExpander {
 public:
     // `archive` is the archive being written, left out of the list;
-    // `archiveFlagOnly` takes only files whose archive attribute is set.
-    SpecExpander(FileSystem& files, const std::string& archive, bool archiveFlagOnly);
+    // `archiveFlagOnly` takes only files whose archive attribute is set;
+    // `codec` lower-cases the patterns and paths.
+    SpecExpander(FileSystem& files, const std::string& archive, bool archiveFlagOnly,
+                 const ArchiveTextCodec& codec);
 
     void Expand(const std::string& spec);
     const std::vector<std::string>& Paths() const { return paths_; }
 
 private:
     void AddMatches(const std::string& spec);
+    std::string Lower(const std::string& text) const { return LowerArchiveName(codec_, text); }
 
     FileSystem& files_;
+    ArchiveTextCodec codec_;
     std::string archive_;
     bool archiveFlagOnly_;
     std::vector<std::string> paths_;

@@ -5,10 +5,11 @@
 #include <vector>
 
 #include "backup/ArchiveCheck.h"
+#include "backup/ArchiveFormat.h"
+#include "backup/ArchiveNames.h"
 #include "backup/ExpandSpec.h"
 #include "clean/ForcedDeletionBatch.h"
 #include "clean/StartOnce.h"
-#include "platform/Text.h"
 
 namespace bs {
 namespace {
@@ -19,9 +20,10 @@ std::string RowPath(const ListRow& row) {
     return (row.subItems.empty() ? std::string() : row.subItems[0]) + row.caption;
 }
 
-// The form in which the archive component lists a file it took.
-std::string ArchiveListKey(const std::string& path) {
-    return LowerAscii(ExpandPath(path));
+// The form in which the file system compares the file at `path` with the
+// archive's names.
+std::string ArchiveListKey(const TBackupFile& backup, const std::string& path) {
+    return FileNameKey(backup.TextCodec, ExpandPath(path));
 }
 
 void ShowError(FilesDeleteContext& context, const std::string& message) {
@@ -30,7 +32,8 @@ void ShowError(FilesDeleteContext& context, const std::string& message) {
 
 // Packs the ticked files into the next archive and reads it back. False when
 // the command must stop: the component has then shown its own message, or
-// this one shows why. `archived` receives the files the archive holds.
+// this one shows why. `archived` receives the name keys of the files the
+// archive holds.
 bool BackUpTickedFiles(FilesDeleteContext& context, FilesDeleteResult& result,
                        std::unordered_set<std::string>& archived) {
     std::vector<std::string> paths;
@@ -61,13 +64,18 @@ bool BackUpTickedFiles(FilesDeleteContext& context, FilesDeleteResult& result,
     // error it met.
     if (!written)
         return false;
-    // Only a copy that reads back block by block is worth deleting for.
-    if (!VerifyArchive(context.files, archive)) {
+    // Only a copy that reads back block by block is worth deleting for, and
+    // only for the files it holds under their own names: a name the archive
+    // spells wrongly would be restored as another file, or not at all.
+    ArchiveScan scan = ScanArchive(context.files, archive);
+    if (!scan.complete) {
         ShowError(context, BackupErrorMessage(beCannotReadFile) + " " + archive);
         return false;
     }
-    for (const auto& path : context.backup.FileList())
-        archived.insert(path);
+    for (const auto& entry : scan.entries)
+        if (entry.name != archive::FileListName)
+            archived.insert(ArchiveListKey(
+                context.backup, DecodeArchiveName(context.backup.TextCodec, entry.name)));
     result.archive = archive;
     context.ui.SetProgressPosition(0);
     context.backupArchiveNumber = NextBackupArchiveNumber(context.backupArchiveNumber);
@@ -118,8 +126,9 @@ FilesDeleteResult RunFilesDelete(FilesDeleteContext& context) {
             continue;
         context.ui.StepProgress();
         std::string path = RowPath(row);
-        // A file ticked while the backup ran is not in the archive: it stays.
-        if (context.backupFiles && !archived.count(ArchiveListKey(path)) &&
+        // A file ticked while the backup ran, or one the archive does not
+        // hold under its own name, stays.
+        if (context.backupFiles && !archived.count(ArchiveListKey(context.backup, path)) &&
             context.files.FileExists(path)) {
             ++index;
             continue;

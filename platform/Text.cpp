@@ -109,6 +109,66 @@ std::string ExtractFilePath(std::string_view path) {
     return cut == std::string_view::npos ? std::string() : std::string(path.substr(0, cut + 1));
 }
 
+std::optional<std::u32string> DecodeUtf8(std::string_view text) {
+    std::u32string result;
+    result.reserve(text.size());
+    size_t i = 0;
+    while (i < text.size()) {
+        auto lead = static_cast<unsigned char>(text[i]);
+        size_t extra = 0;
+        if (lead >= 0xC2 && lead <= 0xDF)
+            extra = 1;
+        else if (lead >= 0xE0 && lead <= 0xEF)
+            extra = 2;
+        else if (lead >= 0xF0 && lead <= 0xF4)
+            extra = 3;
+        else if (lead >= 0x80)
+            return std::nullopt;
+        if (text.size() - i <= extra)
+            return std::nullopt;
+        // The lead byte's payload: 7, 5, 4 or 3 bits.
+        char32_t value = extra == 0 ? lead : lead & (0x3F >> extra);
+        for (size_t k = 1; k <= extra; ++k) {
+            auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return std::nullopt;
+            value = (value << 6) | (next & 0x3F);
+        }
+        // The shortest form only, and no surrogates or values past U+10FFFF.
+        static constexpr char32_t Smallest[] = {0, 0x80, 0x800, 0x10000};
+        if (value < Smallest[extra] || (value >= 0xD800 && value <= 0xDFFF) || value > 0x10FFFF)
+            return std::nullopt;
+        result += value;
+        i += extra + 1;
+    }
+    return result;
+}
+
+std::string EncodeUtf8(std::u32string_view codePoints) {
+    std::string result;
+    result.reserve(codePoints.size());
+    for (char32_t c : codePoints) {
+        if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF)
+            c = 0xFFFD;
+        if (c < 0x80) {
+            result += static_cast<char>(c);
+        } else if (c < 0x800) {
+            result += static_cast<char>(0xC0 | (c >> 6));
+            result += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            result += static_cast<char>(0xE0 | (c >> 12));
+            result += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            result += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            result += static_cast<char>(0xF0 | (c >> 18));
+            result += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            result += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            result += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return result;
+}
+
 std::optional<int64_t> ParseInteger(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
         text.remove_prefix(1);

@@ -33,6 +33,13 @@ std::string ExtractFileName(std::string_view path);
 // Everything up to and including the last "\" or ":".
 std::string ExtractFilePath(std::string_view path);
 
+// The code points of UTF-8 text; nullopt when it is not valid UTF-8 (a
+// stray or missing continuation byte, an overlong form, a surrogate, or a
+// value past U+10FFFF).
+std::optional<std::u32string> DecodeUtf8(std::string_view text);
+// Code points as UTF-8; surrogates and values past U+10FFFF become U+FFFD.
+std::string EncodeUtf8(std::u32string_view codePoints);
+
 // Strict decimal parse of a whole text (optional sign, surrounding blanks
 // allowed, as StrToInt accepts); nullopt on anything else or overflow.
 std::optional<int64_t> ParseInteger(std::string_view text);

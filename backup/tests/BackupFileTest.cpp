@@ -156,13 +156,17 @@ TEST_F(BackupTest, ExpansionOrderAndWhatIsLeftOut) {
 }
 
 TEST_F(BackupTest, ProgressRoundsHalvesToEvenAndAHandlerCanStop) {
-    AddFile("c:\\big.dat", std::string(8 * 16384, 'z'));
+    // Forty chunks: every odd chunk ends on a half (2.5, 7.5, ... 57.5, ...).
+    AddFile("c:\\big.dat", std::string(40 * 16384, 'z'));
     std::vector<int> percents;
     backup.OnProgress = [&](TBackupFile&, const std::string&, int percent, bool&) {
         percents.push_back(percent);
     };
     ASSERT_TRUE(backup.Backup({"c:\\big.dat"}, "c:\\p.bck"));
-    EXPECT_EQ(percents, (std::vector<int>{0, 12, 25, 38, 50, 62, 75, 88, 100, 100}));
+    EXPECT_EQ(percents,
+              (std::vector<int>{0,  2,  5,  8,  10, 12, 15, 18, 20, 22, 25, 28, 30,  32,
+                                35, 38, 40, 42, 45, 48, 50, 52, 55, 58, 60, 62, 65,  68,
+                                70, 72, 75, 78, 80, 82, 85, 88, 90, 92, 95, 98, 100, 100}));
 
     percents.clear();
     backup.OnProgress = [&](TBackupFile&, const std::string& name, int percent, bool& go) {
@@ -249,6 +253,15 @@ TEST_F(BackupTest, VolumesContinueInNumberedFilesAndRestoreAcrossThem) {
     EXPECT_EQ(fs.ReadAll("c:\\out\\small.txt"), "after the big one");
     EXPECT_EQ(fs.GetLastWriteTime("c:\\out\\big.bin"), StoredTime());
 
+    // A file cut by the volume change that fails in the next volume goes
+    // whole, its first part as well.
+    fs.SetWriteBudget(40000);
+    EXPECT_FALSE(backup.Restore("c:\\v\\tb0.bck", "c:\\out2"));
+    fs.SetWriteBudget(-1);
+    EXPECT_FALSE(fs.Exists("c:\\out2\\big.bin"));
+    EXPECT_EQ(backup.FailedFiles(), (std::vector<std::string>{"c:\\out2\\big.bin"}));
+    EXPECT_EQ(backup.FilesDone(), 0);
+
     // Without a handler the prompt asks; Cancel ends without an error code.
     ScriptedDialogs dialogs;
     dialogs.answers = {AnswerCancel};
@@ -260,13 +273,33 @@ TEST_F(BackupTest, VolumesContinueInNumberedFilesAndRestoreAcrossThem) {
     EXPECT_EQ(dialogs.shown[0].text, "Please insert disk 2 and click OK to continue.");
     EXPECT_FALSE(fs.Exists("c:\\w\\tb1.002"));
 
-    // A limit below one block still moves one block per volume forward.
+    // A limit that leaves a further volume no room for its first block
+    // (16488 - 16484 = 4, the magic) would open empty volumes forever: such
+    // a volume still takes one block. The first volume, with its header,
+    // closes at once as the rule says.
     backup.MessageDialogs = nullptr;
     backup.OnNeedDisk = [](TBackupFile&, uint16_t, bool&) {};
-    backup.MaxSize = 100;
-    ASSERT_TRUE(backup.Backup({"c:\\d\\big.bin"}, "c:\\t\\tiny.bck"));
-    EXPECT_TRUE(VerifyArchive(fs, "c:\\t\\tiny.bck"));
-    EXPECT_TRUE(fs.FileExists("c:\\t\\tiny.007"));
+    const std::string firstVolume = Header({}, 100000, 1) + Text("c:\\d\\big.bin") +
+                                    Int32(StoredDos) + std::string(archive::Magic, 4) + Int32(0) +
+                                    Text("NEXT:DISK002");
+    for (int32_t maxSize : {100, 16488}) {
+        backup.MaxSize = maxSize;
+        std::string name = "c:\\t\\tiny" + std::to_string(maxSize) + ".bck";
+        ASSERT_TRUE(backup.Backup({"c:\\d\\big.bin"}, name)) << maxSize;
+        EXPECT_EQ(fs.ReadAll(name), firstVolume) << maxSize;
+        auto scan = ScanArchive(fs, name);
+        EXPECT_TRUE(scan.complete) << scan.damage;
+        EXPECT_EQ(scan.volumes, 8) << "seven blocks, one per further volume";
+    }
+    // One byte more and the rule works by itself: a further volume takes
+    // one block (4 + 4 + 16384 bytes) and is then full, as the rule says.
+    backup.MaxSize = 16489;
+    ASSERT_TRUE(backup.Backup({"c:\\d\\big.bin"}, "c:\\t\\rule.bck"));
+    EXPECT_EQ(fs.ReadAll("c:\\t\\rule.bck"), firstVolume);
+    std::string second = fs.ReadAll("c:\\t\\rule.002");
+    EXPECT_EQ(BlockLengths(second, 0).size(), 1u);
+    EXPECT_EQ(second.substr(second.size() - 20), Int32(0) + Text("NEXT:DISK003"));
+    EXPECT_EQ(ScanArchive(fs, "c:\\t\\rule.bck").volumes, 8);
 }
 
 } // namespace

@@ -133,10 +133,13 @@ TEST_F(RestoreTest, BadMagicFailsTheFileOrReachesTheCaller) {
             Record("c:\\d\\b.txt", Dos, Section({Zlib("b")})));
     EXPECT_FALSE(Restore());
     EXPECT_EQ(errors, (std::vector<int32_t>{beCannotReadFile}));
+    EXPECT_FALSE(fs.Exists("c:\\restored_files\\a.txt")) << "no empty file in its place";
     EXPECT_FALSE(fs.Exists("c:\\restored_files\\b.txt"));
+    EXPECT_EQ(backup.FailedFiles(), (std::vector<std::string>{"c:\\restored_files\\a.txt"}));
     EXPECT_FALSE(backup.Busy());
 
     // Skipped (the target exists): the magic is still checked.
+    fs.AddFile("c:\\restored_files\\a.txt", "on disk");
     backup.RestoreMode = rmNoOverwrite;
     try {
         Restore();
@@ -170,7 +173,7 @@ TEST_F(RestoreTest, UnreadableHeadersAndMissingArchives) {
     }
 }
 
-TEST_F(RestoreTest, DamagedBlocksNeverWritePastAChunk) {
+TEST_F(RestoreTest, DamagedBlocksFailTheirFileAsTheCheckJudgesThem) {
     std::string tooLong(20000, 'q');
     std::string overflow = Zlib(std::string(16385, 'o'));
     std::string garbage = "x\x01garbage-not-deflate";
@@ -185,8 +188,13 @@ TEST_F(RestoreTest, DamagedBlocksNeverWritePastAChunk) {
         {Section({garbage}), beCompression, "block does not inflate"},
         {Section({Zlib("a whole lot of text").substr(0, 8)}), beCompression,
          "block does not inflate"},
+        {Section({Zlib("a whole stream") + "and more"}), beCompression,
+         "bytes after the end of a block's stream"},
         {std::string(archive::Magic, 4) + Int32(-100) + "short", beCannotReadFile,
          "truncated: block"},
+    };
+    backup.OnFileRestored = [](TBackupFile&, std::string&, FileStream& stream) {
+        EXPECT_LE(stream.Size(), 16384) << "never written past a chunk";
     };
     for (const auto& c : cases) {
         errors.clear();
@@ -194,13 +202,57 @@ TEST_F(RestoreTest, DamagedBlocksNeverWritePastAChunk) {
         fs.AddFile("c:\\x.bck", bytes);
         EXPECT_FALSE(Restore()) << c.damage;
         EXPECT_EQ(errors, (std::vector<int32_t>{c.error})) << c.damage;
-        EXPECT_LE(Restored("f.txt").size(), 16384u);
+        EXPECT_FALSE(fs.Exists("c:\\restored_files\\f.txt")) << c.damage;
+        EXPECT_EQ(backup.FailedFiles(), (std::vector<std::string>{"c:\\restored_files\\f.txt"}))
+            << c.damage;
         std::string damage;
         int64_t offset = -1;
         EXPECT_FALSE(VerifyArchive(fs, "c:\\x.bck", &damage, &offset));
         EXPECT_EQ(damage, c.damage);
         EXPECT_EQ(offset, 12 + 4 + 10 + 4 + 4) << c.damage;
     }
+}
+
+TEST_F(RestoreTest, AFileThatCannotBeCreatedIsSkippedAndTheOthersStillComeBack) {
+    Archive(Record("c:\\d\\first.txt", Dos, Section({Zlib("first")})) +
+            Record("c:\\d\\folder.txt", Dos, Section({Zlib("lost")})) +
+            Record("c:\\d\\busy.txt", Dos, Section({Zlib("lost too")})) +
+            Record("c:\\d\\..", Dos, Section({Zlib("refused")})) +
+            Record("c:\\d\\last.txt", Dos, Section({}, "last")));
+    fs.AddFolder("c:\\restored_files\\folder.txt");
+    fs.AddFile("c:\\restored_files\\busy.txt", "someone else's");
+    fs.SetInUse("c:\\restored_files\\busy.txt", true);
+    EXPECT_FALSE(Restore());
+    EXPECT_EQ(errors, (std::vector<int32_t>{beCannotReadFile})) << "one report, at the end";
+    EXPECT_EQ(backup.FailedFiles(),
+              (std::vector<std::string>{"c:\\restored_files\\folder.txt",
+                                        "c:\\restored_files\\busy.txt", "c:\\d\\.."}));
+    EXPECT_EQ(Restored("first.txt"), "first");
+    EXPECT_EQ(Restored("last.txt"), "last");
+    EXPECT_EQ(Restored("busy.txt"), "someone else's") << "a file it could not replace stays";
+    EXPECT_EQ(backup.FilesDone(), 2);
+
+    // A destination that is a file, or on a drive that is not there: no file
+    // can come back, and each one says so.
+    for (const char* destination : {"c:\\x.bck", "q:\\out"}) {
+        errors.clear();
+        EXPECT_FALSE(Restore(destination)) << destination;
+        EXPECT_EQ(errors, (std::vector<int32_t>{beCannotReadFile})) << destination;
+        EXPECT_EQ(backup.FailedFiles().size(), 5u) << destination;
+        EXPECT_EQ(backup.FilesDone(), 0) << destination;
+    }
+}
+
+TEST_F(RestoreTest, AWriteThatFailsStopsAndLeavesNoPartOfTheFile) {
+    Archive(Record("c:\\d\\big.bin", Dos,
+                   Section({Zlib(std::string(16384, 'a')), Zlib(std::string(16384, 'b'))})) +
+            Record("c:\\d\\after.txt", Dos, Section({Zlib("after")})));
+    fs.SetWriteBudget(20000);
+    EXPECT_FALSE(Restore());
+    EXPECT_EQ(errors, (std::vector<int32_t>{beCannotReadFile}));
+    EXPECT_FALSE(fs.Exists("c:\\restored_files\\big.bin"));
+    EXPECT_FALSE(fs.Exists("c:\\restored_files\\after.txt")) << "a failed write ends the restore";
+    EXPECT_EQ(backup.FailedFiles(), (std::vector<std::string>{"c:\\restored_files\\big.bin"}));
 }
 
 TEST_F(RestoreTest, StreamModeReadsAndWritesTheOwnersStreams) {

@@ -3,9 +3,11 @@
 // program does. Exit status 0 on success; 1 on failure, 2 on a usage error.
 #include <windows.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "backup/ArchiveCheck.h"
@@ -79,7 +81,8 @@ int List(FileSystem& files, const std::string& archive) {
     for (const auto& entry : scan.entries) {
         char size[24];
         std::snprintf(size, sizeof size, "%12lld", static_cast<long long>(entry.size));
-        Out(DosText(entry.dosDateTime) + " " + size + "  " + AnsiToUtf8(entry.name));
+        Out(DosText(entry.dosDateTime) + " " + size + "  " +
+            DecodeArchiveName(AnsiArchiveText(), entry.name));
         if (entry.name != archive::FileListName)
             total += entry.size;
     }
@@ -131,15 +134,28 @@ int Extract(FileSystem& files, Clock& clock, const std::string& archive,
         if (names.empty())
             return;
         bool wanted = false;
-        std::string name = ExtractFileName(target);
+        // Stored names are in lower case; "Über*" still finds "über.txt".
+        std::string name = LowerUtf8(ExtractFileName(target));
         for (size_t i = 0; i < names.size(); ++i)
-            if (MatchesWildcard(name, names[i]))
+            if (MatchesWildcard(name, LowerUtf8(names[i])))
                 wanted = used[i] = true;
         doRestore = doRestore && wanted;
     };
-    backup.OnFileRestored = [](TBackupFile&, std::string& target, FileStream&) { Out(target); };
+    // A file cut by a volume change is reported once per part; a file that
+    // failed is reported as well, and then removed.
+    std::vector<std::string> written;
+    backup.OnFileRestored = [&written](TBackupFile&, std::string& target, FileStream&) {
+        if (std::find(written.begin(), written.end(), target) == written.end())
+            written.push_back(target);
+    };
     bool ok = backup.Restore(archive, destination);
+    const auto& failed = backup.FailedFiles();
+    for (const auto& target : written)
+        if (std::find(failed.begin(), failed.end(), target) == failed.end())
+            Out(target);
     int status = ok ? 0 : reported ? 1 : Fail("extraction stopped");
+    for (const auto& target : failed)
+        status = Fail(target + ": not restored");
     for (size_t i = 0; i < names.size(); ++i)
         if (!used[i])
             status = Fail(names[i] + ": not in the archive");
@@ -159,8 +175,28 @@ int Add(FileSystem& files, Clock& clock, const std::string& archive,
     return 0;
 }
 
-// Makes each file pattern a full path; a separate "/s" belongs to the one
-// before it.
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// Where the recursion switch begins in `arg`: only "/s" as a word of its own
+// counts, so "c:/data/sb/*.txt" holds none. npos when there is none.
+size_t RecursionSwitch(std::string_view arg) {
+    for (size_t at = 0; at + 2 <= arg.size(); ++at) {
+        bool wordStart = at == 0 || IsBlank(arg[at - 1]);
+        bool wordEnd = at + 2 == arg.size() || IsBlank(arg[at + 2]);
+        if (wordStart && wordEnd && SameText(arg.substr(at, 2), "/s"))
+            return at;
+    }
+    return std::string_view::npos;
+}
+
+bool IsBlankText(const std::string& text) {
+    return std::all_of(text.begin(), text.end(), IsBlank);
+}
+
+// Makes each file pattern a full path, in which "/" has become "\"; a
+// separate "/s" belongs to the one before it.
 std::vector<std::string> Specs(const std::vector<std::string>& args) {
     std::vector<std::string> specs;
     for (const auto& arg : args) {
@@ -168,7 +204,7 @@ std::vector<std::string> Specs(const std::vector<std::string>& args) {
             specs.back() += " /s";
             continue;
         }
-        size_t recurse = LowerAscii(arg).find("/s");
+        size_t recurse = RecursionSwitch(arg);
         std::string path = arg.substr(0, recurse);
         while (!path.empty() && path.back() == ' ')
             path.pop_back();
@@ -196,11 +232,16 @@ int Run(const std::vector<std::string>& args) {
         if (rest.empty())
             return Test(files, archive);
         break;
-    case 'x':
-        if (!rest.empty())
-            return Extract(files, clock, archive, FullPath(rest[0]),
+    case 'x': {
+        // An empty destination would mean the stored paths themselves: the
+        // tool never writes there (an unset variable is enough to get one).
+        std::string destination =
+            rest.empty() || IsBlankText(rest[0]) ? std::string() : FullPath(rest[0]);
+        if (!destination.empty())
+            return Extract(files, clock, archive, destination,
                            std::vector<std::string>(rest.begin() + 1, rest.end()));
         break;
+    }
     case 'a':
         if (!rest.empty())
             return Add(files, clock, archive, Specs(rest));

@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "backup/ArchiveCheck.h"
+#include "backup/fake/Latin1ArchiveText.h"
 #include "clean/FilesDelete.h"
 #include "clean/StartOnce.h"
 #include "clean/tests/ExpectedBatch.h"
@@ -22,19 +23,24 @@ const std::string Confirm = "Selected files are to be deleted. Are you sure to d
 const std::string EmptyBatch = ExpectedBatchHead() + ExpectedBatchTail();
 
 // A file system that can refuse to open one file and can spoil the archive
-// between its writing and its reading back.
+// between its writing and its reading back: a byte of a block, or the bytes
+// of a name (as a writer that spells names wrongly would leave them).
 class TrickyFileSystem : public FakeFileSystem {
 public:
     std::string unopenable;
     bool spoilArchives = false;
+    std::string misspell, misspelling; // of the same length
 
     std::unique_ptr<FileStream> OpenRead(const std::string& path) override {
         if (SameText(path, unopenable))
             return nullptr;
-        if (spoilArchives && EndsWithText(path, ".bck")) {
+        if ((spoilArchives || !misspell.empty()) && EndsWithText(path, ".bck")) {
             std::string data = ReadAll(path);
-            if (data.size() > 10)
+            if (spoilArchives && data.size() > 10)
                 data[data.size() - 10] ^= 0x5A; // inside the last block's checksum
+            for (size_t at = data.find(misspell); !misspell.empty() && at != std::string::npos;
+                 at = data.find(misspell, at))
+                data.replace(at, misspell.size(), misspelling);
             AddFile(path, data);
         }
         return FakeFileSystem::OpenRead(path);
@@ -206,6 +212,45 @@ TEST_F(FilesDelete, AFileTickedWhileTheBackupRunsIsNotDeleted) {
     EXPECT_EQ(ArchivedNames(Dir + "tb4.bck"), (std::vector<std::string>{"c:\\temp\\a.tmp"}));
     EXPECT_EQ(Captions(), (std::vector<std::string>{"late.tmp"}));
     EXPECT_TRUE(files.FileExists("c:\\temp\\late.tmp")) << "it has no copy";
+}
+
+TEST_F(FilesDelete, NamesOutsideTheAnsiCodePageAreDeletedAndComeBackUnderTheirOwnNames) {
+    backup.TextCodec = Latin1ArchiveText();
+    const std::vector<std::string> names = {"gül ağacı.txt", "3řeřicha.txt", "ελληνικά.txt",
+                                            "2日本.txt",     "🎉😀.txt",       "a＼b：c.txt",
+                                            "café.txt"};
+    for (const auto& name : names)
+        AddRow("c:\\temp\\", name, true, "content of " + name);
+    // "İ" lowers to "i", which names another file: the archive takes that
+    // one, so the ticked file has no copy and must stay.
+    AddRow("c:\\temp\\", "İ.txt", true, "dotted");
+    files.AddFile("c:\\temp\\i.txt", "plain i");
+
+    auto result = Run(true);
+    EXPECT_FALSE(result.stopped);
+    EXPECT_EQ(result.deleted, static_cast<int>(names.size()));
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"İ.txt"}));
+    EXPECT_EQ(files.ReadAll("c:\\temp\\İ.txt"), "dotted");
+    EXPECT_EQ(files.ReadAll("c:\\temp\\i.txt"), "plain i");
+
+    TBackupFile restore(files, clock);
+    restore.TextCodec = Latin1ArchiveText();
+    files.AddFolder("c:\\restored_files");
+    ASSERT_TRUE(restore.Restore(Dir + "tb4.bck", "c:\\restored_files"));
+    for (const auto& name : names)
+        EXPECT_EQ(files.ReadAll("c:\\restored_files\\" + name), "content of " + name) << name;
+}
+
+TEST_F(FilesDelete, AFileWhoseArchivedNameReadsBackWrongIsNotDeleted) {
+    AddRow("c:\\temp\\", "2日本.txt", true);
+    AddRow("c:\\temp\\", "plain.txt", true);
+    files.misspell = "日本";
+    files.misspelling = "??????";
+    auto result = Run(true);
+    EXPECT_FALSE(result.stopped);
+    EXPECT_EQ(result.deleted, 1);
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"2日本.txt"}));
+    EXPECT_TRUE(files.FileExists("c:\\temp\\2日本.txt"));
 }
 
 TEST_F(FilesDelete, BatchAndStartOnceFailuresStopWithTheirMessages) {

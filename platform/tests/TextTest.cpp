@@ -29,6 +29,17 @@ TEST(Text, MatchingAndPathPieces) {
     EXPECT_EQ(ExtractFileName("c:file.txt"), "file.txt");
 }
 
+TEST(Text, Utf8DecodesOnlyShortestValidForms) {
+    EXPECT_EQ(DecodeUtf8("a\xC3\xBC\xE6\x97\xA5\xF0\x9F\x8E\x89"),
+              std::u32string(U"a\u00FC\u65E5\U0001F389"));
+    EXPECT_EQ(DecodeUtf8(""), std::u32string());
+    for (const char* bad : {"\x80", "\xC3", "\xC3(", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80",
+                            "\xF4\x90\x80\x80", "\xF0\x9F\x8E", "\xFF"})
+        EXPECT_FALSE(DecodeUtf8(bad)) << bad;
+    EXPECT_EQ(EncodeUtf8(U"a\u00FC\u65E5\U0001F389"), "a\xC3\xBC\xE6\x97\xA5\xF0\x9F\x8E\x89");
+    EXPECT_EQ(EncodeUtf8(std::u32string(1, 0xD800)), "\xEF\xBF\xBD");
+}
+
 TEST(Text, ParseIntegerIsStrict) {
     EXPECT_EQ(ParseInteger("7"), 7);
     EXPECT_EQ(ParseInteger(" -12 "), -12);

@@ -2,6 +2,7 @@
 // 8-bit code pages that a few files outside the program are written in.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,5 +15,14 @@ std::string Narrow(std::wstring_view text);
 // the code page lacks become its default character.
 std::string ToCodePage(std::wstring_view text, unsigned codePage);
 std::wstring FromCodePage(std::string_view text, unsigned codePage);
+
+// UTF-16 to an 8-bit code page only when the code page spells every
+// character exactly: no best-fit look-alike ("ř" as "r", a fullwidth "＼" as
+// a real "") and no default character; nullopt otherwise.
+std::optional<std::string> ToCodePageExact(std::wstring_view text, unsigned codePage);
+
+// Lower or upper case by the file system's rules (not a language's) for
+// every letter, not only A to Z.
+std::wstring ChangeCase(std::wstring_view text, bool upper);
 
 } // namespace bs

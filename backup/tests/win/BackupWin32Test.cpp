@@ -4,6 +4,8 @@
 
 #include "backup/ArchiveCheck.h"
 #include "backup/BackupFile.h"
+#include "backup/tests/ArchiveBytes.h"
+#include "backup/tests/win/RunTool.h"
 #include "backup/win/AnsiText.h"
 #include "platform/DateConv.h"
 #include "platform/Text.h"
@@ -116,46 +118,6 @@ TEST_F(BackupWin32, VolumesRoundTripOnDisk) {
     ExpectRestored(target.Path());
 }
 
-// Runs bck.exe (built beside this test program) and returns its exit code;
-// `output` receives what it wrote to stdout and stderr.
-DWORD RunTool(const std::string& arguments, std::string& output) {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring tool = self;
-    tool = tool.substr(0, tool.find_last_of(L'\\') + 1) + L"bck.exe";
-    std::wstring command = L"\"" + tool + L"\" " + Widen(arguments);
-
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE readPipe = nullptr, writePipe = nullptr;
-    if (!CreatePipe(&readPipe, &writePipe, &inherit, 0))
-        return 255;
-    ScopedFile reader(readPipe);
-    ScopedFile writer(writePipe);
-    SetHandleInformation(readPipe, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writePipe;
-    startup.hStdError = writePipe;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(tool.c_str(), command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                        nullptr, nullptr, &startup, &process))
-        return 254;
-    ScopedFile processHandle(process.hProcess);
-    ScopedFile threadHandle(process.hThread);
-    writer.Reset();
-    char buffer[4096];
-    DWORD read = 0;
-    output.clear();
-    while (ReadFile(readPipe, buffer, sizeof buffer, &read, nullptr) && read > 0)
-        output.append(buffer, read);
-    WaitForSingleObject(process.hProcess, 30000);
-    DWORD code = 253;
-    GetExitCodeProcess(process.hProcess, &code);
-    return code;
-}
-
 TEST_F(BackupWin32, ToolListsTestsExtractsAndPacks) {
     std::string archive = archives / "tb2.bck";
     ASSERT_TRUE(backup.Backup({source / "*.* /s"}, archive));
@@ -196,6 +158,90 @@ TEST_F(BackupWin32, ToolListsTestsExtractsAndPacks) {
     EXPECT_EQ(RunTool("t \"" + archive + "\"", output), 1u) << output;
     EXPECT_NE(output.find("at offset"), std::string::npos) << output;
     EXPECT_EQ(RunTool("q", output), 2u);
+}
+
+// The folder without its closing "\", which the command line would read as
+// a quote.
+std::string Unslashed(const ScratchFolder& folder) {
+    return folder.Path().substr(0, folder.Path().size() - 1);
+}
+
+TEST_F(BackupWin32, ToolExtractsOnlyIntoAFolderAndNamesEveryFileItCouldNotWrite) {
+    using namespace bs::testing;
+    std::string output;
+    // A crafted archive whose name leads anywhere: without a destination the
+    // tool would write there.
+    const std::string anywhere = LowerAscii(archives / "evil_from_archive.dll");
+    const std::string crafted = archives / "crafted.bck";
+    ScratchFolder::WriteFile(crafted,
+                             Header() + Record(anywhere, 0, Section({Zlib("evil")})) + Int32(0));
+    for (const char* destination : {"", " \"\"", " \" \""}) {
+        EXPECT_EQ(RunTool("x \"" + crafted + "\"" + destination, output), 2u) << output;
+        EXPECT_NE(output.find("usage:"), std::string::npos) << output;
+    }
+    EXPECT_FALSE(fs.FileExists(anywhere));
+
+    // A name the file system refuses, and a block with bytes after its
+    // stream: each fails alone, is named, and leaves nothing behind.
+    ScratchFolder::WriteFile(crafted,
+                             Header() + Record("c:\\d\\first.txt", 0, Section({Zlib("first")})) +
+                                 Record("c:\\d\\a/b.txt", 0, Section({Zlib("refused")})) +
+                                 Record("c:\\d\\last.txt", 0, Section({}, "last")) + Int32(0));
+    EXPECT_EQ(RunTool("x \"" + crafted + "\" \"" + Unslashed(target) + "\"", output), 1u) << output;
+    EXPECT_TRUE(Read(target / "first.txt") == "first");
+    EXPECT_TRUE(Read(target / "last.txt") == "last");
+    EXPECT_NE(output.find(target / "a/b.txt: not restored"), std::string::npos) << output;
+    EXPECT_EQ(output.find(target / "a/b.txt\r\n"), std::string::npos) << output;
+    EXPECT_EQ(GetFileAttributesW(Widen(target / "a").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    ScratchFolder::WriteFile(
+        crafted,
+        Header() + Record("c:\\d\\tail.txt", 0, Section({Zlib("tail") + "junk"})) + Int32(0));
+    EXPECT_EQ(RunTool("t \"" + crafted + "\"", output), 1u) << output;
+    EXPECT_NE(output.find("bytes after the end of a block's stream"), std::string::npos) << output;
+    EXPECT_EQ(RunTool("x \"" + crafted + "\" \"" + Unslashed(target) + "\"", output), 1u) << output;
+    EXPECT_NE(output.find(target / "tail.txt: not restored"), std::string::npos) << output;
+    EXPECT_FALSE(fs.FileExists(target / "tail.txt")) << "no partly written file";
+
+    // Nowhere to write: the destination is a file, or on a drive that is not
+    // there. Every file is named, and the exit status says so.
+    std::string archive = archives / "tb3.bck";
+    ASSERT_TRUE(backup.Backup({source / "*.* /s"}, archive));
+    DWORD drives = GetLogicalDrives();
+    char missing = 'q';
+    while (missing > 'd' && (drives & (1u << (missing - 'a'))))
+        --missing;
+    for (const std::string& destination : {archive, std::string(1, missing) + ":\\out"}) {
+        EXPECT_EQ(RunTool("x \"" + archive + "\" \"" + destination + "\"", output), 1u) << output;
+        for (const auto& file : files) {
+            std::string name = LowerAscii(file.relative.substr(file.relative.rfind('\\') + 1));
+            EXPECT_NE(output.find(name + ": not restored"), std::string::npos)
+                << destination << "\n"
+                << output;
+        }
+    }
+}
+
+TEST_F(BackupWin32, ToolTakesOnlyASeparateSlashSAsTheSwitchForSubfolders) {
+    ScratchFolder data;
+    ASSERT_TRUE(fs.CreateFolders(data / "sb\\deeper\\"));
+    ScratchFolder::WriteFile(data / "sb\\top.txt", "top");
+    ScratchFolder::WriteFile(data / "sb\\deeper\\inner.txt", "inner");
+    std::string pattern = data / "sb/*.txt";
+    for (char& c : pattern)
+        if (c == '\\')
+            c = '/';
+    std::string output;
+    std::string packed = archives / "slash.bck";
+    ASSERT_EQ(RunTool("a \"" + packed + "\" \"" + pattern + "\"", output), 0u) << output;
+    auto scan = ScanArchive(fs, packed);
+    ASSERT_EQ(scan.entries.size(), 1u) << output;
+    EXPECT_EQ(scan.entries[0].name, LowerAscii(data / "sb\\top.txt"));
+
+    for (const std::string& args : {"\"" + pattern + "\" /s", "\"" + pattern + " /S\""}) {
+        ASSERT_EQ(RunTool("a \"" + packed + "\" " + args, output), 0u) << output;
+        EXPECT_EQ(ScanArchive(fs, packed).entries.size(), 2u) << args;
+    }
 }
 
 } // namespace

@@ -1,12 +1,16 @@
 // The Files Delete against the real file system and registry: a file held
 // open by another program is left to clean.bat, the start-once value is
 // readable through the registry, and deletebat.exe then clears the
-// attributes of exactly the files the batch names.
+// attributes of exactly the files the batch names; files of any name are
+// backed up, deleted and brought back under their own names.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "backup/ArchiveCheck.h"
+#include "backup/tests/win/RunTool.h"
 #include "backup/win/AnsiText.h"
 #include "clean/FilesDelete.h"
 #include "clean/ForcedDeletionBatch.h"
@@ -140,6 +144,105 @@ TEST(FilesDeleteWin32, HeldOpenFileGoesToTheBatchWhichDeleteBatPreparesForDeleti
               static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
     EXPECT_TRUE(files.FileExists(programDir / "clean.bat")) << "deletebat deletes nothing";
     EXPECT_TRUE(DeleteFileW(Widen(held).c_str()));
+}
+
+// The names of the files in `folder`, exactly as the file system keeps them.
+std::vector<std::string> FileNames(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(Widen(folder + "*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(Narrow(data.cFileName));
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string ReadWhole(Win32FileSystem& files, const std::string& path) {
+    auto stream = files.OpenRead(path);
+    std::string data(stream ? static_cast<size_t>(stream->Size()) : 0, '\0');
+    if (stream && stream->Read(data.data(), data.size()) != data.size())
+        data.clear();
+    return data;
+}
+
+TEST(FilesDeleteWin32, FilesOfAnyNameAreDeletedAndComeBackUnderTheirOwnNames) {
+    struct Name {
+        std::string onDisk;
+        std::string restored; // the archive keeps names in lower case
+    };
+    const std::vector<Name> names = {
+        {"Gül Ağacı Şişli.txt", "gül ağacı şişli.txt"},
+        {"3Řeřicha Žluťoučký.txt", "3řeřicha žluťoučký.txt"},
+        {"Ελληνικά Κείμενα.txt", "ελληνικά κείμενα.txt"},
+        {"2日本語.txt", "2日本語.txt"},
+        {"🎉Party😀.txt", "🎉party😀.txt"},
+        {"a＼b：c？.txt", "a＼b：c？.txt"},
+        {"Café Über.txt", "café über.txt"},
+    };
+    ScratchFolder programDir, garbage, restored, extracted;
+    VectorResultsList list;
+    std::vector<std::string> expected;
+    for (const auto& name : names) {
+        ScratchFolder::WriteFile(garbage / name.onDisk, "content of " + name.onDisk);
+        list.rows.push_back({name.onDisk, {garbage.Path(), "1", "-"}, true});
+        expected.push_back(name.restored);
+    }
+    std::sort(expected.begin(), expected.end());
+    ASSERT_EQ(FileNames(garbage.Path()).size(), names.size());
+
+    Win32FileSystem files;
+    StandardUserRegistry registry;
+    Win32Clock clock;
+    RecordingUi ui;
+    OemBatchCodePage codePage;
+    LocalTexts texts(1);
+    TBackupFile backup(files, clock);
+    backup.TextCodec = AnsiArchiveText();
+    int number = 0;
+    RunOnceCleanup cleanup;
+    FilesDeleteContext context(files, registry, ui, list, texts, codePage, backup, number);
+    context.backupFiles = true;
+    context.programDir = programDir.Path();
+    FilesDeleteResult result = RunFilesDelete(context);
+    EXPECT_FALSE(result.stopped);
+    EXPECT_EQ(result.deleted, static_cast<int>(names.size()));
+    EXPECT_TRUE(list.rows.empty());
+    EXPECT_TRUE(FileNames(garbage.Path()).empty());
+
+    // A name the ANSI code page spells is stored in it, as older copies did.
+    const std::string archive = programDir / "tb0.bck";
+    auto scan = ScanArchive(files, archive);
+    ASSERT_TRUE(scan.complete) << scan.damage;
+    ASSERT_EQ(scan.entries.size(), names.size());
+    if (auto ansi = Utf8ToAnsiExact("\\café über.txt")) {
+        const std::string& stored = scan.entries.back().name;
+        EXPECT_EQ(stored.substr(stored.size() - ansi->size()), *ansi);
+    }
+
+    ASSERT_TRUE(backup.Restore(archive, restored.Path()));
+    EXPECT_EQ(FileNames(restored.Path()), expected);
+    for (const auto& name : names)
+        EXPECT_EQ(ReadWhole(files, restored / name.restored), "content of " + name.onDisk)
+            << name.restored;
+
+    std::string output;
+    std::string destination = extracted.Path().substr(0, extracted.Path().size() - 1);
+    ASSERT_EQ(RunTool("x \"" + archive + "\" \"" + destination + "\"", output), 0u) << output;
+    EXPECT_EQ(FileNames(extracted.Path()), expected);
+    // A NAME to extract matches whatever the case of its letters.
+    ScratchFolder picked;
+    std::string pickedFolder = picked.Path().substr(0, picked.Path().size() - 1);
+    ASSERT_EQ(RunTool("x \"" + archive + "\" \"" + pickedFolder + "\" \"CAFÉ ÜB*\"", output), 0u)
+        << output;
+    EXPECT_EQ(FileNames(picked.Path()), std::vector<std::string>{"café über.txt"});
+    ASSERT_EQ(RunTool("l \"" + archive + "\"", output), 0u) << output;
+    for (const auto& name : names)
+        EXPECT_NE(output.find("\\" + name.restored + "\r\n"), std::string::npos) << output;
 }
 
 } // namespace

@@ -23,8 +23,8 @@ inline DWORD RunTool(const std::string& arguments, std::string& output) {
     HANDLE readPipe = nullptr, writePipe = nullptr;
     if (!CreatePipe(&readPipe, &writePipe, &inherit, 0))
         return 255;
-    ScopedFile reader(readPipe);
-    ScopedFile writer(writePipe);
+    ScopedKernelHandle reader(readPipe);
+    ScopedKernelHandle writer(writePipe);
     SetHandleInformation(readPipe, HANDLE_FLAG_INHERIT, 0);
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
@@ -36,8 +36,8 @@ inline DWORD RunTool(const std::string& arguments, std::string& output) {
     if (!CreateProcessW(tool.c_str(), command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
                         nullptr, nullptr, &startup, &process))
         return 254;
-    ScopedFile processHandle(process.hProcess);
-    ScopedFile threadHandle(process.hThread);
+    ScopedKernelHandle processHandle(process.hProcess);
+    ScopedKernelHandle threadHandle(process.hThread);
     writer.Reset();
     char buffer[4096];
     DWORD read = 0;

@@ -68,7 +68,7 @@ inline long RunCommandAndWait(const std::string& commandLine, const std::string&
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, output.Valid(), CREATE_NO_WINDOW,
                         nullptr, folder.empty() ? nullptr : current.c_str(), &startup, &info))
         return -1;
-    ScopedFile process(info.hProcess), thread(info.hThread);
+    ScopedKernelHandle process(info.hProcess), thread(info.hThread);
     if (WaitForSingleObject(info.hProcess, 30000) != WAIT_OBJECT_0)
         return -1;
     DWORD code = 1;

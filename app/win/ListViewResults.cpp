@@ -17,8 +17,7 @@ std::string ItemText(HWND listView, int index, int subItem) {
         item.iSubItem = subItem;
         item.pszText = buffer;
         item.cchTextMax = capacity;
-        return static_cast<int>(SendMessageW(listView, LVM_GETITEMTEXTW,
-                                             static_cast<WPARAM>(index),
+        return static_cast<int>(SendMessageW(listView, LVM_GETITEMTEXTW, static_cast<WPARAM>(index),
                                              reinterpret_cast<LPARAM>(&item)));
     });
 }

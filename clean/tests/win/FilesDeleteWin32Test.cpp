@@ -66,6 +66,22 @@ struct RunOnceCleanup {
     }
 };
 
+// What a Files Delete runs with: the real file system, clock and code page,
+// the standard user's registry, a recording UI, and a backup that names
+// files as the program does.
+struct DeleteRig {
+    Win32FileSystem files;
+    StandardUserRegistry registry;
+    Win32Clock clock;
+    RecordingUi ui;
+    OemBatchCodePage codePage;
+    LocalTexts texts{1};
+    TBackupFile backup{files, clock};
+    int number = 0;
+    RunOnceCleanup cleanup;
+    DeleteRig() { backup.TextCodec = AnsiArchiveText(); }
+};
+
 TEST(FilesDeleteWin32, HeldOpenFileGoesToTheBatchWhichDeleteBatPreparesForDeletion) {
     ScratchFolder programDir;
     const std::string deleteBat = CopyDeleteBat(programDir.Path());
@@ -85,16 +101,8 @@ TEST(FilesDeleteWin32, HeldOpenFileGoesToTheBatchWhichDeleteBatPreparesForDeleti
         list.rows.push_back(
             {path.substr(garbage.Path().size()), {garbage.Path(), "1", "-"}, path != kept});
 
-    Win32FileSystem files;
-    StandardUserRegistry registry;
-    Win32Clock clock;
-    RecordingUi ui;
-    OemBatchCodePage codePage;
-    LocalTexts texts(1);
-    TBackupFile backup(files, clock);
-    backup.TextCodec = AnsiArchiveText();
-    int number = 0;
-    RunOnceCleanup cleanup;
+    DeleteRig rig;
+    auto& [files, registry, clock, ui, codePage, texts, backup, number, cleanup] = rig;
     FilesDeleteResult result;
     {
         // Another program reads the file and does not share deletion.
@@ -195,16 +203,8 @@ TEST(FilesDeleteWin32, FilesOfAnyNameAreDeletedAndComeBackUnderTheirOwnNames) {
     std::sort(expected.begin(), expected.end());
     ASSERT_EQ(FileNames(garbage.Path()).size(), names.size());
 
-    Win32FileSystem files;
-    StandardUserRegistry registry;
-    Win32Clock clock;
-    RecordingUi ui;
-    OemBatchCodePage codePage;
-    LocalTexts texts(1);
-    TBackupFile backup(files, clock);
-    backup.TextCodec = AnsiArchiveText();
-    int number = 0;
-    RunOnceCleanup cleanup;
+    DeleteRig rig;
+    auto& [files, registry, clock, ui, codePage, texts, backup, number, cleanup] = rig;
     FilesDeleteContext context(files, registry, ui, list, texts, codePage, backup, number);
     context.backupFiles = true;
     context.programDir = programDir.Path();

@@ -58,6 +58,7 @@ public:
     void rbtSoftwareClick();
     void btnBulClick();
     void btnSilClick();
+    void JetButton2Click();
     void cmbLanguageClick();
     void ComboBox1Click();
     void ListView1ColumnClick(int column);

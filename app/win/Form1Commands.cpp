@@ -7,35 +7,13 @@
 #include "app/LanguageSettings.h"
 #include "app/ListOrder.h"
 #include "app/win/ControlIds.h"
+#include "app/win/Form1CommandScope.h"
 #include "clean/FilesFind.h"
 #include "clean/FixedDrives.h"
 #include "core/win/Controls.h"
 #include "platform/win32/Utf.h"
 
 namespace bs {
-
-// Counts the commands on the stack, so that a real close waits until the
-// last of them has unwound, and shows the hourglass while they run.
-class TForm1::CommandScope {
-public:
-    explicit CommandScope(TForm1& form) : form_(form) {
-        ++form_.commandDepth_;
-        previousCursor_ = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-    }
-    ~CommandScope() {
-        SetCursor(previousCursor_);
-        if (--form_.commandDepth_ == 0 && form_.closePending_ && form_.hwnd_) {
-            form_.closePending_ = false;
-            PostMessageW(form_.hwnd_, WM_CLOSE, 0, 0);
-        }
-    }
-    CommandScope(const CommandScope&) = delete;
-    CommandScope& operator=(const CommandScope&) = delete;
-
-private:
-    TForm1& form_;
-    HCURSOR previousCursor_ = nullptr;
-};
 
 namespace {
 
@@ -119,6 +97,9 @@ bool TForm1::OnCommand(int id, int code) {
             return true;
         case IdBtnSil:
             btnSilClick();
+            return true;
+        case IdJetButton2:
+            JetButton2Click();
             return true;
         default:
             return false;

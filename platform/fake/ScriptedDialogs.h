@@ -21,6 +21,7 @@ public:
     std::deque<int> answers;                      // empty: Yes for Yes/No, else OK
     std::deque<std::optional<std::string>> picks; // empty: cancelled
     std::vector<std::string> filters;
+    std::vector<std::string> initialFolders;
 
     int Message(uintptr_t, const std::string& text, const std::string& caption,
                 unsigned style) override {
@@ -32,8 +33,9 @@ public:
         return answer;
     }
     std::optional<std::string> OpenFile(uintptr_t, const std::string& filter,
-                                        const std::string&) override {
+                                        const std::string& initialFolder) override {
         filters.push_back(filter);
+        initialFolders.push_back(initialFolder);
         if (picks.empty())
             return std::nullopt;
         auto pick = picks.front();

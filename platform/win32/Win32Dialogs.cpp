@@ -24,7 +24,17 @@ std::optional<std::string> Win32Dialogs::OpenFile(uintptr_t owner, const std::st
     filterList.push_back(L'\0');
     filterList.push_back(L'\0');
     std::wstring folder = Widen(initialFolder);
+    // The first pattern ("*.bck") is the initial file name, and its
+    // extension the one added to a name typed without one.
+    std::wstring pattern = Widen(filter.substr(filter.find('|') + 1));
+    pattern = pattern.substr(0, pattern.find(L'|'));
+    std::wstring extension;
+    if (size_t dot = pattern.rfind(L'.');
+        dot != std::wstring::npos && pattern.find_first_of(L"*?", dot) == std::wstring::npos)
+        extension = pattern.substr(dot + 1);
     wchar_t file[MAX_PATH * 4] = {};
+    if (pattern.size() < MAX_PATH)
+        lstrcpynW(file, pattern.c_str(), MAX_PATH);
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = reinterpret_cast<HWND>(owner);
@@ -32,6 +42,7 @@ std::optional<std::string> Win32Dialogs::OpenFile(uintptr_t owner, const std::st
     dialog.lpstrFile = file;
     dialog.nMaxFile = MAX_PATH * 4;
     dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
     dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     if (!GetOpenFileNameW(&dialog))
         return std::nullopt;

@@ -18,25 +18,28 @@ constexpr int64_t kMeasureCounts = 1000;
 // switch does not land between the counter reads; puts the old one back.
 class TimeCriticalScope {
 public:
-    explicit TimeCriticalScope(MachineProbe& machine)
-        : machine_(machine), previous_(machine.ThreadPriority()) {
+    explicit TimeCriticalScope(MachineProbe& machine) : machine_(machine) {
         // Without the old priority there is nothing to restore: measure at
         // the current one rather than leave the thread raised.
-        if (previous_ && !machine_.SetThreadPriority(MachineProbe::kTimeCriticalPriority))
-            previous_.reset();
+        std::optional<int> previous = machine.ThreadPriority();
+        if (!previous)
+            return;
+        previous_ = *previous;
+        raised_ = machine_.SetThreadPriority(MachineProbe::kTimeCriticalPriority);
     }
     ~TimeCriticalScope() {
         // Skip silently: a failed restore leaves the thread raised, and there
         // is nobody to tell.
-        if (previous_)
-            machine_.SetThreadPriority(*previous_);
+        if (raised_)
+            machine_.SetThreadPriority(previous_);
     }
     TimeCriticalScope(const TimeCriticalScope&) = delete;
     TimeCriticalScope& operator=(const TimeCriticalScope&) = delete;
 
 private:
     MachineProbe& machine_;
-    std::optional<int> previous_;
+    int previous_ = 0;
+    bool raised_ = false;
 };
 
 struct CounterReading {

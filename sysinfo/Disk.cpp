@@ -21,10 +21,10 @@ private:
     uint32_t previous_;
 };
 
-// The product in signed 32-bit arithmetic, widened afterwards: what the
-// geometry gives when the 64-bit size query is not available.
-int64_t Product32(uint32_t a, uint32_t b, uint32_t c) {
-    return static_cast<int32_t>(a * b * c);
+// Bytes from clusters, in 64 bits: any drive above 2 GiB would read
+// negative in 32.
+int64_t ClusterBytes(uint32_t clusters, uint32_t sectorsPerCluster, uint32_t bytesPerSector) {
+    return static_cast<int64_t>(clusters) * sectorsPerCluster * bytesPerSector;
 }
 
 } // namespace
@@ -77,9 +77,9 @@ void TDisk::Refresh(bs::DriveType type) {
         capacity_ = static_cast<int64_t>(space->totalBytes);
         freeSpace_ = static_cast<int64_t>(space->freeBytes);
     } else {
-        capacity_ = Product32(geometry_.totalClusters, geometry_.sectorsPerCluster,
+        capacity_ = ClusterBytes(geometry_.totalClusters, geometry_.sectorsPerCluster,
                               geometry_.bytesPerSector);
-        freeSpace_ = Product32(geometry_.freeClusters, geometry_.sectorsPerCluster,
+        freeSpace_ = ClusterBytes(geometry_.freeClusters, geometry_.sectorsPerCluster,
                                geometry_.bytesPerSector);
     }
     if (std::optional<VolumeInfo> volume = files_.GetVolumeInfo(Root())) {

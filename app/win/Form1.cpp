@@ -33,7 +33,9 @@ HWND Button(HWND parent, int id, DWORD style) {
 } // namespace
 
 TForm1::TForm1(Services services)
-    : services_(services), backupFile1_(services.files, services.clock) {
+    : services_(services), backupFile1_(services.files, services.clock),
+      sysinfo_(services.machine, services.files),
+      driveStatistics_(services.files, sysinfo_.Disk()) {
     programIcon_ =
         static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_BRIMSWEEP),
                                       IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
@@ -97,6 +99,8 @@ bool TForm1::CreateControls() {
     c_.tabSystem = Child(WC_TABCONTROLW, WS_CLIPSIBLINGS, c_.pnlSystem, IdTabSystem);
     for (int tab = 0; tab < 4; ++tab)
         TabControl(c_.tabSystem).Add("");
+    if (!CreateResourcePages())
+        return false;
 
     // The bottom panel. Group boxes are drawn behind their controls, which
     // are the panel's children so their notifications reach the form.

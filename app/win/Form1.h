@@ -20,6 +20,12 @@
 #include "app/win/ListViewResults.h"
 #include "app/win/Services.h"
 #include "backup/BackupFile.h"
+#include "folders/win/FolderUsagePage.h"
+#include "sysinfo/DriveStatistics.h"
+#include "sysinfo/SystemInfo.h"
+#include "sysinfo/win/CpuPage.h"
+#include "sysinfo/win/DrivePage.h"
+#include "sysinfo/win/MemoryPage.h"
 #include "platform/UiPort.h"
 #include "platform/win32/Scoped.h"
 
@@ -50,6 +56,14 @@ public:
     void btnMonitorClick();
     void btnInformationClick();
     void btnResourcesClick();
+    void Drive1Click();
+    void Memory1Click();
+    void FolderUsageClick();
+    void pnlSystemTabChanged();
+    void TabSheet1Show();
+    void TabSheet3Show();
+    void cmbDriveChange();
+    void LabelDiskInfo(const std::string& drive, bool after);
     void btnHelpClick();
     void ToolButton1Click();
     void rbtDosyalarClick();
@@ -86,6 +100,11 @@ public:
     TBackupFile& BackupFile1() { return backupFile1_; }
     const Hints& ControlHints() const { return *hints_; }
     const AboutPage& About() const { return about_; }
+    const CpuPage& Cpu() const { return cpuPage_; }
+    const DrivePage& Drive() const { return drivePage_; }
+    const MemoryPage& MemoryFrame() const { return memoryPage_; }
+    const FolderUsagePage& FolderUsage() const { return folderUsagePage_; }
+    TMSystemInfo& Sysinfo() { return sysinfo_; }
     // The DPI the window is laid out for.
     int DpiValue() const { return look_.dpi.value; }
     // Rescales fonts, pictures and the layout to `dpi`, as when the window
@@ -184,6 +203,9 @@ private:
     // False when the branch stopped with an error message.
     bool RunDeleteBranch();
     void SetUpBackupFile1();
+    bool CreateResourcePages();
+    // The drive box of the Drive page: every drive of the machine.
+    void FillDriveBox();
     void SetCaption(HWND control, int textId);
     void SetMenuText(int commandId, int textId);
 
@@ -194,6 +216,12 @@ private:
     ListViewResults listView1_;
     std::unique_ptr<Hints> hints_;
     AboutPage about_;
+    TMSystemInfo sysinfo_;
+    DriveStatistics driveStatistics_;
+    CpuPage cpuPage_;
+    DrivePage drivePage_;
+    MemoryPage memoryPage_;
+    FolderUsagePage folderUsagePage_;
     HIMAGELIST imageList1_ = nullptr;
     bool listImagesShown_ = false;
     ScopedGdiObject uiFont_;

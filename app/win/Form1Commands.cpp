@@ -46,10 +46,13 @@ bool TForm1::OnCommand(int id, int code) {
         btnResourcesClick();
         return true;
     case IdDrive1:
+        Drive1Click();
+        return true;
     case IdMemory1:
+        Memory1Click();
+        return true;
     case IdFolderUsage:
-        btnResourcesClick();
-        SelectTab(c_.tabSystem, id - IdCPU1);
+        FolderUsageClick();
         return true;
     case IdAbout1:
     case IdBtnInformation:
@@ -137,7 +140,11 @@ bool TForm1::OnNotify(NMHDR* header, LRESULT& result) {
         }
     }
     if (header->hwndFrom == c_.tabAbout && header->code == TCN_SELCHANGE) {
-        SelectTab(c_.tabAbout, TabCtrl_GetCurSel(c_.tabAbout));
+        SelectTab(c_.tabAbout, TabControl(c_.tabAbout).Selection());
+        return true;
+    }
+    if (header->hwndFrom == c_.tabSystem && header->code == TCN_SELCHANGE) {
+        pnlSystemTabChanged();
         return true;
     }
     return false;
@@ -211,6 +218,9 @@ void TForm1::FillDriveList() {
         int index = drives.Add(root);
         if (root == selectedDrive_)
             pick = index;
+        // The before figure is renewed with every listed drive; the
+        // per-drive rows show the drive just listed.
+        LabelDiskInfo(root.substr(0, 2), false);
     }
     // The box shows what Find will search: the drive picked before the
     // refill, or else "All fixed drives" in the current language.

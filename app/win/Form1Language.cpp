@@ -89,7 +89,10 @@ void TForm1::ApplyLanguage() {
     hints_->SetToolButton(IdBtnResources, text(118));
     hints_->Set(c_.JetButton2, text(119));
     hints_->Set(c_.btnRefresh, text(120));
-    about_.ApplyLanguage(text);
+    for (Page* page : {static_cast<Page*>(&about_), static_cast<Page*>(&cpuPage_),
+                       static_cast<Page*>(&drivePage_), static_cast<Page*>(&memoryPage_),
+                       static_cast<Page*>(&folderUsagePage_)})
+        page->ApplyLanguage(text);
 }
 
 void TForm1::cmbLanguageClick() {

@@ -207,6 +207,10 @@ void TForm1::Layout() {
     for (HWND tab : {c_.tabAbout, c_.tabSystem})
         Place(tab, 0, 0, width, viewHeight);
     about_.Layout(TabControl(c_.tabAbout).PageArea(width, viewHeight), look_);
+    RECT systemPage = TabControl(c_.tabSystem).PageArea(width, viewHeight);
+    for (Page* page : {static_cast<Page*>(&cpuPage_), static_cast<Page*>(&drivePage_),
+                       static_cast<Page*>(&memoryPage_), static_cast<Page*>(&folderUsagePage_)})
+        page->Layout(systemPage, look_);
     Place(c_.Panel2, border, panelTop, width, bottom_.height);
     LayOutBottomPanel(width);
 }

@@ -13,7 +13,6 @@
 namespace bs {
 
 namespace {
-constexpr int TabMemory = 2;
 constexpr int TabHelp = 3;
 } // namespace
 
@@ -34,6 +33,7 @@ void TForm1::FormCreate() {
         lines && !lines->empty())
         about_.SetVersion(lines->front());
 
+    FillDriveBox();
     ReadSettings();
     ApplyLanguage();
     ComboBox(c_.cmbLanguage).Select(languageIndex_);
@@ -105,6 +105,10 @@ void TForm1::SelectTab(HWND tab, int index) {
     TabControl(tab).Select(index);
     if (tab == c_.tabAbout)
         about_.Show(index == 0);
+    // Selecting a tab from code runs its handler even when it is already
+    // the active one.
+    if (tab == c_.tabSystem)
+        pnlSystemTabChanged();
 }
 
 int TForm1::TabIndex(HWND tab) const {
@@ -141,12 +145,6 @@ void TForm1::btnHelpClick() {
     SelectTab(c_.tabAbout, TabHelp);
 }
 
-void TForm1::btnResourcesClick() {
-    PressToolButton(IdBtnResources);
-    ShowView(c_.pnlSystem);
-    SelectTab(c_.tabSystem, 0);
-}
-
 void TForm1::SetCommandButtons(CleanType type) {
     bool memory = type == CleanType::Memory;
     ShowWindow(c_.btnBul, memory ? SW_HIDE : SW_SHOW);
@@ -181,7 +179,7 @@ void TForm1::ChangeCleanType(CleanType type) {
     SetCommandButtons(type);
     if (type == CleanType::Memory) {
         ShowView(c_.pnlSystem);
-        SelectTab(c_.tabSystem, TabMemory);
+        SelectTab(c_.tabSystem, 2);
     } else {
         ShowView(c_.pnlSilinecekler);
     }

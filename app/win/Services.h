@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
+#include "platform/MachineProbe.h"
 #include "platform/Process.h"
 #include "platform/Registry.h"
 
@@ -17,6 +18,8 @@ struct Services {
     Clock& clock;
     Process& process;
     Dialogs& dialogs;
+    // Processor, memory and disk-geometry queries.
+    MachineProbe& machine;
     // How clean.bat spells paths: the OEM code page in the program, ASCII in
     // window tests.
     BatchCodePage& batchCodePage;

@@ -10,6 +10,7 @@
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32MachineProbe.h"
 #include "platform/win32/Win32Process.h"
 #include "platform/win32/Win32Registry.h"
 
@@ -22,11 +23,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     bs::Win32Clock clock;
     bs::Win32Process process;
     bs::Win32Dialogs dialogs;
+    bs::Win32MachineProbe machine;
     bs::OemBatchCodePage batchCodePage;
 
     wchar_t path[MAX_PATH * 2] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH * 2);
     return bs::RunProgramEntry(
-        bs::Services{files, registry, clock, process, dialogs, batchCodePage},
+        bs::Services{files, registry, clock, process, dialogs, machine, batchCodePage},
         bs::ApplicationTitle(bs::Narrow(path)));
 }

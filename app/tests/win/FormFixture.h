@@ -16,6 +16,7 @@
 #include "platform/win32/Utf.h"
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeFileSystem.h"
+#include "platform/fake/FakeMachine.h"
 #include "platform/fake/FakeProcess.h"
 #include "platform/fake/FakeRegistry.h"
 #include "platform/fake/ScriptedDialogs.h"
@@ -41,7 +42,8 @@ protected:
     }
     const TForm1::Controls& Ctl() { return Form().Ctl(); }
     Services FakeServices() {
-        return Services{files, registry, clock, process, dialogs, batchCodePage, notificationIcon};
+        return Services{files,   registry, clock,         process,
+                        dialogs, machine,  batchCodePage, notificationIcon};
     }
 
     static void Pump() {
@@ -96,6 +98,7 @@ protected:
     FakeClock clock;
     FakeProcess process;
     ScriptedDialogs dialogs;
+    FakeMachine machine;
     AsciiBatchCodePage batchCodePage;
     bool notificationIcon = false;
     std::unique_ptr<TForm1> form;

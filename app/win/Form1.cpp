@@ -34,7 +34,7 @@ HWND Button(HWND parent, int id, DWORD style) {
 
 TForm1::TForm1(Services services)
     : services_(services), backupFile1_(services.files, services.clock),
-      sysinfo_(services.machine, services.files),
+      sysinfo_(services.machine, services.files), registryCursor_(services.registry),
       driveStatistics_(services.files, sysinfo_.Disk()) {
     programIcon_ =
         static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_BRIMSWEEP),

@@ -20,6 +20,7 @@
 #include "app/win/ListViewResults.h"
 #include "app/win/Services.h"
 #include "backup/BackupFile.h"
+#include "clean/RegistryCursor.h"
 #include "folders/win/FolderUsagePage.h"
 #include "sysinfo/DriveStatistics.h"
 #include "sysinfo/SystemInfo.h"
@@ -98,6 +99,7 @@ public:
     LocalTexts Texts() const { return LocalTexts(languageIndex_); }
     ListViewResults& Results() { return listView1_; }
     TBackupFile& BackupFile1() { return backupFile1_; }
+    RegistryCursor& Cursor() { return registryCursor_; }
     const Hints& ControlHints() const { return *hints_; }
     const AboutPage& About() const { return about_; }
     const CpuPage& Cpu() const { return cpuPage_; }
@@ -217,6 +219,8 @@ private:
     std::unique_ptr<Hints> hints_;
     AboutPage about_;
     TMSystemInfo sysinfo_;
+    // Shared by the registry Find and Delete for the whole run.
+    RegistryCursor registryCursor_;
     DriveStatistics driveStatistics_;
     CpuPage cpuPage_;
     DrivePage drivePage_;

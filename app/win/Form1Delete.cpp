@@ -4,6 +4,7 @@
 #include "backup/win/AnsiText.h"
 #include "core/win/Controls.h"
 #include "clean/FilesDelete.h"
+#include "clean/RegistryDelete.h"
 
 namespace bs {
 
@@ -32,10 +33,17 @@ void TForm1::BackupFile1Progress(TBackupFile&, const std::string&, int Percent, 
 }
 
 bool TForm1::RunDeleteBranch() {
-    // The registry and software branches come with their own commands.
+    LocalTexts texts = Texts();
+    if (cleanType_ == CleanType::Registry) {
+        RegistryDeleteContext context(registryCursor_, services_.files, *this, listView1_, texts);
+        context.backupRegistry = CheckBox(c_.chkBackup).Checked();
+        context.programDir = programDir_;
+        context.toAnsi = Utf8ToAnsiExact;
+        return !RunRegistryDelete(context).stopped;
+    }
+    // The software branch comes with its own command.
     if (cleanType_ != CleanType::Files)
         return true;
-    LocalTexts texts = Texts();
     FilesDeleteContext context(services_.files, services_.registry, *this, listView1_, texts,
                                services_.batchCodePage, backupFile1_, backupArchiveNumber_);
     context.backupFiles = CheckBox(c_.chkBackup).Checked();

@@ -1,0 +1,35 @@
+// The registry Delete from the window: rows of the registry scan's form,
+// the backup beside the program, the list cleared and "Done".
+#include "app/tests/win/FormFixture.h"
+
+namespace bs {
+namespace {
+
+using RegistryDeleteWindow = FormFixture;
+
+TEST_F(RegistryDeleteWindow, TickedValuesAreBackedUpThenDeletedAndTheListCleared) {
+    registry.SetString(RegRoot::CurrentUser, "Software\\Gone", "Path", "c:\\gone\\app.exe");
+    registry.SetString(RegRoot::CurrentUser, "Software\\Gone", "Kept", "c:\\gone\\b.exe");
+    TForm1& form = Form();
+    Click(Ctl().rbtSistemKayit);
+    EXPECT_TRUE(Checked(Ctl().chkBackup));
+    form.Results().AddRow({"HKEY_CURRENT_USER: \\Software\\Gone", {"Path", "", ""}, true});
+    form.Results().AddRow({"HKEY_CURRENT_USER: Software\\Gone", {"Kept", "", ""}, false});
+    Click(Ctl().btnSil);
+
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, LocalText(1, 74));
+    auto key = registry.Open(RegRoot::CurrentUser, "Software\\Gone", RegAccess::Read, false);
+    ASSERT_TRUE(key);
+    EXPECT_FALSE(key->QueryValue("Path"));
+    EXPECT_TRUE(key->QueryValue("Kept")) << "an unticked row stays";
+    EXPECT_EQ(files.ReadAll(process.programDir + "regbackup000.reg"),
+              "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Gone]\r\n"
+              "\"Path\"=\"c:\\\\gone\\\\app.exe\"\r\n");
+    EXPECT_EQ(form.Results().RowCount(), 0);
+    EXPECT_EQ(form.StatusText(), "Done");
+    EXPECT_TRUE(form.DeletionDone());
+}
+
+} // namespace
+} // namespace bs

@@ -9,17 +9,24 @@
 namespace bs {
 
 void FormFixture::Screenshot(const std::string& name) {
+    SaveScreenshot(Form().Handle(), name);
+}
+
+void SaveScreenshot(HWND window, const std::string& name) {
     const char* folder = std::getenv("BRIM_SCREENSHOT_DIR");
     if (!folder)
         return;
-    HWND window = Form().Handle();
     // Copied off the screen: the whole window must be on it, and the X
     // server must have caught up with the last resize.
     SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     for (int round = 0; round < 5; ++round) {
         RedrawWindow(window, nullptr, nullptr,
                      RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        Pump();
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
         Sleep(100);
     }
     RECT rect;

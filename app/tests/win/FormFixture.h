@@ -23,6 +23,10 @@
 
 namespace bs {
 
+// Writes a picture of `window` to $BRIM_SCREENSHOT_DIR/<name>.bmp when that
+// variable is set; a way to look at a window, not a check.
+void SaveScreenshot(HWND window, const std::string& name);
+
 class FormFixture : public testing::Test {
 protected:
     FormFixture() {

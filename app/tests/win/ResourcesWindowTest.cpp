@@ -3,6 +3,8 @@
 #include "app/tests/win/FormFixture.h"
 
 #include "sysinfo/DriveStatistics.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32MachineProbe.h"
 #include "sysinfo/tests/CpuDumps.h"
 
 namespace bs {
@@ -92,6 +94,36 @@ TEST_F(ResourcesWindow, TheFolderQuestionCancelledLeavesEveryPageHidden) {
     dialogs.answers.push_back(AnswerOk);
     Command(TForm1::IdFolderUsage);
     EXPECT_TRUE(Shown(form.FolderUsage().Panel()));
+}
+
+} // namespace
+} // namespace bs
+
+namespace bs {
+namespace {
+
+// The pages on this machine's own processor and drives, through the Win32
+// backend; the figures' accuracy is the system-information tests' concern.
+TEST_F(FormFixture, ResourcePagesShowThisMachine) {
+    Win32MachineProbe realMachine;
+    Win32FileSystem realFiles;
+    TForm1 form(
+        Services{realFiles, registry, clock, process, dialogs, realMachine, batchCodePage, false});
+    ASSERT_TRUE(form.Created());
+    form.Show1Click();
+    SendMessageW(form.Handle(), WM_COMMAND, TForm1::IdCPU1, 0);
+    Pump();
+    EXPECT_FALSE(Text(form.Cpu().lblVendorID).empty());
+    EXPECT_NE(Text(form.Cpu().lblSpeed), "0Mhz");
+    EXPECT_NE(Text(form.Cpu().lblUnifiedCache1), "0");
+    SaveScreenshot(form.Handle(), "resources-cpu");
+    SendMessageW(form.Handle(), WM_COMMAND, TForm1::IdDrive1, 0);
+    Pump();
+    EXPECT_NE(Text(form.Drive().lblTotalSize), "0MB");
+    EXPECT_NE(Text(form.Drive().lblFreeSpaceBefore), "-");
+    SaveScreenshot(form.Handle(), "resources-drive");
+    form.ApplyDpi(144);
+    SaveScreenshot(form.Handle(), "resources-drive-144");
 }
 
 } // namespace

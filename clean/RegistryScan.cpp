@@ -1,0 +1,126 @@
+// ScanRegistry and its two steps: WalkKey goes down the sub-keys depth first
+// through the shared cursor, CheckKeyValues tests the string values of the
+// key the cursor has open.
+#include <string>
+
+#include "clean/DeadPath.h"
+#include "clean/KeyTime.h"
+#include "clean/RegistryFind.h"
+#include "platform/Text.h"
+
+namespace bs {
+
+namespace {
+
+// Windows keeps its own program settings here: the exact key is not read at
+// all, and dead values in any key whose path holds this text are not listed.
+const char* const ProtectedKey = "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION";
+
+class RegistryScan {
+public:
+    explicit RegistryScan(RegistryScanContext& context)
+        : c_(context), probe_(context.files), separators_(context.clock.LocaleSeparators()) {}
+
+    RegistryFindResult Run();
+
+private:
+    bool Stopped() {
+        if (c_.ui.StopRequested())
+            result_.stopped = true;
+        return result_.stopped;
+    }
+    // False when the whole scan must end: stopped, or a parent that could not
+    // be opened again.
+    bool WalkKey();
+    void CheckKeyValues();
+    std::string KeyTime();
+
+    RegistryScanContext& c_;
+    PathProbe probe_;
+    DateTimeSeparators separators_;
+    std::string rootName_;
+    RegistryFindResult result_;
+};
+
+RegistryFindResult RegistryScan::Run() {
+    for (const auto& start : c_.starts) {
+        if (Stopped())
+            break;
+        rootName_ = start.rootName;
+        // Selecting the root first closes whatever key the cursor held (the
+        // registry Delete leaves it on the last key it opened).
+        c_.cursor.SelectRoot(start.root);
+        // A starting key that is not there holds nothing to list: skip it
+        // silently.
+        if (!c_.cursor.OpenKey(start.key))
+            continue;
+        if (!WalkKey())
+            break;
+    }
+    return result_;
+}
+
+bool RegistryScan::WalkKey() {
+    const std::string parent = c_.cursor.CurrentPath();
+    const std::string parentAbsolute =
+        !parent.empty() && parent.front() == '\\' ? parent : "\\" + parent;
+    std::vector<std::string> names = c_.cursor.Key()->SubKeyNames();
+    for (const auto& name : names) {
+        // A key that does not open (no rights, removed meanwhile) is skipped
+        // with its whole subtree, silently.
+        if (c_.cursor.OpenKey(name)) {
+            CheckKeyValues();
+            if (Stopped())
+                return false;
+            auto info = c_.cursor.Key()->Info();
+            if (info && info->subKeyCount > 0 && !WalkKey())
+                return false;
+        }
+        if (Stopped())
+            return false;
+        if (!c_.cursor.OpenKey(parentAbsolute)) {
+            result_.error = "Can not open key " + parentAbsolute;
+            return false;
+        }
+    }
+    return true;
+}
+
+void RegistryScan::CheckKeyValues() {
+    const std::string upperPath = UpperAscii(c_.cursor.CurrentPath());
+    if (upperPath == ProtectedKey)
+        return;
+    const bool listable = upperPath.find(ProtectedKey) == std::string::npos;
+    for (auto& [name, value] : c_.cursor.Key()->Values()) {
+        if (value.type != RegSz && value.type != RegExpandSz)
+            continue;
+        c_.ui.PumpEvents();
+        if (Stopped())
+            return;
+        std::string data = value.data.substr(0, value.data.find('\0'));
+        if (!IsDeadPath(name, probe_) && !IsDeadPath(data, probe_))
+            continue;
+        if (!listable)
+            continue;
+        c_.list.AddRow(
+            ListRow{rootName_ + ": " + c_.cursor.CurrentPath(), {name, data, KeyTime()}, true});
+        ++result_.rows;
+    }
+}
+
+// The last-write time of the open key (not of the value), or "-" when the
+// key cannot tell it.
+std::string RegistryScan::KeyTime() {
+    auto info = c_.cursor.Key()->Info();
+    if (!info)
+        return "-";
+    return FormatKeyTime(info->lastWrite, separators_);
+}
+
+} // namespace
+
+RegistryFindResult ScanRegistry(RegistryScanContext& context) {
+    return RegistryScan(context).Run();
+}
+
+} // namespace bs

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "clean/KeyTime.h"
+#include "clean/ScanPacer.h"
+#include "clean/tests/ScanTestSupport.h"
 #include "platform/DateConv.h"
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeFileSystem.h"
@@ -26,7 +28,9 @@ FileTime At(int year, int month, int day, int hour, int minute) {
 struct Rig {
     FakeRegistry registry;
     FakeFileSystem files;
-    FakeClock clock;
+    // Every reading of the tick count is a pump interval later, so the scan
+    // pumps at every string value it examines.
+    SteppingClock clock{ScanPacer::PumpIntervalMs};
     RecordingUi ui;
     VectorResultsList list;
     LocalTexts texts{1};
@@ -106,6 +110,8 @@ TEST(RegistryFind, ListsDeadStringValuesBelowTheThreeStartsWithBothCaptionForms)
     // .DEFAULT Run key and Environment; none at the starts, in the exact
     // protected key, behind the locked key or for other types.
     EXPECT_EQ(rig.ui.pumps, 12);
+    EXPECT_GT(rig.list.repaints, 1) << "rows are shown while the scan runs";
+    EXPECT_EQ(rig.list.updateDepth, 0);
 }
 
 TEST(RegistryFind, SetsTheRegistryColumnsAndStatusAroundTheScanAndClearsTheList) {
@@ -124,6 +130,7 @@ TEST(RegistryFind, SetsTheRegistryColumnsAndStatusAroundTheScanAndClearsTheList)
     EXPECT_EQ(rig.list.captions,
               (std::vector<std::string>{"Key Name", "Value Name", "Value String", "Date"}));
     EXPECT_GE(rig.list.repaints, 1);
+    EXPECT_EQ(rig.list.updateDepth, 0);
     EXPECT_EQ(rig.Captions(), std::vector<std::string>{"HKEY_CURRENT_USER: \\Console | Path"});
 
     // With no dead value anywhere the list is empty and the status is the same.
@@ -186,6 +193,7 @@ TEST(RegistryFind, AParentThatCannotBeOpenedAgainEndsTheScanKeepingTheRowsSoFar)
     auto result = rig.Find();
 
     EXPECT_EQ(result.error, "Can not open key \\A");
+    EXPECT_EQ(rig.list.updateDepth, 0) << "painting is resumed";
     EXPECT_FALSE(result.stopped);
     EXPECT_EQ(rig.Captions(),
               (std::vector<std::string>{"HKEY_LOCAL_MACHINE: Software\\Vendor | Path",
@@ -209,9 +217,43 @@ TEST(RegistryFind, TheStopFlagEndsTheScanWithinOneValue) {
     auto result = rig.Find();
 
     EXPECT_TRUE(result.stopped);
+    EXPECT_EQ(rig.list.updateDepth, 0) << "painting is resumed";
     EXPECT_EQ(rig.ui.pumps, 2);
     EXPECT_EQ(rig.Captions(), std::vector<std::string>{"HKEY_CURRENT_USER: \\Console | A"});
     EXPECT_NE(rig.ui.statuses.back(), LocalText(1, 71));
+}
+
+// A list that raises the stop flag when its first row comes in.
+class StoppingList : public VectorResultsList {
+public:
+    explicit StoppingList(RecordingUi& ui) : ui_(ui) {}
+    void AddRow(const ListRow& row) override {
+        VectorResultsList::AddRow(row);
+        ui_.stop = true;
+    }
+
+private:
+    RecordingUi& ui_;
+};
+
+TEST(RegistryFind, PumpsArePacedButTheStopFlagIsReadAtEveryValue) {
+    FakeRegistry registry;
+    FakeFileSystem files;
+    files.AddDrive('c', DriveType::Fixed);
+    FakeClock clock; // stands still: no pump is ever due
+    RecordingUi ui;
+    StoppingList list(ui);
+    LocalTexts texts(1);
+    RegistryCursor cursor(registry);
+    RegistryScanContext context(cursor, files, clock, ui, list, texts);
+    for (const char* name : {"A", "B", "C"})
+        registry.SetString(Hkcu, "Console", name, Dead);
+
+    auto result = RunRegistryFind(context);
+
+    EXPECT_TRUE(result.stopped);
+    EXPECT_EQ(ui.pumps, 0);
+    EXPECT_EQ(list.rows.size(), 1u);
 }
 
 TEST(RegistryFind, EveryFindStartsFromTheStartingKeysWhereverTheCursorWasLeft) {

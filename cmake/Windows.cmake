@@ -62,6 +62,13 @@ target_link_libraries(scan_bench PRIVATE brim_win)
 target_link_options(scan_bench PRIVATE ${WIN_LINK_STATIC} -municode)
 target_compile_options(scan_bench PRIVATE ${WARNINGS})
 
+# regscan_bench.exe: times the Registry Find against a bare enumeration of the
+# same keys (scripts/bench-regscan.sh runs it); not part of the tests.
+add_executable(regscan_bench clean/bench/regscan_bench_main.cpp)
+target_link_libraries(regscan_bench PRIVATE brim_win)
+target_link_options(regscan_bench PRIVATE ${WIN_LINK_STATIC} -municode)
+target_compile_options(regscan_bench PRIVATE ${WARNINGS})
+
 # Every program we ship must load on a bare Windows: only system DLLs in its
 # import table (zlib, libgcc and libstdc++ are linked in).
 set(SHIPPED_PROGRAMS brimsweep bck deletebat)

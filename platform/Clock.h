@@ -22,6 +22,13 @@ struct DateTime {
     bool operator==(const DateTime&) const = default;
 };
 
+// The user's locale separators between the parts of a date and of a time.
+struct DateTimeSeparators {
+    std::string date = "/";
+    std::string time = ":";
+    bool operator==(const DateTimeSeparators&) const = default;
+};
+
 class Clock {
 public:
     virtual ~Clock() = default;
@@ -35,6 +42,7 @@ public:
     // cannot be formatted (a date or time that does not exist, or a failing
     // platform call): half a text or an empty one would pass for a date.
     virtual std::optional<std::string> FormatDateTime(const DateTime& local) = 0;
+    virtual DateTimeSeparators LocaleSeparators() = 0;
 };
 
 } // namespace bs

@@ -2,6 +2,14 @@
 
 namespace bs {
 
+std::vector<RegNamedValue> RegistryKey::Values() {
+    std::vector<RegNamedValue> values;
+    for (auto& name : ValueNames())
+        if (auto value = QueryValue(name))
+            values.push_back({std::move(name), std::move(*value)});
+    return values;
+}
+
 std::string ReadRegistryString(Registry& registry, RegRoot root, const std::string& path,
                                const std::string& name) {
     auto key = registry.Open(root, path, RegAccess::Read, false);

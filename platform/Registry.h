@@ -38,6 +38,11 @@ struct RegKeyInfo {
     FileTime lastWrite = 0;
 };
 
+struct RegNamedValue {
+    std::string name;
+    RegValue value;
+};
+
 // An open key; closes on destruction.
 class RegistryKey {
 public:
@@ -46,6 +51,10 @@ public:
     virtual std::vector<std::string> SubKeyNames() = 0;
     virtual std::vector<std::string> ValueNames() = 0;
     virtual std::optional<RegValue> QueryValue(const std::string& name) = 0;
+    // Every value with its type and data, in enumeration order. A walk over
+    // many keys reads each value once this way instead of naming it and then
+    // asking for it; a value that vanishes meanwhile is left out.
+    virtual std::vector<RegNamedValue> Values();
     virtual std::optional<RegKeyInfo> Info() = 0;
     virtual bool SetString(const std::string& name, const std::string& value) = 0;
     virtual bool DeleteValue(const std::string& name) = 0;

@@ -16,6 +16,7 @@ public:
     int64_t localOffsetSeconds = 0;
     // Every FormatDateTime fails, as a failing platform call would.
     bool formatFails = false;
+    DateTimeSeparators separators;
 
     FileTime NowUtc() override { return now; }
     uint64_t TickMilliseconds() override { return ticks; }
@@ -37,6 +38,7 @@ public:
                           t.day, t.hour, t.minute, t.second);
         return text;
     }
+    DateTimeSeparators LocaleSeparators() override { return separators; }
 };
 
 } // namespace bs

@@ -80,4 +80,19 @@ std::optional<std::string> Win32Clock::FormatDateTime(const DateTime& t) {
     return *date + " " + *clock;
 }
 
+DateTimeSeparators Win32Clock::LocaleSeparators() {
+    DateTimeSeparators separators;
+    // A locale that cannot be read keeps the default separators: a date with
+    // "/" and ":" still reads as a date.
+    for (auto [type, text] :
+         {std::pair{LOCALE_SDATE, &separators.date}, std::pair{LOCALE_STIME, &separators.time}}) {
+        auto value = FormatWith([&](wchar_t* out, int size) {
+            return GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, type, out, size);
+        });
+        if (value)
+            *text = *value;
+    }
+    return separators;
+}
+
 } // namespace bs

@@ -12,6 +12,7 @@ public:
     std::optional<FileTime> UtcToLocal(FileTime utc) override;
     std::optional<FileTime> LocalToUtc(FileTime local) override;
     std::optional<std::string> FormatDateTime(const DateTime& local) override;
+    DateTimeSeparators LocaleSeparators() override;
 };
 
 } // namespace bs

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include "platform/win32/Scoped.h"
 #include "platform/win32/Utf.h"
 
@@ -29,6 +32,21 @@ std::wstring KeyPath(const std::string& path) {
         return {};
     size_t end = path.find_last_not_of('\\');
     return Widen(path.substr(start, end - start + 1));
+}
+
+RegValue ToValue(DWORD type, std::string_view bytes) {
+    RegValue value;
+    value.type = type;
+    if (type == REG_SZ || type == REG_EXPAND_SZ) {
+        std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
+        std::memcpy(text.data(), bytes.data(), text.size() * sizeof(wchar_t));
+        // Stored strings may or may not carry their terminator.
+        text.resize(std::min(text.size(), text.find(L'\0')));
+        value.data = Narrow(text);
+    } else {
+        value.data = std::string(bytes);
+    }
+    return value;
 }
 
 class Win32Key : public RegistryKey {
@@ -84,18 +102,32 @@ public:
                              reinterpret_cast<BYTE*>(bytes.data()), &size) != ERROR_SUCCESS)
             return std::nullopt;
         bytes.resize(size);
-        RegValue value;
-        value.type = type;
-        if (type == REG_SZ || type == REG_EXPAND_SZ) {
-            std::wstring_view text(reinterpret_cast<const wchar_t*>(bytes.data()),
-                                   bytes.size() / sizeof(wchar_t));
-            // Stored strings may or may not carry their terminator.
-            size_t end = text.find(L'\0');
-            value.data = Narrow(text.substr(0, end));
-        } else {
-            value.data = std::move(bytes);
+        return ToValue(type, bytes);
+    }
+
+    std::vector<RegNamedValue> Values() override {
+        std::vector<RegNamedValue> values;
+        // Buffers that hold what most values need; a longer one is read again
+        // with room enough. Names are at most 16,383 characters.
+        std::wstring name(16384, L'\0');
+        std::string data(4096, '\0');
+        for (DWORD index = 0;;) {
+            DWORD nameLength = static_cast<DWORD>(name.size());
+            DWORD type = 0;
+            DWORD size = static_cast<DWORD>(data.size());
+            LONG result = RegEnumValueW(key_.Get(), index, name.data(), &nameLength, nullptr, &type,
+                                        reinterpret_cast<BYTE*>(data.data()), &size);
+            if (result == ERROR_MORE_DATA && size > data.size()) {
+                data.assign(size, '\0');
+                continue;
+            }
+            if (result != ERROR_SUCCESS)
+                break;
+            ++index;
+            values.push_back({Narrow(std::wstring_view(name.data(), nameLength)),
+                              ToValue(type, std::string_view(data.data(), size))});
         }
-        return value;
+        return values;
     }
 
     std::optional<RegKeyInfo> Info() override {
@@ -122,7 +154,8 @@ public:
     }
 
     bool DeleteSubKey(const std::string& name) override {
-        return RegDeleteKeyW(key_.Get(), Widen(name).c_str()) == ERROR_SUCCESS;
+        return RegDeleteKeyExW(key_.Get(), Widen(name).c_str(), KEY_WOW64_64KEY, 0) ==
+               ERROR_SUCCESS;
     }
 
 private:
@@ -133,7 +166,11 @@ private:
 
 std::unique_ptr<RegistryKey> Win32Registry::Open(RegRoot root, const std::string& path,
                                                  RegAccess access, bool create) {
-    REGSAM sam = access == RegAccess::ReadWrite ? KEY_READ | KEY_WRITE : KEY_READ;
+    // Always the 64-bit view: HKLM\Software then shows the 32-bit programs'
+    // keys under its WOW6432Node sub-key, and a path read by the scan names
+    // the same key when the Delete opens it again.
+    REGSAM sam =
+        (access == RegAccess::ReadWrite ? KEY_READ | KEY_WRITE : KEY_READ) | KEY_WOW64_64KEY;
     std::wstring subKey = KeyPath(path);
     HKEY handle = nullptr;
     LONG result = create ? RegCreateKeyExW(RootHandle(root), subKey.c_str(), 0, nullptr,

@@ -1,0 +1,165 @@
+// ScanRegistry and its two steps: WalkKey goes down the sub-keys depth first
+// through the shared cursor, CheckKeyValues tests the string values of the
+// key the cursor has open.
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+#include "clean/DeadPath.h"
+#include "clean/KeyTime.h"
+#include "clean/RegistryFind.h"
+#include "clean/ScanPacer.h"
+#include "platform/Text.h"
+
+namespace bs {
+
+namespace {
+
+// Windows keeps its own program settings here: the exact key is not read at
+// all, and dead values in any key whose path holds this text are not listed.
+const char* const ProtectedKey = "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION";
+
+class RegistryScan {
+public:
+    explicit RegistryScan(RegistryScanContext& context)
+        : c_(context), pacer_(context.clock, context.ui), probe_(context.files),
+          separators_(context.clock.LocaleSeparators()),
+          lastShown_(context.clock.TickMilliseconds()) {}
+
+    RegistryFindResult Run();
+
+private:
+    bool Stopped() {
+        if (c_.ui.StopRequested())
+            result_.stopped = true;
+        return result_.stopped;
+    }
+    // False when the whole scan must end: stopped, or a parent that could not
+    // be opened again.
+    bool WalkKey();
+    void CheckKeyValues();
+    std::string KeyTime();
+    // Lets the list paint the rows added so far, at most four times a second.
+    void ShowRowsIfDue();
+
+    static constexpr uint64_t ShowRowsIntervalMs = 250;
+
+    RegistryScanContext& c_;
+    ScanPacer pacer_;
+    PathProbe probe_;
+    DateTimeSeparators separators_;
+    std::string rootName_;
+    RegistryFindResult result_;
+    uint64_t lastShown_;
+    uint64_t showInterval_ = ShowRowsIntervalMs;
+};
+
+RegistryFindResult RegistryScan::Run() {
+    // A list that paints repaints itself after every new row, some 35 ms
+    // under Wine, the cost of reading a thousand values: rows go in with
+    // painting suspended and are shown now and then.
+    struct UpdateGuard {
+        ResultsList& list;
+        explicit UpdateGuard(ResultsList& l) : list(l) { list.BeginUpdate(); }
+        ~UpdateGuard() { list.EndUpdate(); }
+    } guard(c_.list);
+    for (const auto& start : c_.starts) {
+        if (Stopped())
+            break;
+        rootName_ = start.rootName;
+        // Selecting the root first closes whatever key the cursor held (the
+        // registry Delete leaves it on the last key it opened).
+        c_.cursor.SelectRoot(start.root);
+        // A starting key that is not there holds nothing to list: skip it
+        // silently.
+        if (!c_.cursor.OpenKey(start.key))
+            continue;
+        if (!WalkKey())
+            break;
+    }
+    return result_;
+}
+
+bool RegistryScan::WalkKey() {
+    const std::string parent = c_.cursor.CurrentPath();
+    const std::string parentAbsolute =
+        !parent.empty() && parent.front() == '\\' ? parent : "\\" + parent;
+    std::vector<std::string> names = c_.cursor.Key()->SubKeyNames();
+    for (const auto& name : names) {
+        // A key that does not open (no rights, removed meanwhile) is skipped
+        // with its whole subtree, silently.
+        if (c_.cursor.OpenKey(name)) {
+            CheckKeyValues();
+            if (Stopped())
+                return false;
+            auto info = c_.cursor.Key()->Info();
+            if (info && info->subKeyCount > 0 && !WalkKey())
+                return false;
+        }
+        if (Stopped())
+            return false;
+        if (!c_.cursor.OpenKey(parentAbsolute)) {
+            result_.error = "Can not open key " + parentAbsolute;
+            return false;
+        }
+    }
+    return true;
+}
+
+void RegistryScan::CheckKeyValues() {
+    const std::string upperPath = UpperAscii(c_.cursor.CurrentPath());
+    if (upperPath == ProtectedKey)
+        return;
+    const bool listable = upperPath.find(ProtectedKey) == std::string::npos;
+    for (auto& [name, value] : c_.cursor.Key()->Values()) {
+        if (value.type != RegSz && value.type != RegExpandSz)
+            continue;
+        // The stop flag is read at every string value, so the walk ends
+        // within one value of the pump that raised it. The pump itself is
+        // paced: under Wine one costs some 40 microseconds, as much as
+        // reading the value, and each pump after a new row repaints the list.
+        if (!pacer_.Tick() || Stopped()) {
+            result_.stopped = true;
+            return;
+        }
+        std::string data = value.data.substr(0, value.data.find('\0'));
+        if (!IsDeadPath(name, probe_) && !IsDeadPath(data, probe_))
+            continue;
+        if (!listable)
+            continue;
+        c_.list.AddRow(
+            ListRow{rootName_ + ": " + c_.cursor.CurrentPath(), {name, data, KeyTime()}, true});
+        ++result_.rows;
+        ShowRowsIfDue();
+    }
+}
+
+void RegistryScan::ShowRowsIfDue() {
+    uint64_t now = c_.clock.TickMilliseconds();
+    if (now - lastShown_ < showInterval_)
+        return;
+    c_.list.EndUpdate();
+    c_.list.Repaint();
+    c_.list.BeginUpdate();
+    lastShown_ = c_.clock.TickMilliseconds();
+    // A list that takes long to paint (some 35 ms under Wine) is shown less
+    // often, so that painting never takes more than a twentieth of the scan.
+    showInterval_ = std::max(ShowRowsIntervalMs, (lastShown_ - now) * 20);
+}
+
+// The last-write time of the open key (not of the value), or "-" when the
+// key cannot tell it.
+std::string RegistryScan::KeyTime() {
+    auto info = c_.cursor.Key()->Info();
+    if (!info)
+        return "-";
+    return FormatKeyTime(info->lastWrite, separators_);
+}
+
+} // namespace
+
+RegistryFindResult ScanRegistry(RegistryScanContext& context) {
+    return RegistryScan(context).Run();
+}
+
+} // namespace bs

@@ -10,6 +10,7 @@
 #include "app/win/Form1CommandScope.h"
 #include "clean/FilesFind.h"
 #include "clean/FixedDrives.h"
+#include "clean/RegistryFind.h"
 #include "core/win/Controls.h"
 #include "platform/win32/Utf.h"
 
@@ -187,11 +188,22 @@ bool TForm1::RunFindBranch() {
         listView1_.SetColumnCaptions({"Software Title", "Type", "", ""});
         return true;
     }
-    if (cleanType_ != CleanType::Files)
-        return !stopRequested_;
     ListView_SetImageList(c_.ListView1, imageList1_, LVSIL_SMALL);
     listImagesShown_ = true;
     LocalTexts texts = Texts();
+    if (cleanType_ == CleanType::Registry) {
+        stopRequested_ = false;
+        RegistryScanContext context(registryCursor_, services_.files, services_.clock, *this,
+                                    listView1_, texts);
+        RegistryFindResult result = RunRegistryFind(context);
+        // The rows found before the error stay listed, and the buttons come
+        // back as after any Find.
+        if (!result.error.empty())
+            Ask(result.error, "Tarn Brimsweep Pro", MbOk | MbIconError);
+        return !result.stopped;
+    }
+    if (cleanType_ != CleanType::Files)
+        return !stopRequested_;
     FileScanContext context(services_.files, services_.registry, services_.clock, *this, listView1_,
                             texts);
     context.internetCache = CheckBox(c_.chkIntCache).Checked();

@@ -1,4 +1,4 @@
-// The registry Delete from the window: rows of the registry scan's form,
+// The registry Find and Delete from the window: rows of the registry scan,
 // the backup beside the program, the list cleared and "Done".
 #include "app/tests/win/FormFixture.h"
 
@@ -29,6 +29,39 @@ TEST_F(RegistryDeleteWindow, TickedValuesAreBackedUpThenDeletedAndTheListCleared
     EXPECT_EQ(form.Results().RowCount(), 0);
     EXPECT_EQ(form.StatusText(), "Done");
     EXPECT_TRUE(form.DeletionDone());
+}
+
+} // namespace
+} // namespace bs
+
+namespace bs {
+namespace {
+
+using RegistryFindWindow = FormFixture;
+
+TEST_F(RegistryFindWindow, FindListsDeadValuesUnderTheRegistryColumnsTicked) {
+    registry.SetString(RegRoot::CurrentUser, "Software\\App", "Path", "c:\\missing\\app.exe");
+    registry.SetString(RegRoot::CurrentUser, "Software\\App", "Words", "no path here");
+    registry.SetString(RegRoot::CurrentUser, "Software\\App", "Temp", "c:\\temp");
+    TForm1& form = Form();
+    Click(Ctl().rbtSistemKayit);
+    Click(Ctl().btnBul);
+    ASSERT_EQ(form.Results().RowCount(), 1);
+    ListRow row = form.Results().Row(0);
+    EXPECT_EQ(row.caption, "HKEY_CURRENT_USER: \\Software\\App");
+    EXPECT_EQ(row.subItems[0], "Path");
+    EXPECT_EQ(row.subItems[1], "c:\\missing\\app.exe");
+    EXPECT_TRUE(form.Results().IsChecked(0));
+    EXPECT_EQ(ColumnCaption(Ctl().ListView1, 0), LocalText(1, 68));
+    EXPECT_EQ(ColumnCaption(Ctl().ListView1, 2), LocalText(1, 70));
+    EXPECT_EQ(form.StatusText(), LocalText(1, 71));
+    EXPECT_TRUE(IsWindowEnabled(Ctl().btnSil));
+
+    // Delete goes through the same cursor the scan left on its last key.
+    Click(Ctl().btnSil);
+    EXPECT_FALSE(registry.Open(RegRoot::CurrentUser, "Software\\App", RegAccess::Read, false)
+                     ->QueryValue("Path"));
+    EXPECT_EQ(form.Results().RowCount(), 0);
 }
 
 } // namespace

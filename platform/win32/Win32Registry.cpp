@@ -33,7 +33,7 @@ std::wstring KeyPath(const std::string& path) {
 
 class Win32Key : public RegistryKey {
 public:
-    explicit Win32Key(ScopedKey key) : key_(std::move(key)) {}
+    Win32Key(ScopedKey key, REGSAM viewFlag) : key_(std::move(key)), viewFlag_(viewFlag) {}
 
     std::vector<std::string> SubKeyNames() override {
         std::vector<std::string> names;
@@ -122,18 +122,28 @@ public:
     }
 
     bool DeleteSubKey(const std::string& name) override {
-        return RegDeleteKeyW(key_.Get(), Widen(name).c_str()) == ERROR_SUCCESS;
+        return RegDeleteKeyExW(key_.Get(), Widen(name).c_str(), viewFlag_, 0) == ERROR_SUCCESS;
     }
 
 private:
     ScopedKey key_;
+    // The view the key was opened in; a sub-key is deleted in the same one.
+    REGSAM viewFlag_;
 };
 
 } // namespace
 
 std::unique_ptr<RegistryKey> Win32Registry::Open(RegRoot root, const std::string& path,
                                                  RegAccess access, bool create) {
-    REGSAM sam = access == RegAccess::ReadWrite ? KEY_READ | KEY_WRITE : KEY_READ;
+    return OpenInView(RegView::Native, root, path, access, create);
+}
+
+std::unique_ptr<RegistryKey> Win32Registry::OpenInView(RegView view, RegRoot root,
+                                                       const std::string& path, RegAccess access,
+                                                       bool create) {
+    // No flag keeps the program's own view.
+    REGSAM viewFlag = view == RegView::Bits32 ? KEY_WOW64_32KEY : 0;
+    REGSAM sam = (access == RegAccess::ReadWrite ? KEY_READ | KEY_WRITE : KEY_READ) | viewFlag;
     std::wstring subKey = KeyPath(path);
     HKEY handle = nullptr;
     LONG result = create ? RegCreateKeyExW(RootHandle(root), subKey.c_str(), 0, nullptr,
@@ -141,7 +151,7 @@ std::unique_ptr<RegistryKey> Win32Registry::Open(RegRoot root, const std::string
                          : RegOpenKeyExW(RootHandle(root), subKey.c_str(), 0, sam, &handle);
     if (result != ERROR_SUCCESS)
         return nullptr;
-    return std::make_unique<Win32Key>(ScopedKey(handle));
+    return std::make_unique<Win32Key>(ScopedKey(handle), viewFlag);
 }
 
 } // namespace bs

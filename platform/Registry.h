@@ -64,12 +64,26 @@ public:
 
 enum class RegAccess { Read, ReadWrite };
 
+// Which of the two registry views of 64-bit Windows a key is opened in: the
+// program's own (64-bit) view, or the one 32-bit programs see. They differ
+// only below HKEY_LOCAL_MACHINE\Software, where 32-bit programs write their
+// own Uninstall entries.
+enum class RegView { Native, Bits32 };
+
 class Registry {
 public:
     virtual ~Registry() = default;
     // nullptr when the key cannot be opened (or created, with `create`).
     virtual std::unique_ptr<RegistryKey> Open(RegRoot root, const std::string& path,
                                               RegAccess access, bool create) = 0;
+    // Open in the given view. A registry with only one view has no 32-bit
+    // view to open, so by default only the native view opens.
+    virtual std::unique_ptr<RegistryKey>
+    OpenInView(RegView view, RegRoot root, const std::string& path, RegAccess access, bool create) {
+        if (view != RegView::Native)
+            return nullptr;
+        return Open(root, path, access, create);
+    }
 };
 
 // Reads a string value, giving empty text for a missing key or value. Never

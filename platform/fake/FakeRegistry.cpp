@@ -204,4 +204,18 @@ std::unique_ptr<RegistryKey> FakeRegistry::Open(RegRoot root, const std::string&
     return std::make_unique<FakeKey>(key, writable);
 }
 
+std::unique_ptr<RegistryKey> FakeRegistry::OpenInView(RegView view, RegRoot root,
+                                                      const std::string& path, RegAccess access,
+                                                      bool create) {
+    if (view == RegView::Native || root != RegRoot::LocalMachine)
+        return Open(root, path, access, create);
+    auto parts = SplitKeyPath(path);
+    if (parts.empty() || !SameText(parts[0], "Software"))
+        return Open(root, path, access, create);
+    std::string redirected = "Software\\WOW6432Node";
+    for (size_t index = 1; index < parts.size(); ++index)
+        redirected += "\\" + parts[index];
+    return Open(root, redirected, access, create);
+}
+
 } // namespace bs

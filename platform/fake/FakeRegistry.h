@@ -1,6 +1,9 @@
 // An in-memory registry for tests: a tree of keys whose names compare
 // case-insensitively and keep their insertion order, with settable
 // last-write times, keys that refuse to open, and keys that refuse writes.
+// Its 32-bit view is laid out as on 64-bit Windows: below
+// HKEY_LOCAL_MACHINE\Software it is the native view's Software\WOW6432Node,
+// and everywhere else the two views are one.
 #pragma once
 
 #include <map>
@@ -39,6 +42,8 @@ public:
 
     std::unique_ptr<RegistryKey> Open(RegRoot root, const std::string& path, RegAccess access,
                                       bool create) override;
+    std::unique_ptr<RegistryKey> OpenInView(RegView view, RegRoot root, const std::string& path,
+                                            RegAccess access, bool create) override;
 
 private:
     std::shared_ptr<Key> Walk(RegRoot root, const std::string& path, bool create,

@@ -76,5 +76,41 @@ TEST(FakeRegistry, DeleteSubKeyRefusesKeysWithChildren) {
     EXPECT_FALSE(registry.KeyExists(RegRoot::CurrentUser, "Parent\\Child"));
 }
 
+TEST(FakeRegistry, The32BitViewOfMachineSoftwareIsItsWow6432NodeAndElsewhereTheSame) {
+    FakeRegistry registry;
+    registry.SetString(RegRoot::LocalMachine, "Software\\WOW6432Node\\Maker", "Bits", "32");
+    registry.SetString(RegRoot::LocalMachine, "Software\\Maker", "Bits", "64");
+    registry.SetString(RegRoot::LocalMachine, "System\\Shared", "Bits", "both");
+    registry.SetString(RegRoot::CurrentUser, "Software\\Maker", "Bits", "user");
+
+    auto bits32 = registry.OpenInView(RegView::Bits32, RegRoot::LocalMachine, "\\software\\Maker",
+                                      RegAccess::Read, false);
+    ASSERT_NE(bits32, nullptr);
+    EXPECT_EQ(bits32->QueryValue("Bits")->data, "32");
+    auto native = registry.OpenInView(RegView::Native, RegRoot::LocalMachine, "Software\\Maker",
+                                      RegAccess::Read, false);
+    ASSERT_NE(native, nullptr);
+    EXPECT_EQ(native->QueryValue("Bits")->data, "64");
+    EXPECT_EQ(registry
+                  .OpenInView(RegView::Bits32, RegRoot::LocalMachine, "System\\Shared",
+                              RegAccess::Read, false)
+                  ->QueryValue("Bits")
+                  ->data,
+              "both");
+    EXPECT_EQ(registry
+                  .OpenInView(RegView::Bits32, RegRoot::CurrentUser, "Software\\Maker",
+                              RegAccess::Read, false)
+                  ->QueryValue("Bits")
+                  ->data,
+              "user");
+
+    // A key created in the 32-bit view lands below WOW6432Node.
+    ASSERT_NE(registry.OpenInView(RegView::Bits32, RegRoot::LocalMachine, "Software\\New",
+                                  RegAccess::ReadWrite, true),
+              nullptr);
+    EXPECT_TRUE(registry.KeyExists(RegRoot::LocalMachine, "Software\\WOW6432Node\\New"));
+    EXPECT_FALSE(registry.KeyExists(RegRoot::LocalMachine, "Software\\New"));
+}
+
 } // namespace
 } // namespace bs

@@ -14,18 +14,22 @@ bool Win32Process::RunProgram(const std::string& commandLine, bool hide, bool wa
     std::wstring command = Widen(commandLine); // CreateProcessW may write into it
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    if (hide) {
-        startup.dwFlags = STARTF_USESHOWWINDOW;
-        startup.wShowWindow = SW_HIDE;
-    }
+    // The busy cursor while the program starts tells the user something
+    // happens after the click.
+    startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_FORCEONFEEDBACK;
+    startup.wShowWindow = hide ? SW_HIDE : SW_SHOWNORMAL;
     PROCESS_INFORMATION info = {};
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
                         nullptr, nullptr, &startup, &info))
         return false;
     ScopedKernelHandle process(info.hProcess);
     ScopedKernelHandle thread(info.hThread);
-    if (wait)
+    if (wait) {
+        // Fails at once for a program without windows, which is fine: the
+        // wait for its end follows.
+        WaitForInputIdle(process.Get(), INFINITE);
         WaitForSingleObject(process.Get(), INFINITE);
+    }
     return true;
 }
 

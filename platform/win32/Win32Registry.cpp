@@ -51,7 +51,7 @@ RegValue ToValue(DWORD type, std::string_view bytes) {
 
 class Win32Key : public RegistryKey {
 public:
-    explicit Win32Key(ScopedKey key) : key_(std::move(key)) {}
+    Win32Key(ScopedKey key, REGSAM viewFlag) : key_(std::move(key)), viewFlag_(viewFlag) {}
 
     std::vector<std::string> SubKeyNames() override {
         std::vector<std::string> names;
@@ -154,23 +154,30 @@ public:
     }
 
     bool DeleteSubKey(const std::string& name) override {
-        return RegDeleteKeyExW(key_.Get(), Widen(name).c_str(), KEY_WOW64_64KEY, 0) ==
-               ERROR_SUCCESS;
+        return RegDeleteKeyExW(key_.Get(), Widen(name).c_str(), viewFlag_, 0) == ERROR_SUCCESS;
     }
 
 private:
     ScopedKey key_;
+    // The view the key was opened in; a sub-key is deleted in the same one.
+    REGSAM viewFlag_;
 };
 
 } // namespace
 
 std::unique_ptr<RegistryKey> Win32Registry::Open(RegRoot root, const std::string& path,
                                                  RegAccess access, bool create) {
-    // Always the 64-bit view: HKLM\Software then shows the 32-bit programs'
-    // keys under its WOW6432Node sub-key, and a path read by the scan names
-    // the same key when the Delete opens it again.
-    REGSAM sam =
-        (access == RegAccess::ReadWrite ? KEY_READ | KEY_WRITE : KEY_READ) | KEY_WOW64_64KEY;
+    return OpenInView(RegView::Native, root, path, access, create);
+}
+
+std::unique_ptr<RegistryKey> Win32Registry::OpenInView(RegView view, RegRoot root,
+                                                       const std::string& path, RegAccess access,
+                                                       bool create) {
+    // The native view is the 64-bit one, named outright: HKLM\Software then
+    // shows the 32-bit programs' keys under its WOW6432Node sub-key, and a
+    // path read by the scan names the same key when the Delete opens it again.
+    REGSAM viewFlag = view == RegView::Bits32 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+    REGSAM sam = (access == RegAccess::ReadWrite ? KEY_READ | KEY_WRITE : KEY_READ) | viewFlag;
     std::wstring subKey = KeyPath(path);
     HKEY handle = nullptr;
     LONG result = create ? RegCreateKeyExW(RootHandle(root), subKey.c_str(), 0, nullptr,
@@ -178,7 +185,7 @@ std::unique_ptr<RegistryKey> Win32Registry::Open(RegRoot root, const std::string
                          : RegOpenKeyExW(RootHandle(root), subKey.c_str(), 0, sam, &handle);
     if (result != ERROR_SUCCESS)
         return nullptr;
-    return std::make_unique<Win32Key>(ScopedKey(handle));
+    return std::make_unique<Win32Key>(ScopedKey(handle), viewFlag);
 }
 
 } // namespace bs

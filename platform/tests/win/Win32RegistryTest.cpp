@@ -71,5 +71,36 @@ TEST_F(Win32RegistryTest, BinaryAndDwordValuesComeBackRaw) {
     EXPECT_EQ(value->data, std::string("\x04\x03\x02\x01", 4));
 }
 
+// 32-bit installers write below HKEY_LOCAL_MACHINE\Software in the 32-bit
+// view, which 64-bit Windows keeps in Software\WOW6432Node of the 64-bit one.
+TEST(Win32RegistryViews, The32BitViewIsApartFromTheNativeOneAndDeletesInItself) {
+    const std::string name = "BrimsweepViewTest" + std::to_string(GetCurrentProcessId());
+    const std::wstring wideName(name.begin(), name.end());
+    Win32Registry registry;
+    auto created = registry.OpenInView(RegView::Bits32, RegRoot::LocalMachine,
+                                       "Software\\" + name + "\\Child", RegAccess::ReadWrite, true);
+    ASSERT_NE(created, nullptr);
+    EXPECT_TRUE(created->SetString("Bits", "32"));
+    created.reset();
+
+    EXPECT_EQ(registry.Open(RegRoot::LocalMachine, "Software\\" + name, RegAccess::Read, false),
+              nullptr);
+    EXPECT_EQ(ReadRegistryString(registry, RegRoot::LocalMachine,
+                                 "Software\\WOW6432Node\\" + name + "\\Child", "Bits"),
+              "32");
+    auto parent = registry.OpenInView(RegView::Bits32, RegRoot::LocalMachine, "Software\\" + name,
+                                      RegAccess::ReadWrite, false);
+    ASSERT_NE(parent, nullptr);
+    EXPECT_EQ(parent->SubKeyNames(), (std::vector<std::string>{"Child"}));
+    EXPECT_TRUE(parent->DeleteSubKey("Child"));
+    EXPECT_EQ(parent->SubKeyNames(), std::vector<std::string>{});
+    parent.reset();
+
+    RegDeleteKeyExW(HKEY_LOCAL_MACHINE, (L"Software\\" + wideName).c_str(), KEY_WOW64_32KEY, 0);
+    EXPECT_EQ(registry.OpenInView(RegView::Bits32, RegRoot::LocalMachine, "Software\\" + name,
+                                  RegAccess::Read, false),
+              nullptr);
+}
+
 } // namespace
 } // namespace bs

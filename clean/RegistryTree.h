@@ -1,0 +1,17 @@
+// Deleting a registry key together with everything below it, since a key
+// with sub-keys of its own cannot be deleted in one call.
+#pragma once
+
+#include <string>
+
+#include "platform/Registry.h"
+
+namespace bs {
+
+// Deletes `parentPath` + "\" + `name` in `view`: first its sub-keys, from the
+// last one enumerated to the first, each the same way, then the key itself.
+// True when the key itself was deleted.
+bool DeleteKeyTree(Registry& registry, RegView view, RegRoot root, const std::string& parentPath,
+                   const std::string& name);
+
+} // namespace bs

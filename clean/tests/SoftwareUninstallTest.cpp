@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "clean/Software.h"
+#include "platform/fake/FakeFileSystem.h"
+#include "platform/fake/FakeProcess.h"
+#include "platform/fake/FakeRegistry.h"
+#include "platform/fake/RecordingUi.h"
+#include "platform/fake/VectorResultsList.h"
+
+namespace bs {
+namespace {
+
+const std::string Uninstall = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+const std::string Uninstall32 =
+    "Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+constexpr RegRoot Hklm = RegRoot::LocalMachine;
+constexpr RegRoot Hkcu = RegRoot::CurrentUser;
+const std::string WillClean =
+    "In case of uninstall failure, Tarn Brimsweep Pro will then clean the system from";
+const std::string Repaired = "Tarn Brimsweep Pro has repaired the system registry.";
+
+// Message boxes and program runs written into one log, so a test sees
+// their order.
+class LoggingUi : public RecordingUi {
+public:
+    explicit LoggingUi(std::vector<std::string>& log) : log_(log) {}
+    int Ask(const std::string& text, const std::string& caption, unsigned style) override {
+        log_.push_back("ask " + text);
+        return RecordingUi::Ask(text, caption, style);
+    }
+
+private:
+    std::vector<std::string>& log_;
+};
+
+class LoggingProcess : public FakeProcess {
+public:
+    explicit LoggingProcess(std::vector<std::string>& log) : log_(log) {}
+    // Runs as the started program, before the wait ends.
+    std::function<void(const std::string& commandLine)> program;
+    bool RunProgram(const std::string& commandLine, bool hide, bool wait) override {
+        log_.push_back("run " + commandLine);
+        if (program)
+            program(commandLine);
+        return FakeProcess::RunProgram(commandLine, hide, wait);
+    }
+
+private:
+    std::vector<std::string>& log_;
+};
+
+struct UninstallRig {
+    std::vector<std::string> log;
+    FakeRegistry registry;
+    FakeFileSystem files;
+    LoggingProcess process{log};
+    LoggingUi ui{log};
+    VectorResultsList list;
+    LocalTexts texts;
+    SoftwareContext context{registry, files, process, ui, list, texts};
+
+    UninstallRig() { files.AddDrive('c', DriveType::Fixed); }
+
+    // An entry whose uninstaller file exists.
+    void Installed(RegRoot root, const std::string& keyPath, const std::string& name,
+                   const std::string& title, const std::string& program) {
+        registry.SetString(root, keyPath + name, "DisplayName", title);
+        registry.SetString(root, keyPath + name, "UninstallString", "\"" + program + "\" /silent");
+        files.AddFile(program, "MZ");
+    }
+    // Lists, then ticks the rows with these titles.
+    void ListAndTick(const std::vector<std::string>& titles) {
+        RunSoftwareList(context);
+        for (auto& row : list.rows)
+            for (const auto& title : titles)
+                if (row.caption == title)
+                    row.checked = true;
+        log.clear();
+    }
+};
+
+std::string Notice(const std::string& title) {
+    return "ask " + WillClean + title + ".\r" + Repaired + "`" + title + "`";
+}
+
+TEST(SoftwareUninstall, TwoTickedRowsGiveTwoNoticesAndTwoWaitsStrictlyInOrderAndBothRowsGo) {
+    UninstallRig rig;
+    rig.Installed(Hklm, Uninstall, "{AAAA}", "First", "c:\\first\\unins.exe");
+    rig.Installed(Hklm, Uninstall, "{BBBB}", "Kept", "c:\\kept\\unins.exe");
+    rig.Installed(Hklm, Uninstall, "{CCCC}", "Second", "c:\\second\\unins.exe");
+    rig.ListAndTick({"First", "Second"});
+
+    SoftwareUninstallResult result = RunSoftwareUninstall(rig.context);
+
+    EXPECT_FALSE(result.stopped);
+    EXPECT_EQ(result.rowsUninstalled, 2);
+    EXPECT_EQ(rig.log, (std::vector<std::string>{
+                           Notice("First"), "run \"c:\\first\\unins.exe\" /silent",
+                           Notice("Second"), "run \"c:\\second\\unins.exe\" /silent"}));
+    for (const auto& run : rig.process.runs) {
+        EXPECT_FALSE(run.hide);
+        EXPECT_TRUE(run.wait);
+    }
+    for (const auto& question : rig.ui.questions)
+        EXPECT_EQ(question.style, unsigned{MbOk});
+    ASSERT_EQ(rig.list.rows.size(), 1u);
+    EXPECT_EQ(rig.list.rows[0].caption, "Kept");
+}
+
+TEST(SoftwareUninstall, NothingTickedRunsNothingAndAnUnstartableUninstallerStillLosesItsRow) {
+    UninstallRig rig;
+    rig.Installed(Hklm, Uninstall, "{AAAA}", "One", "c:\\one\\unins.exe");
+    rig.registry.SetString(Hklm, Uninstall + "{BBBB}", "DisplayName", "No Command");
+    rig.ListAndTick({});
+
+    RunSoftwareUninstall(rig.context);
+    EXPECT_TRUE(rig.log.empty());
+    EXPECT_EQ(rig.list.rows.size(), 2u);
+
+    rig.list.rows[1].checked = true;
+    rig.process.runResult = false;
+    RunSoftwareUninstall(rig.context);
+    EXPECT_EQ(rig.log, (std::vector<std::string>{Notice("No Command"), "run "}));
+    ASSERT_EQ(rig.list.rows.size(), 1u);
+    EXPECT_EQ(rig.list.rows[0].caption, "One");
+    // No uninstaller file to judge by: the entry stays.
+    EXPECT_TRUE(rig.registry.KeyExists(Hklm, Uninstall + "{BBBB}"));
+}
+
+TEST(SoftwareUninstall, RemovesATitleNamedEntryOrALeftoverAndNeverAnotherProgramsKey) {
+    UninstallRig rig;
+    // Named like its title: goes even though its uninstaller was cancelled
+    // and is still there, together with its sub-keys.
+    rig.Installed(Hklm, Uninstall, "Title Named", "Title Named", "c:\\named\\unins.exe");
+    rig.registry.SetString(Hklm, Uninstall + "Title Named\\Parts\\Deep", "x", "y");
+    // A class identifier whose uninstaller stays: kept.
+    rig.Installed(Hklm, Uninstall, "{CANCELLED}", "Cancelled", "c:\\cancelled\\unins.exe");
+    // A class identifier whose uninstaller deletes itself: a leftover.
+    rig.Installed(Hklm, Uninstall32, "{GONE}", "Gone Away", "c:\\gone\\unins.exe");
+    // Another program's entry named like the row's title.
+    rig.Installed(Hklm, Uninstall, "Gone Away", "Someone Else", "c:\\else\\unins.exe");
+    // An uninstaller that removes its own entry: nothing left to remove.
+    rig.Installed(Hkcu, Uninstall, "{TIDY}", "Tidy", "c:\\tidy\\unins.exe");
+    rig.process.program = [&](const std::string& commandLine) {
+        if (commandLine.find("gone") != std::string::npos)
+            rig.files.RemoveFile("c:\\gone\\unins.exe");
+        if (commandLine.find("tidy") != std::string::npos) {
+            auto parent = rig.registry.Open(Hkcu, Uninstall, RegAccess::ReadWrite, false);
+            parent->DeleteSubKey("{TIDY}");
+        }
+    };
+    rig.ListAndTick({"Title Named", "Cancelled", "Gone Away", "Tidy"});
+
+    SoftwareUninstallResult result = RunSoftwareUninstall(rig.context);
+
+    EXPECT_EQ(result.entriesRemoved, 2);
+    EXPECT_FALSE(rig.registry.KeyExists(Hklm, Uninstall + "Title Named"));
+    EXPECT_TRUE(rig.registry.KeyExists(Hklm, Uninstall + "{CANCELLED}"));
+    EXPECT_FALSE(rig.registry.KeyExists(Hklm, Uninstall32 + "{GONE}"));
+    EXPECT_TRUE(rig.registry.KeyExists(Hklm, Uninstall + "Gone Away"));
+    EXPECT_EQ(rig.log,
+              (std::vector<std::string>{
+                  Notice("Title Named"), "run \"c:\\named\\unins.exe\" /silent", "ask " + Repaired,
+                  Notice("Cancelled"), "run \"c:\\cancelled\\unins.exe\" /silent",
+                  Notice("Gone Away"), "run \"c:\\gone\\unins.exe\" /silent", "ask " + Repaired,
+                  Notice("Tidy"), "run \"c:\\tidy\\unins.exe\" /silent"}));
+    ASSERT_EQ(rig.list.rows.size(), 1u);
+    EXPECT_EQ(rig.list.rows[0].caption, "Someone Else");
+}
+
+TEST(SoftwareUninstall, TheSameProgramInBothViewsLosesOnlyTheTickedViewsEntry) {
+    UninstallRig rig;
+    rig.Installed(Hklm, Uninstall, "Both", "Both", "c:\\both64\\unins.exe");
+    rig.Installed(Hklm, Uninstall32, "Both", "Both", "c:\\both32\\unins.exe");
+    RunSoftwareList(rig.context);
+    ASSERT_EQ(rig.list.rows.size(), 2u);
+    rig.list.rows[1].checked = true;
+
+    RunSoftwareUninstall(rig.context);
+
+    EXPECT_EQ(rig.process.runs.at(0).commandLine, "\"c:\\both32\\unins.exe\" /silent");
+    EXPECT_FALSE(rig.registry.KeyExists(Hklm, Uninstall32 + "Both"));
+    EXPECT_TRUE(rig.registry.KeyExists(Hklm, Uninstall + "Both"));
+}
+
+TEST(SoftwareUninstall, ARowWithoutAnOriginRunsItsCommandButRemovesNoKey) {
+    UninstallRig rig;
+    rig.Installed(Hklm, Uninstall, "Plain", "Plain", "c:\\plain\\unins.exe");
+    rig.list.rows.push_back({"Plain", {"Installed Software", "c:\\plain\\unins.exe"}, true});
+
+    RunSoftwareUninstall(rig.context);
+
+    EXPECT_EQ(rig.log, (std::vector<std::string>{Notice("Plain"), "run c:\\plain\\unins.exe"}));
+    EXPECT_TRUE(rig.registry.KeyExists(Hklm, Uninstall + "Plain"));
+    EXPECT_TRUE(rig.list.rows.empty());
+}
+
+} // namespace
+} // namespace bs

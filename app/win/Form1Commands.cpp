@@ -11,6 +11,7 @@
 #include "clean/FilesFind.h"
 #include "clean/FixedDrives.h"
 #include "clean/RegistryFind.h"
+#include "clean/Software.h"
 #include "core/win/Controls.h"
 #include "platform/win32/Utf.h"
 
@@ -185,8 +186,13 @@ void TForm1::btnSilClick() {
 
 bool TForm1::RunFindBranch() {
     if (cleanType_ == CleanType::Software) {
-        listView1_.SetColumnCaptions({"Software Title", "Type", "", ""});
-        return true;
+        // The command line and the entry's origin ride along unseen.
+        listView1_.SetColumnWidth(2, 0);
+        listView1_.SetColumnWidth(3, 0);
+        LocalTexts texts = Texts();
+        SoftwareContext context(services_.registry, services_.files, services_.process, *this,
+                                listView1_, texts);
+        return !RunSoftwareList(context).stopped;
     }
     ListView_SetImageList(c_.ListView1, imageList1_, LVSIL_SMALL);
     listImagesShown_ = true;

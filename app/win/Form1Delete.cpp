@@ -5,6 +5,7 @@
 #include "core/win/Controls.h"
 #include "clean/FilesDelete.h"
 #include "clean/RegistryDelete.h"
+#include "clean/Software.h"
 
 namespace bs {
 
@@ -41,7 +42,12 @@ bool TForm1::RunDeleteBranch() {
         context.toAnsi = Utf8ToAnsiExact;
         return !RunRegistryDelete(context).stopped;
     }
-    // The software branch comes with its own command.
+    if (cleanType_ == CleanType::Software) {
+        SoftwareContext context(services_.registry, services_.files, services_.process, *this,
+                                listView1_, texts);
+        return !RunSoftwareUninstall(context).stopped;
+    }
+    // Memory has no Delete.
     if (cleanType_ != CleanType::Files)
         return true;
     FilesDeleteContext context(services_.files, services_.registry, *this, listView1_, texts,

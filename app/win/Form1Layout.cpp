@@ -274,6 +274,9 @@ void TForm1::LayOutBottomPanel(int width) {
 }
 
 void TForm1::FitLastColumn() {
+    // Software keeps its last two columns hidden.
+    if (cleanType_ == CleanType::Software)
+        return;
     // The last column takes what the others leave, with room kept for the
     // vertical scroll bar, so that no horizontal bar appears beside it.
     RECT list = {};

@@ -165,6 +165,7 @@ void TForm1::SetCommandButtons(CleanType type) {
 void TForm1::ChangeCleanType(CleanType type) {
     if (type != CleanType::Memory && type != cleanType_)
         listView1_.Clear();
+    cleanType_ = type;
     if (type == CleanType::Files || type == CleanType::Registry) {
         // The last column fills the list instead, so that no horizontal
         // scroll bar shows once a vertical one does.
@@ -172,7 +173,6 @@ void TForm1::ChangeCleanType(CleanType type) {
             listView1_.SetColumnWidth(column, look_.dpi.Scale(ColumnWidth));
         FitLastColumn();
     }
-    cleanType_ = type;
     CheckCleanTypeButton();
     if (type == CleanType::Registry)
         CheckBox(c_.chkBackup).SetChecked(true);

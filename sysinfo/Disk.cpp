@@ -78,9 +78,9 @@ void TDisk::Refresh(bs::DriveType type) {
         freeSpace_ = static_cast<int64_t>(space->freeBytes);
     } else {
         capacity_ = ClusterBytes(geometry_.totalClusters, geometry_.sectorsPerCluster,
-                              geometry_.bytesPerSector);
+                                 geometry_.bytesPerSector);
         freeSpace_ = ClusterBytes(geometry_.freeClusters, geometry_.sectorsPerCluster,
-                               geometry_.bytesPerSector);
+                                  geometry_.bytesPerSector);
     }
     if (std::optional<VolumeInfo> volume = files_.GetVolumeInfo(Root())) {
         volumeLabel_ = volume->label;

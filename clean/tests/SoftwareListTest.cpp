@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "clean/Software.h"
+#include "clean/tests/UninstallKeys.h"
 #include "platform/fake/FakeFileSystem.h"
 #include "platform/fake/FakeProcess.h"
 #include "platform/fake/FakeRegistry.h"
@@ -10,11 +11,7 @@
 namespace bs {
 namespace {
 
-const std::string Uninstall = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-const std::string Uninstall32 =
-    "Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-constexpr RegRoot Hklm = RegRoot::LocalMachine;
-constexpr RegRoot Hkcu = RegRoot::CurrentUser;
+using namespace uninstall_keys;
 
 struct SoftwareListRig {
     FakeRegistry registry;

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "clean/Software.h"
+#include "clean/tests/UninstallKeys.h"
 #include "platform/fake/FakeFileSystem.h"
 #include "platform/fake/FakeProcess.h"
 #include "platform/fake/FakeRegistry.h"
@@ -12,11 +13,7 @@
 namespace bs {
 namespace {
 
-const std::string Uninstall = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-const std::string Uninstall32 =
-    "Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-constexpr RegRoot Hklm = RegRoot::LocalMachine;
-constexpr RegRoot Hkcu = RegRoot::CurrentUser;
+using namespace uninstall_keys;
 const std::string WillClean =
     "In case of uninstall failure, Tarn Brimsweep Pro will then clean the system from";
 const std::string Repaired = "Tarn Brimsweep Pro has repaired the system registry.";

@@ -55,8 +55,9 @@ Collected ReadTickedValues(RegistryDeleteContext& context, bool withBackup) {
         auto value = context.cursor.Key()->QueryValue(name);
         TickedValue ticked{*key.root,
                            {key.rootName, key.keyPath, name, value.value_or(RegValue{})}};
+        // A text that was not read whole could not be restored whole.
         if (!value || (value->type != RegSz && value->type != RegExpandSz) ||
-            (withBackup && !RegFileCanHold(ticked.entry))) {
+            (withBackup && (!value->textComplete || !RegFileCanHold(ticked.entry)))) {
             ++collected.kept;
             continue;
         }

@@ -30,6 +30,10 @@ struct RegValue {
     // For RegSz and RegExpandSz: the text in UTF-8 without its terminator.
     // For every other type: the raw bytes as stored.
     std::string data;
+    // For RegSz and RegExpandSz: false when `data` is not all of the stored
+    // text (characters after a NUL inside it, or UTF-16 that does not
+    // convert), so that nothing relies on it as a faithful copy.
+    bool textComplete = true;
 };
 
 struct RegKeyInfo {

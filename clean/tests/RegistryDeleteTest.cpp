@@ -224,12 +224,15 @@ TEST_F(RegistryDelete, ValuesABackupCannotHoldOrThatChangedSinceTheScanStay) {
     AddValue("HKEY_CURRENT_USER: \\A", "A", "now a number", "C:\\2");
     registry.SetValue(Hkcu, "A", "now a number", RegValue{RegDword, std::string(4, '\0')});
     AddValue("HKEY_CURRENT_USER: \\A", "A", "expand", "%X%\\y", true, RegExpandSz);
+    AddValue("HKEY_CURRENT_USER: \\A", "A", "nul inside", "C:\\3");
+    registry.SetValue(Hkcu, "A", "nul inside", RegValue{RegSz, "C:\\3", false});
     auto result = Run(true);
     EXPECT_FALSE(result.stopped);
     EXPECT_TRUE(Has("A", "two\nlines")) << "its name has no form a .reg line can carry";
     EXPECT_TRUE(Has("A", "now a number"));
+    EXPECT_TRUE(Has("A", "nul inside")) << "a text not read whole would come back cut";
     EXPECT_FALSE(Has("A", "expand"));
-    EXPECT_EQ(result.kept, 2);
+    EXPECT_EQ(result.kept, 3);
     EXPECT_EQ(result.deleted, 1);
     EXPECT_EQ(files.ReadAll(result.backupFile),
               "REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"expand\"=hex(2):25,58,25,5c,79,00\r\n");

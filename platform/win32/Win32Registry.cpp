@@ -41,8 +41,12 @@ RegValue ToValue(DWORD type, std::string_view bytes) {
         std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
         std::memcpy(text.data(), bytes.data(), text.size() * sizeof(wchar_t));
         // Stored strings may or may not carry their terminator.
-        text.resize(std::min(text.size(), text.find(L'\0')));
+        size_t end = std::min(text.size(), text.find(L'\0'));
+        value.textComplete = text.find_first_not_of(L'\0', end) == std::wstring::npos;
+        text.resize(end);
         value.data = Narrow(text);
+        if (Widen(value.data) != text)
+            value.textComplete = false;
     } else {
         value.data = std::string(bytes);
     }

@@ -71,6 +71,36 @@ TEST_F(Win32RegistryTest, BinaryAndDwordValuesComeBackRaw) {
     EXPECT_EQ(value->data, std::string("\x04\x03\x02\x01", 4));
 }
 
+TEST_F(Win32RegistryTest, TextsThatDoNotReadWholeSaySo) {
+    auto key = registry_.Open(RegRoot::CurrentUser, path_, RegAccess::ReadWrite, true);
+    ASSERT_NE(key, nullptr);
+    HKEY raw;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, std::wstring(path_.begin(), path_.end()).c_str(), 0,
+                            KEY_WRITE, &raw),
+              ERROR_SUCCESS);
+    auto set = [raw](const wchar_t* name, const std::wstring& data) {
+        RegSetValueExW(raw, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.data()),
+                       static_cast<DWORD>(data.size() * sizeof(wchar_t)));
+    };
+    set(L"Whole", std::wstring(L"c:\\a\0", 5));
+    set(L"NulInside", std::wstring(L"c:\\a\0b\0", 7));
+    set(L"LoneSurrogate", std::wstring(L"x\xD800y\0", 4));
+    RegCloseKey(raw);
+    auto whole = key->QueryValue("Whole");
+    ASSERT_TRUE(whole);
+    EXPECT_TRUE(whole->textComplete);
+    EXPECT_EQ(whole->data, "c:\\a");
+    auto cut = key->QueryValue("NulInside");
+    ASSERT_TRUE(cut);
+    EXPECT_FALSE(cut->textComplete);
+    EXPECT_EQ(cut->data, "c:\\a");
+    auto lone = key->QueryValue("LoneSurrogate");
+    ASSERT_TRUE(lone);
+    EXPECT_FALSE(lone->textComplete);
+    for (const auto& value : key->Values())
+        EXPECT_EQ(value.value.textComplete, value.name == "Whole") << value.name;
+}
+
 // 32-bit installers write below HKEY_LOCAL_MACHINE\Software in the 32-bit
 // view, which 64-bit Windows keeps in Software\WOW6432Node of the 64-bit one.
 TEST(Win32RegistryViews, The32BitViewIsApartFromTheNativeOneAndDeletesInItself) {

@@ -16,6 +16,8 @@ public:
     virtual bool ShellOpen(const std::string& target) = 0;
     // Folder of the running executable, ending in "\".
     virtual std::string ProgramDir() = 0;
+    // Full path of the running executable.
+    virtual std::string ProgramPath() = 0;
 };
 
 } // namespace bs

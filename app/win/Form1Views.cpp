@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "app/StartUpEntries.h"
 #include "app/win/ControlIds.h"
 #include "core/win/Controls.h"
 #include "core/win/WinText.h"
@@ -35,6 +36,7 @@ void TForm1::FormCreate() {
 
     FillDriveBox();
     ReadSettings();
+    WriteStartUpEntries(services_.registry, services_.process.ProgramPath(), programDir_);
     ApplyLanguage();
     ComboBox(c_.cmbLanguage).Select(languageIndex_);
 

@@ -29,6 +29,7 @@ public:
         return true;
     }
     std::string ProgramDir() override { return programDir; }
+    std::string ProgramPath() override { return programDir + "brimsweep.exe"; }
 };
 
 } // namespace bs

@@ -4,7 +4,7 @@
 
 namespace bs {
 
-std::wstring ExecutableFolder() {
+std::wstring ExecutablePath() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
@@ -17,6 +17,11 @@ std::wstring ExecutableFolder() {
         // Truncated: the path is longer than the buffer.
         path.resize(path.size() * 2);
     }
+    return path;
+}
+
+std::wstring ExecutableFolder() {
+    std::wstring path = ExecutablePath();
     return path.substr(0, path.find_last_of(L'\\') + 1);
 }
 

@@ -5,6 +5,8 @@
 
 namespace bs {
 
+// The full path of the running executable; empty on failure.
+std::wstring ExecutablePath();
 // The folder of the running executable, ending in "\"; empty on failure.
 std::wstring ExecutableFolder();
 

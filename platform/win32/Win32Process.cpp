@@ -43,4 +43,8 @@ std::string Win32Process::ProgramDir() {
     return Narrow(ExecutableFolder());
 }
 
+std::string Win32Process::ProgramPath() {
+    return Narrow(ExecutablePath());
+}
+
 } // namespace bs

@@ -10,6 +10,7 @@ public:
     bool RunProgram(const std::string& commandLine, bool hide, bool wait) override;
     bool ShellOpen(const std::string& target) override;
     std::string ProgramDir() override;
+    std::string ProgramPath() override;
 };
 
 } // namespace bs

@@ -49,6 +49,17 @@ TEST_F(MainWindow, StartsHiddenWithTheListViewInFrontAndFilesChecked) {
     EXPECT_EQ(rect.bottom - rect.top, 603);
 }
 
+TEST_F(MainWindow, StartUpWritesTheEveryStartEntries) {
+    Form();
+    auto run =
+        registry.GetValue(RegRoot::LocalMachine,
+                          "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "BrimsweepAutoRun");
+    ASSERT_TRUE(run);
+    EXPECT_EQ(run->data, "\"" + process.programDir + "brimsweep.exe\"");
+    EXPECT_TRUE(
+        registry.GetValue(RegRoot::CurrentUser, "Software\\Quorvel\\Brimsweep\\Program", "Path"));
+}
+
 TEST_F(MainWindow, VersionLabelShowsTheFirstLineOfTheVersionFile) {
     files.AddFile(process.programDir + "version.txt", "2.4.1\r\nsecond line\r\n");
     EXPECT_EQ(Text(Form().About().Version), "Ver 2.4.1");

@@ -32,7 +32,20 @@ long RunBeside(const std::wstring& program, const std::wstring& arguments = L"")
     return static_cast<long>(code);
 }
 
+// Removes what a start of the real program writes into the registry, so the
+// test leaves no key of its own behind.
+struct StartUpEntriesCleanup {
+    ~StartUpEntriesCleanup() {
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quorvel");
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, L"CLSID\\{52BB1065-19BD-11D4-A935-0020485B069A}");
+        for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+            RegDeleteKeyValueW(root, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                               L"BrimsweepAutoRun");
+    }
+};
+
 TEST(ShippedPrograms, StartAndEndWithTheirStatus) {
+    StartUpEntriesCleanup cleanup;
     EXPECT_EQ(RunBeside(L"bck.exe"), 2) << "bck shows its usage";
     EXPECT_EQ(RunBeside(L"deletebat.exe"), 0)
         << "with no clean.bat beside it deletebat does nothing";

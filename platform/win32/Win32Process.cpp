@@ -4,11 +4,42 @@
 
 #include <shellapi.h>
 
+#include <utility>
+
 #include "platform/win32/ModulePath.h"
 #include "platform/win32/Scoped.h"
 #include "platform/win32/Utf.h"
 
 namespace bs {
+
+namespace {
+
+// Paints what needs painting and drops input: the waiting window stays drawn
+// and is never marked "not responding", and a click made meanwhile does not
+// start a command once the wait is over.
+void PaintAndDropInput() {
+    MSG message;
+    // Input is dropped on purpose, keys and mouse alike.
+    for (auto [first, last] : {std::pair<UINT, UINT>{WM_KEYFIRST, WM_KEYLAST},
+                               std::pair<UINT, UINT>{WM_MOUSEFIRST, WM_MOUSELAST}})
+        while (PeekMessageW(&message, nullptr, first, last, PM_REMOVE)) {
+        }
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT))
+        DispatchMessageW(&message);
+}
+
+// Waits for `process` to end while the calling thread's windows keep
+// painting.
+void WaitPainting(HANDLE process) {
+    for (;;) {
+        PaintAndDropInput();
+        DWORD woken = MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_PAINT | QS_INPUT);
+        if (woken != WAIT_OBJECT_0 + 1)
+            return; // the program ended, or the wait itself failed
+    }
+}
+
+} // namespace
 
 bool Win32Process::RunProgram(const std::string& commandLine, bool hide, bool wait) {
     std::wstring command = Widen(commandLine); // CreateProcessW may write into it
@@ -26,9 +57,11 @@ bool Win32Process::RunProgram(const std::string& commandLine, bool hide, bool wa
     ScopedKernelHandle thread(info.hThread);
     if (wait) {
         // Fails at once for a program without windows, which is fine: the
-        // wait for its end follows.
-        WaitForInputIdle(process.Get(), INFINITE);
-        WaitForSingleObject(process.Get(), INFINITE);
+        // wait for its end follows. Both waits keep our windows painted.
+        while (WaitForInputIdle(process.Get(), 50) == WAIT_TIMEOUT &&
+               WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT)
+            PaintAndDropInput();
+        WaitPainting(process.Get());
     }
     return true;
 }

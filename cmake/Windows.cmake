@@ -69,6 +69,10 @@ target_link_libraries(regscan_bench PRIVATE brim_win)
 target_link_options(regscan_bench PRIVATE ${WIN_LINK_STATIC} -municode)
 target_compile_options(regscan_bench PRIVATE ${WARNINGS})
 
+# The help page goes beside the programs, where they open it.
+configure_file(${CMAKE_SOURCE_DIR}/app/res/brimsweep.html ${CMAKE_BINARY_DIR}/brimsweep.html
+               COPYONLY)
+
 # Every program we ship must load on a bare Windows: only system DLLs in its
 # import table (zlib, libgcc and libstdc++ are linked in).
 set(SHIPPED_PROGRAMS brimsweep bck deletebat)

@@ -18,6 +18,8 @@ public:
     virtual std::string ProgramDir() = 0;
     // Full path of the running executable.
     virtual std::string ProgramPath() = 0;
+    // The first command-line argument, or "".
+    virtual std::string FirstArgument() = 0;
 };
 
 } // namespace bs

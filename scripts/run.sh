@@ -26,5 +26,5 @@ wine_env_start "$root/build-win/wineprefix"
 # folder of its own so the build tree stays clean.
 app_dir="$root/build-win/app"
 mkdir -p "$app_dir"
-cp "$root"/build-win/{brimsweep,bck,deletebat}.exe "$app_dir"/
+cp "$root"/build-win/{brimsweep,bck,deletebat}.exe "$root"/build-win/brimsweep.html "$app_dir"/
 exec wine "$app_dir/brimsweep.exe" "$@"

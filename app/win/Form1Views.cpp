@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "app/ShortcutSteps.h"
 #include "app/StartUpEntries.h"
 #include "app/win/ControlIds.h"
 #include "core/win/Controls.h"
@@ -24,6 +25,9 @@ void TForm1::FormCreate() {
     created_ = true;
     ApplyDpi(DpiOfWindow(hwnd_).value);
     programDir_ = services_.process.ProgramDir();
+    if (IsShortcutSwitch(services_.process.FirstArgument()))
+        RunShortcutSteps({services_.shell, services_.registry, services_.files, services_.process},
+                         programDir_);
     exitRequested_ = false;
     untranslatedNoticeShown_ = false;
     tickCount_ = 0;

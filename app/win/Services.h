@@ -9,6 +9,7 @@
 #include "platform/MachineProbe.h"
 #include "platform/Process.h"
 #include "platform/Registry.h"
+#include "platform/Shell.h"
 
 namespace bs {
 
@@ -20,6 +21,7 @@ struct Services {
     Dialogs& dialogs;
     // Processor, memory and disk-geometry queries.
     MachineProbe& machine;
+    Shell& shell;
     // How clean.bat spells paths: the OEM code page in the program, ASCII in
     // window tests.
     BatchCodePage& batchCodePage;

@@ -13,6 +13,7 @@
 #include "platform/win32/Win32MachineProbe.h"
 #include "platform/win32/Win32Process.h"
 #include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Shell.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
@@ -24,11 +25,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     bs::Win32Process process;
     bs::Win32Dialogs dialogs;
     bs::Win32MachineProbe machine;
+    bs::Win32Shell shell;
     bs::OemBatchCodePage batchCodePage;
 
     wchar_t path[MAX_PATH * 2] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH * 2);
     return bs::RunProgramEntry(
-        bs::Services{files, registry, clock, process, dialogs, machine, batchCodePage},
+        bs::Services{files, registry, clock, process, dialogs, machine, shell, batchCodePage},
         bs::ApplicationTitle(bs::Narrow(path)));
 }

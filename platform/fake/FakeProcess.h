@@ -19,6 +19,7 @@ public:
     std::vector<std::string> opened;
     bool runResult = true;
     std::string programDir = "c:\\program files\\brimsweep\\";
+    std::string firstArgument;
 
     bool RunProgram(const std::string& commandLine, bool hide, bool wait) override {
         runs.push_back({commandLine, hide, wait});
@@ -30,6 +31,7 @@ public:
     }
     std::string ProgramDir() override { return programDir; }
     std::string ProgramPath() override { return programDir + "brimsweep.exe"; }
+    std::string FirstArgument() override { return firstArgument; }
 };
 
 } // namespace bs

@@ -80,4 +80,14 @@ std::string Win32Process::ProgramPath() {
     return Narrow(ExecutablePath());
 }
 
+std::string Win32Process::FirstArgument() {
+    int count = 0;
+    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!arguments)
+        return {};
+    std::string first = count > 1 ? Narrow(arguments[1]) : std::string();
+    LocalFree(arguments);
+    return first;
+}
+
 } // namespace bs

@@ -11,6 +11,7 @@ public:
     bool ShellOpen(const std::string& target) override;
     std::string ProgramDir() override;
     std::string ProgramPath() override;
+    std::string FirstArgument() override;
 };
 
 } // namespace bs

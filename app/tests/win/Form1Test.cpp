@@ -1,6 +1,7 @@
 #include "app/tests/win/FormFixture.h"
 
 #include "app/win/ControlIds.h"
+#include "app/ShortcutSteps.h"
 #include "app/win/ProgramEntry.h"
 
 namespace bs {
@@ -281,6 +282,31 @@ TEST_F(ProgramEntryRun, RunsUntilExitAndStartsHidden) {
     EXPECT_EQ(code, 0);
     EXPECT_TRUE(hiddenAtStart);
     EXPECT_TRUE(files.FileExists(process.programDir + "language.txt")) << "written at the real end";
+}
+
+} // namespace
+} // namespace bs
+
+namespace bs {
+namespace {
+
+using ShortcutStart = FormFixture;
+
+TEST_F(ShortcutStart, TheExactSwitchMakesTheLinksAndAnyOtherSpellingNothing) {
+    registry.SetString(RegRoot::CurrentUser, ShellFoldersKey, "Desktop", "c:\\desktop");
+    registry.SetString(RegRoot::CurrentUser, ShellFoldersKey, "Programs", "c:\\programs");
+    process.firstArgument = "-Shortcut";
+    Form();
+    EXPECT_TRUE(shell.links.empty());
+    EXPECT_TRUE(process.opened.empty());
+    form.reset();
+
+    process.firstArgument = "-shortcut";
+    Form();
+    EXPECT_EQ(shell.links.size(), 4u);
+    EXPECT_EQ(shell.links["c:\\desktop\\brimsweep.lnk"], process.programDir + "brimsweep.exe");
+    EXPECT_EQ(process.opened, std::vector<std::string>{process.programDir + "brimsweep.html"})
+        << "the help opens once";
 }
 
 } // namespace

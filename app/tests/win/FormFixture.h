@@ -19,6 +19,7 @@
 #include "platform/fake/FakeMachine.h"
 #include "platform/fake/FakeProcess.h"
 #include "platform/fake/FakeRegistry.h"
+#include "platform/fake/FakeShell.h"
 #include "platform/fake/ScriptedDialogs.h"
 
 namespace bs {
@@ -46,8 +47,8 @@ protected:
     }
     const TForm1::Controls& Ctl() { return Form().Ctl(); }
     Services FakeServices() {
-        return Services{files,   registry, clock,         process,
-                        dialogs, machine,  batchCodePage, notificationIcon};
+        return Services{files,   registry, clock,         process,         dialogs,
+                        machine, shell,    batchCodePage, notificationIcon};
     }
 
     static void Pump() {
@@ -103,6 +104,7 @@ protected:
     FakeProcess process;
     ScriptedDialogs dialogs;
     FakeMachine machine;
+    FakeShell shell;
     AsciiBatchCodePage batchCodePage;
     bool notificationIcon = false;
     std::unique_ptr<TForm1> form;

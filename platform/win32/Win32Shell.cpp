@@ -1,0 +1,69 @@
+#include "platform/win32/Win32Shell.h"
+
+#include <windows.h>
+
+#include <objbase.h>
+#include <objidl.h>
+#include <shlobj.h>
+
+#include "platform/win32/Utf.h"
+
+namespace bs {
+
+namespace {
+
+// Owns one reference of a COM interface.
+template <typename Interface> class ComPointer {
+public:
+    ComPointer() = default;
+    ~ComPointer() {
+        if (pointer_)
+            pointer_->Release();
+    }
+    ComPointer(const ComPointer&) = delete;
+    ComPointer& operator=(const ComPointer&) = delete;
+    Interface* operator->() const { return pointer_; }
+    Interface** Receive() { return &pointer_; }
+    void** ReceiveVoid() { return reinterpret_cast<void**>(&pointer_); }
+
+private:
+    Interface* pointer_ = nullptr;
+};
+
+// COM for this thread for as long as the scope lasts; a thread that has
+// it already keeps it.
+class ComScope {
+public:
+    ComScope() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ~ComScope() {
+        if (SUCCEEDED(result_))
+            CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+    // A thread in the other apartment model can still make links.
+    bool Usable() const { return SUCCEEDED(result_) || result_ == RPC_E_CHANGED_MODE; }
+
+private:
+    HRESULT result_;
+};
+
+} // namespace
+
+bool Win32Shell::CreateLink(const std::string& target, const std::string& linkPath) {
+    ComScope com;
+    if (!com.Usable())
+        return false;
+    ComPointer<IShellLinkW> link;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                link.ReceiveVoid())))
+        return false;
+    if (FAILED(link->SetPath(Widen(target).c_str())))
+        return false;
+    ComPointer<IPersistFile> file;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, file.ReceiveVoid())))
+        return false;
+    return SUCCEEDED(file->Save(Widen(linkPath).c_str(), FALSE));
+}
+
+} // namespace bs

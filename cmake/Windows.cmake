@@ -37,6 +37,14 @@ target_compile_options(deletebat PRIVATE ${WARNINGS})
 # The integration tests run it from beside win_tests.exe.
 add_dependencies(win_tests deletebat)
 
+# uninstall.exe: removes the program, its entries and links, and keeps the
+# backups. Windowless but for its question.
+add_executable(uninstall WIN32 app/uninstall/uninstall_main.cpp)
+target_link_libraries(uninstall PRIVATE brim_win)
+target_link_options(uninstall PRIVATE ${WIN_LINK_STATIC} -municode)
+target_compile_options(uninstall PRIVATE ${WARNINGS})
+add_dependencies(win_tests uninstall)
+
 # bck.exe: the archive tool beside the program (list, test, extract, pack).
 add_executable(bck backup/tool/bck_main.cpp)
 target_link_libraries(bck PRIVATE brim_win)
@@ -75,7 +83,7 @@ configure_file(${CMAKE_SOURCE_DIR}/app/res/brimsweep.html ${CMAKE_BINARY_DIR}/br
 
 # Every program we ship must load on a bare Windows: only system DLLs in its
 # import table (zlib, libgcc and libstdc++ are linked in).
-set(SHIPPED_PROGRAMS brimsweep bck deletebat)
+set(SHIPPED_PROGRAMS brimsweep bck deletebat uninstall)
 set(shipped_files "")
 foreach(program ${SHIPPED_PROGRAMS})
   list(APPEND shipped_files $<TARGET_FILE:${program}>)

@@ -6,7 +6,10 @@
 
 #include <string>
 
+#include "app/SelfUninstall.h"
+#include "platform/tests/win/ScratchFolder.h"
 #include "platform/win32/ModulePath.h"
+#include "platform/win32/Utf.h"
 #include "platform/win32/Scoped.h"
 
 namespace bs {
@@ -54,6 +57,36 @@ TEST(ShippedPrograms, StartAndEndWithTheirStatus) {
     ScopedKernelHandle lock(CreateMutexW(nullptr, FALSE, L"brimsweep"));
     ASSERT_TRUE(lock.Valid());
     EXPECT_EQ(RunBeside(L"brimsweep.exe"), 0);
+}
+
+TEST(ShippedPrograms, UninstallRemovesTheProgramFilesAndKeepsTheBackups) {
+    StartUpEntriesCleanup cleanup;
+    ScratchFolder install;
+    for (const char* program : {"brimsweep.exe", "bck.exe", "deletebat.exe", "uninstall.exe"})
+        ASSERT_TRUE(CopyFileW((ExecutableFolder() + Widen(program)).c_str(),
+                              Widen(install / program).c_str(), FALSE))
+            << program;
+    for (const char* file : {"brimsweep.html", "language.txt", "tb0.bck", "regbackup000.reg"})
+        ScratchFolder::WriteFile(install / file, "x");
+    std::wstring commandLine = L"\"" + Widen(install / "uninstall.exe") + L"\" /S";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &info));
+    ScopedKernelHandle process(info.hProcess), thread(info.hThread);
+    ASSERT_EQ(WaitForSingleObject(process.Get(), 60000), WAIT_OBJECT_0);
+    DWORD code = 99;
+    GetExitCodeProcess(process.Get(), &code);
+    EXPECT_EQ(code, 0u) << "everything was removed";
+    for (const auto& name : ProgramFileNames)
+        EXPECT_EQ(GetFileAttributesW(Widen(install / name).c_str()), INVALID_FILE_ATTRIBUTES)
+            << name;
+    for (const char* kept : {"tb0.bck", "regbackup000.reg"})
+        EXPECT_NE(GetFileAttributesW(Widen(install / kept).c_str()), INVALID_FILE_ATTRIBUTES)
+            << kept;
+    // Its own file waits for the next start of Windows; remove it now.
+    DeleteFileW(Widen(install / "uninstall.exe").c_str());
 }
 
 } // namespace

@@ -13,11 +13,7 @@ build=${1:-$root/build-win}
 folders=${2:-20000}
 files=${3:-10}
 
-if [ ! -x "$build/scan_bench.exe" ]; then
-  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
-  cmake --build "$build" --target scan_bench -j2
-fi
+[ -x "$build/scan_bench.exe" ] || BRIM_BUILD_DIR="$build" bash "$root/scripts/build.sh" windows scan_bench
 
 . "$root/scripts/wine-env.sh"
 BRIM_FORCE_XVFB=${BRIM_FORCE_XVFB:-1} wine_env_start

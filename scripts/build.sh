@@ -16,9 +16,11 @@ case "$config" in
     cmake --build "$root/build-native" -j "$jobs" "${targets[@]}"
     ;;
   windows)
-    cmake -S "$root" -B "$root/build-win" -DCMAKE_BUILD_TYPE=Release \
+    # BRIM_BUILD_DIR: another folder for the Windows build (the benchmarks').
+    build=${BRIM_BUILD_DIR:-$root/build-win}
+    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
-    cmake --build "$root/build-win" -j "$jobs" "${targets[@]}"
+    cmake --build "$build" -j "$jobs" "${targets[@]}"
     ;;
   *) echo "unknown configuration: $config" >&2; exit 2 ;;
 esac

@@ -16,6 +16,15 @@ protected:
     void TearDown() override {
         RegDeleteTreeW(HKEY_CURRENT_USER, std::wstring(path_.begin(), path_.end()).c_str());
     }
+    // The scratch key opened for writing through the raw API, to store what
+    // the wrapper itself cannot write; closed by the caller.
+    HKEY RawKey() const {
+        HKEY raw = nullptr;
+        EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, std::wstring(path_.begin(), path_.end()).c_str(),
+                                0, KEY_WRITE, &raw),
+                  ERROR_SUCCESS);
+        return raw;
+    }
     std::string path_;
     Win32Registry registry_;
 };
@@ -58,10 +67,8 @@ TEST_F(Win32RegistryTest, CreatesWritesEnumeratesAndDeletes) {
 TEST_F(Win32RegistryTest, BinaryAndDwordValuesComeBackRaw) {
     auto key = registry_.Open(RegRoot::CurrentUser, path_, RegAccess::ReadWrite, true);
     ASSERT_NE(key, nullptr);
-    HKEY raw;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, std::wstring(path_.begin(), path_.end()).c_str(), 0,
-                            KEY_WRITE, &raw),
-              ERROR_SUCCESS);
+    HKEY raw = RawKey();
+    ASSERT_NE(raw, nullptr);
     DWORD number = 0x01020304;
     RegSetValueExW(raw, L"Number", 0, REG_DWORD, reinterpret_cast<BYTE*>(&number), 4);
     RegCloseKey(raw);
@@ -74,10 +81,8 @@ TEST_F(Win32RegistryTest, BinaryAndDwordValuesComeBackRaw) {
 TEST_F(Win32RegistryTest, TextsThatDoNotReadWholeSaySo) {
     auto key = registry_.Open(RegRoot::CurrentUser, path_, RegAccess::ReadWrite, true);
     ASSERT_NE(key, nullptr);
-    HKEY raw;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, std::wstring(path_.begin(), path_.end()).c_str(), 0,
-                            KEY_WRITE, &raw),
-              ERROR_SUCCESS);
+    HKEY raw = RawKey();
+    ASSERT_NE(raw, nullptr);
     auto set = [raw](const wchar_t* name, const std::wstring& data) {
         RegSetValueExW(raw, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.data()),
                        static_cast<DWORD>(data.size() * sizeof(wchar_t)));

@@ -12,6 +12,10 @@ public:
     // `wait` the call returns after the program has ended. False when it could
     // not be started.
     virtual bool RunProgram(const std::string& commandLine, bool hide, bool wait) = 0;
+    // Starts the program at the full path `path`, with no arguments, hidden
+    // and without waiting. The path is the program itself, never searched
+    // for and never split at a space. False when it could not be started.
+    virtual bool StartHidden(const std::string& path) = 0;
     // Opens a document or address with its associated program.
     virtual bool ShellOpen(const std::string& target) = 0;
     // Folder of the running executable, ending in "\".

@@ -9,16 +9,22 @@ shift
 targets=()
 [ $# -gt 0 ] && targets=(--target "$@")
 jobs=$(nproc)
+# ccache, where the machine has it, shares compiled objects between checkouts.
+launcher=()
+if command -v ccache >/dev/null; then
+  export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(dirname "$root")}
+  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 
 case "$config" in
   native)
-    cmake -S "$root" -B "$root/build-native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
+    cmake -S "$root" -B "$root/build-native" -DCMAKE_BUILD_TYPE=Debug "${launcher[@]}" >/dev/null
     cmake --build "$root/build-native" -j "$jobs" "${targets[@]}"
     ;;
   windows)
     # BRIM_BUILD_DIR: another folder for the Windows build (the benchmarks').
     build=${BRIM_BUILD_DIR:-$root/build-win}
-    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
+    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
     cmake --build "$build" -j "$jobs" "${targets[@]}"
     ;;

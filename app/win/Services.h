@@ -3,6 +3,8 @@
 #pragma once
 
 #include "clean/BatchCodePage.h"
+#include "online/OnlineServices.h"
+#include "platform/BlockAllocator.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
@@ -22,6 +24,10 @@ struct Services {
     // Processor, memory and disk-geometry queries.
     MachineProbe& machine;
     Shell& shell;
+    // The memory refresh's block.
+    BlockAllocator& memoryBlock;
+    // Connection test and update check.
+    OnlineServices& online;
     // How clean.bat spells paths: the OEM code page in the program, ASCII in
     // window tests.
     BatchCodePage& batchCodePage;

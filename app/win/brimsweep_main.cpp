@@ -6,7 +6,9 @@
 #include "app/ApplicationTitle.h"
 #include "app/win/ProgramEntry.h"
 #include "clean/win/OemBatchCodePage.h"
+#include "online/OnlineServices.h"
 #include "platform/win32/Utf.h"
+#include "platform/win32/Win32BlockAllocator.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -26,11 +28,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     bs::Win32Dialogs dialogs;
     bs::Win32MachineProbe machine;
     bs::Win32Shell shell;
+    bs::Win32BlockAllocator memoryBlock;
+    bs::OfflineServices online;
     bs::OemBatchCodePage batchCodePage;
 
     wchar_t path[MAX_PATH * 2] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH * 2);
-    return bs::RunProgramEntry(
-        bs::Services{files, registry, clock, process, dialogs, machine, shell, batchCodePage},
-        bs::ApplicationTitle(bs::Narrow(path)));
+    return bs::RunProgramEntry(bs::Services{files, registry, clock, process, dialogs, machine,
+                                            shell, memoryBlock, online, batchCodePage},
+                               bs::ApplicationTitle(bs::Narrow(path)));
 }

@@ -17,12 +17,17 @@ public:
     };
     std::vector<Run> runs;
     std::vector<std::string> opened;
+    std::vector<std::string> startedHidden;
     bool runResult = true;
     std::string programDir = "c:\\program files\\brimsweep\\";
     std::string firstArgument;
 
     bool RunProgram(const std::string& commandLine, bool hide, bool wait) override {
         runs.push_back({commandLine, hide, wait});
+        return runResult;
+    }
+    bool StartHidden(const std::string& path) override {
+        startedHidden.push_back(path);
         return runResult;
     }
     bool ShellOpen(const std::string& target) override {

@@ -66,6 +66,24 @@ bool Win32Process::RunProgram(const std::string& commandLine, bool hide, bool wa
     return true;
 }
 
+bool Win32Process::StartHidden(const std::string& path) {
+    std::wstring application = Widen(path);
+    // The command line repeats the quoted path as the program's own name;
+    // the application name alone decides what runs.
+    std::wstring command = L"\"" + application + L"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessW(application.c_str(), command.data(), nullptr, nullptr, FALSE,
+                        NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &info))
+        return false;
+    ScopedKernelHandle process(info.hProcess);
+    ScopedKernelHandle thread(info.hThread);
+    return true;
+}
+
 bool Win32Process::ShellOpen(const std::string& target) {
     auto result = reinterpret_cast<INT_PTR>(
         ShellExecuteW(nullptr, L"open", Widen(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL));

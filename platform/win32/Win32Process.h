@@ -8,6 +8,7 @@ namespace bs {
 class Win32Process : public Process {
 public:
     bool RunProgram(const std::string& commandLine, bool hide, bool wait) override;
+    bool StartHidden(const std::string& path) override;
     bool ShellOpen(const std::string& target) override;
     std::string ProgramDir() override;
     std::string ProgramPath() override;

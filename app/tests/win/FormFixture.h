@@ -14,6 +14,8 @@
 #include "core/win/Controls.h"
 #include "core/win/WinText.h"
 #include "platform/win32/Utf.h"
+#include "online/fake/FakeOnline.h"
+#include "platform/fake/FakeBlockAllocator.h"
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeFileSystem.h"
 #include "platform/fake/FakeMachine.h"
@@ -47,8 +49,8 @@ protected:
     }
     const TForm1::Controls& Ctl() { return Form().Ctl(); }
     Services FakeServices() {
-        return Services{files,   registry, clock,         process,         dialogs,
-                        machine, shell,    batchCodePage, notificationIcon};
+        return Services{files, registry,    clock,  process,       dialogs,         machine,
+                        shell, memoryBlock, online, batchCodePage, notificationIcon};
     }
 
     static void Pump() {
@@ -105,6 +107,8 @@ protected:
     ScriptedDialogs dialogs;
     FakeMachine machine;
     FakeShell shell;
+    FakeBlockAllocator memoryBlock;
+    FakeOnline online;
     AsciiBatchCodePage batchCodePage;
     bool notificationIcon = false;
     std::unique_ptr<TForm1> form;

@@ -108,7 +108,7 @@ TEST_F(FormFixture, ResourcePagesShowThisMachine) {
     Win32MachineProbe realMachine;
     Win32FileSystem realFiles;
     TForm1 form(Services{realFiles, registry, clock, process, dialogs, realMachine, shell,
-                         batchCodePage, false});
+                         memoryBlock, online, batchCodePage, false});
     ASSERT_TRUE(form.Created());
     form.Show1Click();
     SendMessageW(form.Handle(), WM_COMMAND, TForm1::IdCPU1, 0);

@@ -40,14 +40,26 @@ void FolderUsage::Tick() {
     }
 }
 
+void FolderUsage::SetTexts(const LocalTexts& texts) {
+    texts_ = texts;
+    if (messageShown_)
+        ShowMessage(messageName_, messageSize_);
+}
+
+void FolderUsage::ShowMessage(const std::string& name, const std::string& size) {
+    messageShown_ = true;
+    messageName_ = name;
+    messageSize_ = size;
+    view_.SetFolderMessage(texts_(129) + " " + name + " " + texts_(130) + " " + size + "MB");
+}
+
 int64_t FolderUsage::folderpiechart(const std::string& path) {
     BusyScope busy(*this);
     auto cached = tree_.Figures(path);
     FolderFigures figures =
         cached ? std::move(*cached) : WalkFolder(files_, path, [this] { Tick(); });
     chart_.SetData(figures.lines);
-    view_.SetFolderMessage(texts_(129) + " " + path + " " + texts_(130) + " " +
-                           std::to_string(figures.total / 1024) + "MB");
+    ShowMessage(path, std::to_string(figures.total / 1024));
     return figures.total;
 }
 
@@ -84,7 +96,7 @@ void FolderUsage::PieChart1MouseMove() {
     std::string name = space == std::string::npos ? std::string() : hit.substr(space + 1);
     if (auto kib = ParseInteger(number); kib && number.find_first_of(" \t") == std::string::npos)
         number = std::to_string(*kib / 1024);
-    view_.SetFolderMessage(texts_(129) + " " + name + " " + texts_(130) + " " + number + "MB");
+    ShowMessage(name, number);
 }
 
 } // namespace bs

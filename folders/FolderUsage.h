@@ -37,7 +37,8 @@ public:
 
     FolderUsage(FileSystem& files, Clock& clock, TPieChart& chart, FolderUsageView& view);
 
-    void SetTexts(const LocalTexts& texts) { texts_ = texts; }
+    // A status line already shown is written again in the new language.
+    void SetTexts(const LocalTexts& texts);
 
     // Shows the folder at `path` in the chart and its total in the status
     // line; returns the folder total in KiB.
@@ -55,6 +56,8 @@ public:
 private:
     class BusyScope;
     void Tick();
+    // "Total size in <name> is <size>MB" in the current language.
+    void ShowMessage(const std::string& name, const std::string& size);
 
     FileSystem& files_;
     Clock& clock_;
@@ -63,6 +66,8 @@ private:
     LocalTexts texts_;
     FolderTree tree_;
     bool gathering_ = false;
+    bool messageShown_ = false;
+    std::string messageName_, messageSize_;
     uint64_t lastPaint_ = 0;
 };
 

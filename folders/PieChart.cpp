@@ -153,6 +153,20 @@ double TPieChart::SpanOf(size_t index) const {
     return 2 * Pi * data_.ValueAt(index) / total_;
 }
 
+// Entries of 0 are skipped; the first entry too narrow to see ends the walk.
+template <typename Draw> void TPieChart::ForEachDrawnSlice(Draw draw) const {
+    double a0 = 0;
+    for (size_t i = 0; i < data_.Count(); ++i) {
+        if (data_.ValueAt(i) == 0)
+            continue;
+        double span = SpanOf(i);
+        if (span <= SmallestDrawnSpan)
+            break;
+        draw(i, a0, a0 + span);
+        a0 += span;
+    }
+}
+
 void TPieChart::Paint(PieCanvas& canvas) const {
     const int cx = Width / 2, cy = Height / 2;
     canvas.SetPen(Black, PenStyle::Dotted);
@@ -163,16 +177,9 @@ void TPieChart::Paint(PieCanvas& canvas) const {
     if (!(total_ > 0))
         return;
 
-    double a0 = 0;
     int rimX = cx + 1000, rimY = cy;
     int colour = 0;
-    for (size_t i = 0; i < data_.Count(); ++i) {
-        if (data_.ValueAt(i) == 0)
-            continue;
-        double span = SpanOf(i);
-        if (span <= SmallestDrawnSpan)
-            break;
-        double a1 = a0 + span;
+    ForEachDrawnSlice([&](size_t i, double, double a1) {
         int nextX = cx + Nearest(std::cos(a1) * 1000);
         int nextY = cy - Nearest(std::sin(a1) * 1000);
         // A chart without colours fills with the first slot rather than
@@ -182,24 +189,15 @@ void TPieChart::Paint(PieCanvas& canvas) const {
         if (NumColours() > 0)
             colour = (colour + 1) % NumColours();
         canvas.Pie(0, 0, Width, Height, rimX, rimY, nextX, nextY);
-        a0 = a1;
         rimX = nextX;
         rimY = nextY;
-    }
-
-    a0 = 0;
-    for (size_t i = 0; i < data_.Count(); ++i) {
-        if (data_.ValueAt(i) == 0)
-            continue;
-        double span = SpanOf(i);
-        if (span <= SmallestDrawnSpan)
-            break;
-        double a1 = a0 + span;
+    });
+    // Labels go on top of every slice, so in a second pass.
+    ForEachDrawnSlice([&](size_t i, double a0, double a1) {
         std::string label = LabelOf(data_[i].text);
-        if (span > SmallestLabelledSpan && !label.empty())
+        if (SpanOf(i) > SmallestLabelledSpan && !label.empty())
             DrawLabel(canvas, label, a0, a1);
-        a0 = a1;
-    }
+    });
 }
 
 // The label goes on the slice's middle radial, pushed out until its outermost

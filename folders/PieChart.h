@@ -111,6 +111,8 @@ public:
 
 private:
     double SpanOf(size_t index) const;
+    // Calls draw(index, start angle, end angle) for every slice a paint shows.
+    template <typename Draw> void ForEachDrawnSlice(Draw draw) const;
     void Sort(int left, int right);
     void DrawLabel(PieCanvas& canvas, const std::string& label, double a0, double a1) const;
 

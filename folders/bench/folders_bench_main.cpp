@@ -27,6 +27,7 @@
 #include "core/TextTable.h"
 #include "core/win/Dpi.h"
 #include "core/win/WindowClass.h"
+#include "folders/tests/win/ScratchFiles.h"
 #include "folders/win/FolderUsagePage.h"
 #include "platform/Text.h"
 #include "platform/win32/Utf.h"
@@ -39,18 +40,6 @@ using Clock = std::chrono::steady_clock;
 
 double Since(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-bool MakeSizedFile(const std::wstring& path, LONGLONG bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    LARGE_INTEGER size;
-    size.QuadPart = bytes;
-    bool sized = SetFilePointerEx(file, size, nullptr, FILE_BEGIN) && SetEndOfFile(file);
-    CloseHandle(file);
-    return sized;
 }
 
 void BuildTree(const std::wstring& root, int folders, int filesPerFolder) {
@@ -69,10 +58,10 @@ void BuildTree(const std::wstring& root, int folders, int filesPerFolder) {
             path += L"s" + std::to_wstring(folder) + L"\\";
         CreateDirectoryW(path.c_str(), nullptr);
         for (int file = 0; file < filesPerFolder; ++file, ++fileNumber)
-            MakeSizedFile(path + L"file" + std::to_wstring(file) + L".dat",
-                          (fileNumber * 2053) % (20 * 1024));
+            bs::MakeSizedFile(path + L"file" + std::to_wstring(file) + L".dat",
+                              (fileNumber * 2053) % (20 * 1024));
     }
-    MakeSizedFile(marker, 0);
+    bs::MakeSizedFile(marker, 0);
     std::printf("tree built: %d folders, %lld files in %.1f s\n", folders, fileNumber,
                 Since(start));
 }

@@ -2,6 +2,7 @@
 // and a real folder tree on disk, with pictures of the page to look at.
 #include "app/tests/win/FormFixture.h"
 
+#include "folders/tests/win/ScratchFiles.h"
 #include "platform/Text.h"
 #include "platform/win32/Win32FileSystem.h"
 
@@ -56,7 +57,7 @@ public:
         for (auto [path, mebibytes] : tree)
             AddFile(path, mebibytes);
     }
-    ~ScratchTree() { Remove(root_); }
+    ~ScratchTree() { RemoveTree(root_); }
     ScratchTree(const ScratchTree&) = delete;
     ScratchTree& operator=(const ScratchTree&) = delete;
     std::string Root() const { return Narrow(root_); }
@@ -67,28 +68,7 @@ private:
         for (size_t slash = root_.size() + 1;
              (slash = path.find(L'\\', slash)) != std::wstring::npos; ++slash)
             CreateDirectoryW(path.substr(0, slash).c_str(), nullptr);
-        ScopedFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-        LARGE_INTEGER size;
-        size.QuadPart = static_cast<LONGLONG>(mebibytes) << 20;
-        SetFilePointerEx(file.Get(), size, nullptr, FILE_BEGIN);
-        SetEndOfFile(file.Get());
-    }
-    static void Remove(const std::wstring& folder) {
-        WIN32_FIND_DATAW data;
-        ScopedFind find(FindFirstFileW((folder + L"\\*").c_str(), &data));
-        if (find.Valid()) {
-            do {
-                std::wstring name = data.cFileName;
-                if (name == L"." || name == L"..")
-                    continue;
-                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    Remove(folder + L"\\" + name);
-                else
-                    DeleteFileW((folder + L"\\" + name).c_str());
-            } while (FindNextFileW(find.Get(), &data));
-        }
-        RemoveDirectoryW(folder.c_str());
+        MakeSizedFile(path, static_cast<LONGLONG>(mebibytes) << 20);
     }
     std::wstring root_;
 };

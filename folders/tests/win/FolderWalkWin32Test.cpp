@@ -5,47 +5,13 @@
 #include <gtest/gtest.h>
 
 #include "folders/FolderTree.h"
+#include "folders/tests/win/ScratchFiles.h"
 #include "platform/Text.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32FileSystem.h"
 
 namespace bs {
 namespace {
-
-std::wstring Long(const std::wstring& path) {
-    return L"\\\\?\\" + path;
-}
-
-bool MakeFile(const std::wstring& path, DWORD bytes) {
-    HANDLE file = CreateFileW(Long(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    LARGE_INTEGER size;
-    size.QuadPart = bytes;
-    bool sized = SetFilePointerEx(file, size, nullptr, FILE_BEGIN) && SetEndOfFile(file);
-    CloseHandle(file);
-    return sized;
-}
-
-void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW(Long(folder + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            std::wstring path = folder + L"\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                DeleteFileW(Long(path).c_str());
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryW(Long(folder).c_str());
-}
 
 class FolderWalkWin32 : public testing::Test {
 protected:
@@ -67,11 +33,11 @@ TEST_F(FolderWalkWin32, AFolderDeeperThanMaxPathIsWalkedAndCounted) {
     ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
     while (deep.size() < MAX_PATH + 100) {
         deep += L"\\a folder with a rather long name";
-        ASSERT_TRUE(CreateDirectoryW(Long(deep).c_str(), nullptr)) << GetLastError();
+        ASSERT_TRUE(CreateDirectoryW(LongForm(deep).c_str(), nullptr)) << GetLastError();
     }
-    ASSERT_TRUE(MakeFile(deep + L"\\bottom.bin", 10 * 1024));
-    ASSERT_TRUE(MakeFile(root_ + L"\\top\\near.bin", 3 * 1024 + 1023));
-    ASSERT_TRUE(MakeFile(root_ + L"\\loose.bin", 5 * 1024));
+    ASSERT_TRUE(MakeSizedFile(deep + L"\\bottom.bin", 10 * 1024));
+    ASSERT_TRUE(MakeSizedFile(root_ + L"\\top\\near.bin", 3 * 1024 + 1023));
+    ASSERT_TRUE(MakeSizedFile(root_ + L"\\loose.bin", 5 * 1024));
 
     std::string root = Narrow(root_);
     EXPECT_EQ(FolderTreeSize(files, root + "\\top\\"), 13);

@@ -77,6 +77,14 @@ target_link_libraries(regscan_bench PRIVATE brim_win)
 target_link_options(regscan_bench PRIVATE ${WIN_LINK_STATIC} -municode)
 target_compile_options(regscan_bench PRIVATE ${WARNINGS})
 
+# folders_bench.exe: times the folder-usage gathering through its page against
+# a bare directory walk, and walking in and out of the gathered tree
+# (scripts/bench-folders.sh runs it); not part of the tests.
+add_executable(folders_bench folders/bench/folders_bench_main.cpp)
+target_link_libraries(folders_bench PRIVATE brim_win)
+target_link_options(folders_bench PRIVATE ${WIN_LINK_STATIC} -municode)
+target_compile_options(folders_bench PRIVATE ${WARNINGS})
+
 # The help page goes beside the programs, where they open it.
 configure_file(${CMAKE_SOURCE_DIR}/app/res/brimsweep.html ${CMAKE_BINARY_DIR}/brimsweep.html
                COPYONLY)

@@ -87,15 +87,6 @@ int64_t RoundedRatio(int64_t numerator, int64_t denominator) {
 
 } // namespace
 
-int64_t RoundHalfEven(double value) {
-    double floor = std::floor(value);
-    double fraction = value - floor;
-    auto whole = static_cast<int64_t>(floor);
-    if (fraction > 0.5 || (fraction == 0.5 && whole % 2 != 0))
-        return whole + 1;
-    return whole;
-}
-
 bool TrialsAgree(int64_t r1, int64_t r2, int64_t r3) {
     int64_t sum = r1 + r2 + r3;
     for (int64_t r : {r1, r2, r3})

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform/MachineProbe.h"
+#include "platform/Rounding.h"
 
 namespace bs {
 
@@ -15,9 +16,6 @@ struct ClockMeasurement {
 };
 
 ClockMeasurement MeasureClock(MachineProbe& machine);
-
-// Nearest integer, halves to the even neighbour.
-int64_t RoundHalfEven(double value);
 
 // True when each of three trial results lies within about one MHz of their mean.
 bool TrialsAgree(int64_t r1, int64_t r2, int64_t r3);

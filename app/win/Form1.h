@@ -106,6 +106,7 @@ public:
     const DrivePage& Drive() const { return drivePage_; }
     const MemoryPage& MemoryFrame() const { return memoryPage_; }
     const FolderUsagePage& FolderUsage() const { return folderUsagePage_; }
+    FolderUsagePage& FolderUsage() { return folderUsagePage_; }
     TMSystemInfo& Sysinfo() { return sysinfo_; }
     // The DPI the window is laid out for.
     int DpiValue() const { return look_.dpi.value; }

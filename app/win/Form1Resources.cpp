@@ -4,6 +4,7 @@
 
 #include "app/win/ControlIds.h"
 #include "clean/FixedDrives.h"
+#include "core/DriveEntries.h"
 #include "core/win/Controls.h"
 
 namespace bs {
@@ -24,32 +25,13 @@ bool TForm1::CreateResourcePages() {
         page->Show(false);
     }
     drivePage_.OnDriveChange = [this] { cmbDriveChange(); };
+    folderUsagePage_.Attach(services_.files, services_.clock, services_.process.ProgramDir());
     return true;
 }
 
 void TForm1::FillDriveBox() {
-    std::vector<std::string> entries;
-    int current = 0;
-    char programDrive =
-        programDir_.empty()
-            ? 'c'
-            : static_cast<char>(std::tolower(static_cast<unsigned char>(programDir_[0])));
-    for (char letter = 'a'; letter <= 'z'; ++letter) {
-        std::string root = {letter, ':', '\\'};
-        DriveType type = services_.files.DriveTypeOf(root);
-        if (type == DriveType::NoRootDir || type == DriveType::Unknown)
-            continue;
-        std::string entry = root.substr(0, 2);
-        // Only fixed drives are asked for their label: a removable drive
-        // without a disc would keep the box waiting.
-        if (type == DriveType::Fixed)
-            if (auto volume = services_.files.GetVolumeInfo(root); volume && !volume->label.empty())
-                entry += " [" + volume->label + "]";
-        if (letter == programDrive)
-            current = static_cast<int>(entries.size());
-        entries.push_back(entry);
-    }
-    drivePage_.SetDrives(entries, current);
+    DriveEntries drives = ListDriveEntries(services_.files, programDir_);
+    drivePage_.SetDrives(drives.entries, drives.current);
 }
 
 void TForm1::btnResourcesClick() {
@@ -88,8 +70,8 @@ void TForm1::pnlSystemTabChanged() {
         TabSheet3Show();
         break;
     case TabFolderUsage:
-        folderUsagePage_.Show(
-            Ask(Texts()(137), "Tarn Brimsweep Pro", MbOkCancel | MbIconQuestion) == AnswerOk);
+        if (Ask(Texts()(137), "Tarn Brimsweep Pro", MbOkCancel | MbIconQuestion) == AnswerOk)
+            folderUsagePage_.ShowAnswered();
         break;
     default:
         // The Drive page keeps the figures of the last drive statistics.

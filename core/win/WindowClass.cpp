@@ -8,6 +8,7 @@ bool RegisterWindowClassOnce(const WindowClassArgs& args) {
     windowClass.cbSize = sizeof windowClass;
     if (GetClassInfoExW(instance, args.name, &windowClass))
         return true;
+    windowClass.style = args.style;
     windowClass.lpfnWndProc = args.procedure;
     windowClass.hInstance = instance;
     windowClass.hIcon = args.icon;

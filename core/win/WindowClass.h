@@ -11,6 +11,7 @@ struct WindowClassArgs {
     HICON icon = nullptr;
     const wchar_t* cursor = IDC_ARROW;
     HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    UINT style = 0; // CS_* class styles
 };
 
 // Does nothing when a class of that name is already registered. False when

@@ -17,6 +17,8 @@ struct FakeFileSystem::Node {
     bool unreadable = false;
     bool noWrite = false;
     int openCount = 0;
+    std::optional<uint64_t> reportedSize;
+    std::weak_ptr<Node> linkTarget;
     std::vector<std::shared_ptr<Node>> children;
     std::weak_ptr<Node> parent;
 
@@ -134,7 +136,7 @@ FindData ToFindData(const FakeFileSystem::Node& node, const std::string& name) {
     FindData entry;
     entry.name = name;
     entry.attributes = node.attributes;
-    entry.size = node.IsFolder() ? 0 : node.data.size();
+    entry.size = node.IsFolder() ? 0 : node.reportedSize.value_or(node.data.size());
     entry.lastWrite = node.lastWrite;
     return entry;
 }
@@ -181,6 +183,8 @@ std::shared_ptr<FakeFileSystem::Node> FakeFileSystem::Find(const std::string& pa
         node = node->Child(part);
         if (!node)
             return nullptr;
+        if (auto target = node->linkTarget.lock())
+            node = target;
     }
     return node;
 }
@@ -230,6 +234,19 @@ void FakeFileSystem::AddFolder(const std::string& path, uint32_t attributes) {
     auto node = MakeFolders(path, false);
     if (node)
         node->attributes = attributes | AttrDirectory;
+}
+
+void FakeFileSystem::SetReportedSize(const std::string& path, uint64_t size) {
+    if (auto node = Find(path))
+        node->reportedSize = size;
+}
+
+void FakeFileSystem::AddJunction(const std::string& path, const std::string& target) {
+    auto node = MakeFolders(path, false);
+    if (!node)
+        return;
+    node->attributes = AttrDirectory | AttrReparsePoint;
+    node->linkTarget = Find(target);
 }
 
 void FakeFileSystem::AddFile(const std::string& path, const std::string& content,
@@ -304,7 +321,7 @@ std::vector<std::string> FakeFileSystem::ListFiles(const std::string& folder) co
 
 std::unique_ptr<FileFind> FakeFileSystem::FindFirst(const std::string& pattern) {
     size_t cut = pattern.find_last_of('\\');
-    if (cut == std::string::npos)
+    if (cut == std::string::npos || pattern.size() > MaxPathLength)
         return nullptr;
     std::string mask = pattern.substr(cut + 1);
     auto folder = Find(pattern.substr(0, cut + 1));

@@ -26,6 +26,12 @@ public:
     void AddFile(const std::string& path, const std::string& content = {},
                  uint32_t attributes = AttrArchive, FileTime lastWrite = 0);
     void AddFolder(const std::string& path, uint32_t attributes = AttrDirectory);
+    // Makes the file report `size` bytes without holding them (a file of
+    // gigabytes in a test).
+    void SetReportedSize(const std::string& path, uint64_t size);
+    // A junction at `path` that leads to the folder `target`: listed as a
+    // folder with the reparse-point attribute, its contents are the target's.
+    void AddJunction(const std::string& path, const std::string& target);
     // A file "held open by another program": it cannot be deleted or written.
     void SetInUse(const std::string& path, bool inUse);
     // A folder that exists but cannot be enumerated or entered.
@@ -61,6 +67,9 @@ public:
     bool SetLastWriteTime(const std::string& path, FileTime time) override;
     std::string TempFolder() override { return tempFolder_; }
     std::string CreateTempFile(const std::string& folder, const std::string& prefix) override;
+
+    // The longest path the file system takes, as on Windows with "\\?\".
+    static constexpr size_t MaxPathLength = 32767;
 
     // Windows name matching of `*` and `?`, case-insensitive; exposed for tests.
     static bool MatchesMask(const std::string& name, const std::string& mask);

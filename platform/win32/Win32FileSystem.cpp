@@ -106,6 +106,21 @@ private:
     ScopedFile file_;
 };
 
+// A path near MAX_PATH or longer reaches the file system only in its "\\?\"
+// form, which takes up to 32,767 characters (a folder's own limit is 12 less,
+// room for an 8.3 name). Shorter paths keep their usual form, in which the
+// system still resolves "." and "..".
+std::wstring LongPathForm(const std::string& path) {
+    std::wstring wide = Widen(path);
+    if (wide.size() < MAX_PATH - 12 || wide.rfind(LR"(\\?\)", 0) == 0)
+        return wide;
+    if (wide.rfind(LR"(\\)", 0) == 0)
+        return LR"(\\?\UNC\)" + wide.substr(2);
+    if (wide.size() >= 3 && wide[1] == L':' && wide[2] == L'\\')
+        return LR"(\\?\)" + wide;
+    return wide;
+}
+
 std::unique_ptr<FileStream> OpenStream(const std::string& path, DWORD access, DWORD disposition) {
     ScopedFile file(CreateFileW(Widen(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -120,7 +135,7 @@ std::unique_ptr<FileFind> Win32FileSystem::FindFirst(const std::string& pattern)
     WIN32_FIND_DATAW data;
     // Basic info skips the short names and large fetch asks for bigger
     // batches: both matter on folders with many entries.
-    ScopedFind handle(FindFirstFileExW(Widen(pattern).c_str(), FindExInfoBasic, &data,
+    ScopedFind handle(FindFirstFileExW(LongPathForm(pattern).c_str(), FindExInfoBasic, &data,
                                        FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
     if (!handle.Valid())
         return nullptr;

@@ -139,6 +139,23 @@ TEST_F(LayoutFit, EveryCaptionFitsAtEveryDpiInEveryLanguage) {
     }
 }
 
+TEST_F(LayoutFit, TheFolderUsagePageFitsAtEveryDpiInEveryLanguage) {
+    files.AddFile("c:\\windows\\system\\k.dll", std::string(8192, 'x'));
+    TForm1& form = Form();
+    dialogs.answers.push_back(AnswerOk);
+    Command(TForm1::IdFolderUsage);
+    ASSERT_TRUE(Shown(form.FolderUsage().Panel()));
+    for (int dpi : {96, 120, 144, 192}) {
+        form.ApplyDpi(dpi);
+        for (int language : TranslatedLanguages()) {
+            SelectCombo(Ctl().cmbLanguage, language);
+            for (const std::string& problem :
+                 Problems(std::to_string(dpi) + " dpi, language " + std::to_string(language)))
+                ADD_FAILURE() << problem;
+        }
+    }
+}
+
 TEST_F(LayoutFit, TheWindowGrowsWithTheDpiAndShrinksBack) {
     TForm1& form = Form();
     RECT at96 = {}, at144 = {}, back = {};

@@ -1,0 +1,134 @@
+#include "core/win/Gauge.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "core/GaugeRule.h"
+#include "platform/win32/Scoped.h"
+
+namespace bs {
+
+namespace {
+
+constexpr UINT_PTR GaugeSubclassId = 1;
+
+// SaveDC / RestoreDC around a clipped drawing.
+class SavedDc {
+public:
+    explicit SavedDc(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
+    ~SavedDc() {
+        if (saved_)
+            RestoreDC(dc_, saved_);
+    }
+    SavedDc(const SavedDc&) = delete;
+    SavedDc& operator=(const SavedDc&) = delete;
+
+private:
+    HDC dc_;
+    int saved_;
+};
+
+void DrawPercentage(HWND window, HDC dc, const RECT& client, HFONT font) {
+    int minimum = static_cast<int>(SendMessageW(window, PBM_GETRANGE, TRUE, 0));
+    int maximum = static_cast<int>(SendMessageW(window, PBM_GETRANGE, FALSE, 0));
+    int position = static_cast<int>(SendMessageW(window, PBM_GETPOS, 0, 0));
+    int span = maximum > minimum ? maximum - minimum : 1;
+    int percent = MulDiv(position - minimum, 100, span);
+    std::wstring text = std::to_wstring(percent) + L"%";
+    int filled = client.left + MulDiv(client.right - client.left, position - minimum, span);
+
+    ScopedSelectObject selected(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    RECT area = client;
+    const UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
+    // Light text over the filled part, dark text over the empty part, so the
+    // figure reads wherever the bar ends.
+    {
+        SavedDc saved(dc);
+        IntersectClipRect(dc, client.left, client.top, filled, client.bottom);
+        SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+        DrawTextW(dc, text.c_str(), -1, &area, format);
+    }
+    SavedDc saved(dc);
+    ExcludeClipRect(dc, client.left, client.top, filled, client.bottom);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    DrawTextW(dc, text.c_str(), -1, &area, format);
+}
+
+// Lets the bar paint itself off-screen, writes the figure over it and shows
+// both in one step, so the figure never flickers.
+void PaintGauge(HWND window, HDC target, HFONT font) {
+    RECT client = {};
+    GetClientRect(window, &client);
+    if (client.right <= 0 || client.bottom <= 0)
+        return;
+    ScopedCreatedDc memory(CreateCompatibleDC(target));
+    ScopedGdiObject bitmap(CreateCompatibleBitmap(target, client.right, client.bottom));
+    if (!memory.Valid() || !bitmap.Valid())
+        return; // out of GDI resources: the bar stays unpainted until the next paint
+    ScopedSelectObject selected(memory.Get(), bitmap.Get());
+    FillRect(memory.Get(), &client, GetSysColorBrush(COLOR_BTNFACE));
+    DefSubclassProc(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.Get()),
+                    PRF_CLIENT | PRF_ERASEBKGND);
+    DrawPercentage(window, memory.Get(), client, font);
+    BitBlt(target, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
+}
+
+LRESULT CALLBACK GaugeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                           DWORD_PTR font) {
+    switch (message) {
+    case WM_SETFONT:
+        // The font rides in the subclass data; the bar itself draws no text.
+        SetWindowSubclass(window, GaugeProc, id, static_cast<DWORD_PTR>(wParam));
+        if (LOWORD(lParam))
+            InvalidateRect(window, nullptr, FALSE);
+        return 0;
+    case WM_GETFONT:
+        return static_cast<LRESULT>(font);
+    case WM_ERASEBKGND:
+        return 1; // the paint covers every pixel
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window, &paint);
+        PaintGauge(window, dc, reinterpret_cast<HFONT>(font));
+        EndPaint(window, &paint);
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        PaintGauge(window, reinterpret_cast<HDC>(wParam), reinterpret_cast<HFONT>(font));
+        return 0;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(window, GaugeProc, id);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+} // namespace
+
+bool Gauge::ShowPercentage(HWND progressBar) {
+    return progressBar && SetWindowSubclass(progressBar, GaugeProc, GaugeSubclassId, 0);
+}
+
+void Gauge::SetPosition(std::int64_t position) const {
+    auto next = NextGaugePosition(Position(), position, Maximum());
+    if (!next)
+        return;
+    SendMessageW(window_, PBM_SETPOS, static_cast<WPARAM>(*next), 0);
+    // Painted now: a refresh keeps the event loop waiting until it ends.
+    InvalidateRect(window_, nullptr, FALSE);
+    UpdateWindow(window_);
+}
+
+int Gauge::Position() const {
+    return static_cast<int>(SendMessageW(window_, PBM_GETPOS, 0, 0));
+}
+
+int Gauge::Maximum() const {
+    return static_cast<int>(SendMessageW(window_, PBM_GETRANGE, FALSE, 0));
+}
+
+} // namespace bs

@@ -11,8 +11,6 @@ namespace bs {
 
 namespace {
 
-constexpr UINT_PTR GaugeSubclassId = 1;
-
 // SaveDC / RestoreDC around a clipped drawing.
 class SavedDc {
 public:
@@ -56,9 +54,22 @@ void DrawPercentage(HWND window, HDC dc, const RECT& client, HFONT font) {
     DrawTextW(dc, text.c_str(), -1, &area, format);
 }
 
+// What a gauge keeps beside the progress bar: the bar's own procedure and
+// the font for the figure. Held in GWLP_USERDATA, which the bar leaves to
+// its owner; a property or SetWindowSubclass would cost a server call per
+// message under Wine, and the monitor asks its gauges often.
+struct GaugeData {
+    WNDPROC original = nullptr;
+    HFONT font = nullptr;
+};
+
+GaugeData* DataOf(HWND window) {
+    return reinterpret_cast<GaugeData*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
 // Lets the bar paint itself off-screen, writes the figure over it and shows
 // both in one step, so the figure never flickers.
-void PaintGauge(HWND window, HDC target, HFONT font) {
+void PaintGauge(HWND window, HDC target, const GaugeData& data) {
     RECT client = {};
     GetClientRect(window, &client);
     if (client.right <= 0 || client.bottom <= 0)
@@ -69,48 +80,65 @@ void PaintGauge(HWND window, HDC target, HFONT font) {
         return; // out of GDI resources: the bar stays unpainted until the next paint
     ScopedSelectObject selected(memory.Get(), bitmap.Get());
     FillRect(memory.Get(), &client, GetSysColorBrush(COLOR_BTNFACE));
-    DefSubclassProc(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.Get()),
+    CallWindowProcW(data.original, window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.Get()),
                     PRF_CLIENT | PRF_ERASEBKGND);
-    DrawPercentage(window, memory.Get(), client, font);
+    DrawPercentage(window, memory.Get(), client, data.font);
     BitBlt(target, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
 }
 
-LRESULT CALLBACK GaugeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                           DWORD_PTR font) {
+LRESULT CALLBACK GaugeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    GaugeData* data = DataOf(window);
+    if (!data)
+        return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
     case WM_SETFONT:
-        // The font rides in the subclass data; the bar itself draws no text.
-        SetWindowSubclass(window, GaugeProc, id, static_cast<DWORD_PTR>(wParam));
+        // The bar itself draws no text.
+        data->font = reinterpret_cast<HFONT>(wParam);
         if (LOWORD(lParam))
             InvalidateRect(window, nullptr, FALSE);
         return 0;
     case WM_GETFONT:
-        return static_cast<LRESULT>(font);
+        return reinterpret_cast<LRESULT>(data->font);
     case WM_ERASEBKGND:
         return 1; // the paint covers every pixel
     case WM_PAINT: {
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(window, &paint);
-        PaintGauge(window, dc, reinterpret_cast<HFONT>(font));
+        PaintGauge(window, dc, *data);
         EndPaint(window, &paint);
         return 0;
     }
     case WM_PRINTCLIENT:
-        PaintGauge(window, reinterpret_cast<HDC>(wParam), reinterpret_cast<HFONT>(font));
+        PaintGauge(window, reinterpret_cast<HDC>(wParam), *data);
         return 0;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(window, GaugeProc, id);
-        break;
+    case WM_NCDESTROY: {
+        WNDPROC original = data->original;
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        delete data;
+        return CallWindowProcW(original, window, message, wParam, lParam);
+    }
     default:
         break;
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    return CallWindowProcW(data->original, window, message, wParam, lParam);
 }
 
 } // namespace
 
 bool Gauge::ShowPercentage(HWND progressBar) {
-    return progressBar && SetWindowSubclass(progressBar, GaugeProc, GaugeSubclassId, 0);
+    if (!progressBar || GetWindowLongPtrW(progressBar, GWLP_USERDATA) != 0)
+        return false;
+    auto* data = new GaugeData;
+    SetWindowLongPtrW(progressBar, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(data));
+    data->original = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(progressBar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&GaugeProc)));
+    if (!data->original) {
+        SetWindowLongPtrW(progressBar, GWLP_USERDATA, 0);
+        delete data;
+        return false;
+    }
+    return true;
 }
 
 void Gauge::SetPosition(std::int64_t position) const {

@@ -3,6 +3,8 @@
 // fake seconds have passed since it appeared.
 #include "app/tests/win/FormFixture.h"
 
+#include <psapi.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <map>
@@ -80,6 +82,31 @@ protected:
 
     std::map<HWND, std::uint64_t> born_;
 };
+
+TEST_F(MemoryMonitorWindow, TheMemorySwitchFillsThePageAtOnceAndRefreshFillsTheAfterFigure) {
+    TForm1& form = StartedForm();
+    form.SetStatus("busy");
+    Click(Ctl().rbtHafiza);
+    EXPECT_EQ(form.TickCount(), 1) << "the memory tab runs one tick";
+    EXPECT_EQ(Text(form.MemoryFrame().lblFreeMem), "2048000KB (2000MB)");
+    EXPECT_EQ(Text(form.MemoryFrame().lblFreeMemBefore), "2000MB");
+    EXPECT_EQ(form.StatusText(), "");
+    EXPECT_FALSE(form.MemoryRefreshed());
+
+    SetFreePercent(30);
+    Step();
+    SetFreePercent(60);
+    Click(Ctl().btnRefresh);
+    EXPECT_EQ(memoryBlock.reservations, (std::vector<std::int64_t>{2400ll << 20}));
+    EXPECT_EQ(memoryBlock.frees, 1);
+    EXPECT_TRUE(form.MemoryRefreshed());
+    EXPECT_EQ(form.TickCount(), 3) << "the refresh ends with a tick";
+    EXPECT_EQ(Text(form.MemoryFrame().lblFreeMemBefore), "1200MB");
+    EXPECT_EQ(Text(form.MemoryFrame().lblFreeMemAfter), "2400MB");
+    EXPECT_EQ(Gauge(form.MemoryFrame().gauFreeMemAfter).Position(), 60);
+    EXPECT_EQ(Gauge(form.MemoryFrame().gauMemProcess).Position(), 0);
+    EXPECT_TRUE(dialogs.shown.empty());
+}
 
 TEST_F(MemoryMonitorWindow, AnAlertOnTickTwentyNoneBeforeAndTickSixtyWrapsToZeroWithAnAlert) {
     TForm1& form = StartedForm();
@@ -290,6 +317,11 @@ TEST_F(MemoryMonitorWindow, AThousandTicksLeakNoWindowsFontsOrBrushes) {
     for (int tick = 0; tick < 20; ++tick)
         Step();
     CloseAllAlerts();
+    PROCESS_MEMORY_COUNTERS_EX memoryBefore = {};
+    memoryBefore.cb = sizeof memoryBefore;
+    K32GetProcessMemoryInfo(GetCurrentProcess(),
+                            reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memoryBefore),
+                            sizeof memoryBefore);
     HANDLE self = GetCurrentProcess();
     const DWORD gdiBefore = GetGuiResources(self, GR_GDIOBJECTS);
     const DWORD userBefore = GetGuiResources(self, GR_USEROBJECTS);
@@ -308,6 +340,17 @@ TEST_F(MemoryMonitorWindow, AThousandTicksLeakNoWindowsFontsOrBrushes) {
     // alert's font must be gone with its window.
     for (HGDIOBJ font : fonts)
         EXPECT_EQ(GetObjectType(font), 0u) << "a font outlived its alert";
+    PROCESS_MEMORY_COUNTERS_EX memoryAfter = {};
+    memoryAfter.cb = sizeof memoryAfter;
+    K32GetProcessMemoryInfo(GetCurrentProcess(),
+                            reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memoryAfter),
+                            sizeof memoryAfter);
+    // Fifty alert windows, their fonts and a thousand repaints would show;
+    // a little heap settling may not.
+    EXPECT_LT(memoryAfter.PagefileUsage, memoryBefore.PagefileUsage + (1u << 20));
+    std::printf("committed %zu KB -> %zu KB, working set %zu KB -> %zu KB\n",
+                memoryBefore.PagefileUsage / 1024, memoryAfter.PagefileUsage / 1024,
+                memoryBefore.WorkingSetSize / 1024, memoryAfter.WorkingSetSize / 1024);
     EXPECT_EQ(GetGuiResources(self, GR_GDIOBJECTS), gdiBefore);
     EXPECT_EQ(GetGuiResources(self, GR_USEROBJECTS), userBefore);
     std::printf("GDI objects %lu -> %lu, USER objects %lu -> %lu, windows %zu\n", gdiBefore,

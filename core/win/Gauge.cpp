@@ -11,22 +11,6 @@ namespace bs {
 
 namespace {
 
-// SaveDC / RestoreDC around a clipped drawing.
-class SavedDc {
-public:
-    explicit SavedDc(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
-    ~SavedDc() {
-        if (saved_)
-            RestoreDC(dc_, saved_);
-    }
-    SavedDc(const SavedDc&) = delete;
-    SavedDc& operator=(const SavedDc&) = delete;
-
-private:
-    HDC dc_;
-    int saved_;
-};
-
 void DrawPercentage(HWND window, HDC dc, const RECT& client, HFONT font) {
     int minimum = static_cast<int>(SendMessageW(window, PBM_GETRANGE, TRUE, 0));
     int maximum = static_cast<int>(SendMessageW(window, PBM_GETRANGE, FALSE, 0));
@@ -43,12 +27,12 @@ void DrawPercentage(HWND window, HDC dc, const RECT& client, HFONT font) {
     // Light text over the filled part, dark text over the empty part, so the
     // figure reads wherever the bar ends.
     {
-        SavedDc saved(dc);
+        ScopedSavedDc saved(dc);
         IntersectClipRect(dc, client.left, client.top, filled, client.bottom);
         SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
         DrawTextW(dc, text.c_str(), -1, &area, format);
     }
-    SavedDc saved(dc);
+    ScopedSavedDc saved(dc);
     ExcludeClipRect(dc, client.left, client.top, filled, client.bottom);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     DrawTextW(dc, text.c_str(), -1, &area, format);

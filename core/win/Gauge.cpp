@@ -129,7 +129,21 @@ void Gauge::SetPosition(std::int64_t position) const {
     auto next = NextGaugePosition(Position(), position, Maximum());
     if (!next)
         return;
-    SendMessageW(window_, PBM_SETPOS, static_cast<WPARAM>(*next), 0);
+    // A themed bar animates a rise over its next timer messages, which a
+    // refresh does not dispatch; a step back lands at once. So a rise goes
+    // one past the new position and back.
+    const int shown = Position();
+    if (*next > shown) {
+        const int maximum = Maximum();
+        if (*next == maximum)
+            SendMessageW(window_, PBM_SETRANGE32, 0, maximum + 1);
+        SendMessageW(window_, PBM_SETPOS, static_cast<WPARAM>(*next + 1), 0);
+        SendMessageW(window_, PBM_SETPOS, static_cast<WPARAM>(*next), 0);
+        if (*next == maximum)
+            SendMessageW(window_, PBM_SETRANGE32, 0, maximum);
+    } else {
+        SendMessageW(window_, PBM_SETPOS, static_cast<WPARAM>(*next), 0);
+    }
     // Painted now: a refresh keeps the event loop waiting until it ends.
     InvalidateRect(window_, nullptr, FALSE);
     UpdateWindow(window_);

@@ -1,5 +1,6 @@
-// A gauge: a comctl32 progress bar that shows its position as a centred
-// percentage, and takes positions by the gauge rules (core/GaugeRule.h).
+// A gauge: a comctl32 progress bar from 0 to its maximum that shows its
+// position as a centred percentage, and takes positions by the gauge rules
+// (core/GaugeRule.h).
 #pragma once
 
 #include <windows.h>

@@ -79,6 +79,7 @@ TEST_F(MemoryPageWindow, AGaugeKeepsItsRulesAndPaintsItsPercentage) {
     EXPECT_EQ(gauge.Position(), 42) << "a negative position is ignored";
     gauge.SetPosition(1000);
     EXPECT_EQ(gauge.Position(), 100) << "shown as the maximum";
+    EXPECT_EQ(gauge.Maximum(), 100) << "a rise to the maximum keeps the range";
     gauge.SetPosition(0);
     EXPECT_EQ(gauge.Position(), 0);
 

@@ -7,6 +7,9 @@
 namespace bs {
 
 void TForm1::Timer1Timer() {
+    // A tick can start a refresh and show its error box: a real close chosen
+    // meanwhile waits until the tick has ended.
+    CommandScope scope(*this);
     monitor_.Tick();
 }
 

@@ -297,6 +297,40 @@ TEST_F(MemoryMonitorWindow, ARefreshRunsNoTimerAndTakesNoInputUntilItEnds) {
     form.reset();
 }
 
+// Chooses Exit from the notification-area menu while the first error box is
+// open, as the box's own message loop would let the user do.
+class ExitWhileAsked : public ScriptedDialogs {
+public:
+    TForm1* form = nullptr;
+    bool formAliveAfterExit = false;
+    int Message(uintptr_t owner, const std::string& text, const std::string& caption,
+                unsigned style) override {
+        if (form && shown.empty()) {
+            form->Exit1Click();
+            formAliveAfterExit = !form->Freed();
+        }
+        return ScriptedDialogs::Message(owner, text, caption, style);
+    }
+};
+
+TEST_F(MemoryMonitorWindow, ExitDuringARefreshErrorBoxWaitsForTheTickToEnd) {
+    ExitWhileAsked asking;
+    form = std::make_unique<TForm1>(Services{files, registry, clock, process, asking, machine,
+                                             shell, memoryBlock, online, batchCodePage, false});
+    TForm1& started = StartedForm();
+    asking.form = &started;
+    SetFreePercent(5);
+    memoryBlock.limit = 0;
+    SendMessageW(started.Handle(), WM_TIMER, Timer1Id, 0);
+    ASSERT_EQ(asking.shown.size(), 1u);
+    EXPECT_TRUE(asking.formAliveAfterExit) << "the close waits while the tick runs";
+    EXPECT_EQ(started.TickCount(), 2) << "the refresh ended with its closing tick";
+    EXPECT_TRUE(started.MemoryRefreshed());
+    Pump();
+    EXPECT_TRUE(started.Freed()) << "and then the window closes";
+    form.reset();
+}
+
 size_t ThreadWindowCount() {
     size_t count = 0;
     EnumThreadWindows(

@@ -85,6 +85,13 @@ target_link_libraries(folders_bench PRIVATE brim_win)
 target_link_options(folders_bench PRIVATE ${WIN_LINK_STATIC} -municode)
 target_compile_options(folders_bench PRIVATE ${WARNINGS})
 
+# memory_bench.exe: times a 1 GiB refresh and an idle monitor tick
+# (scripts/bench-memory.sh runs it); not part of the tests.
+add_executable(memory_bench memory/bench/memory_bench_main.cpp)
+target_link_libraries(memory_bench PRIVATE brim_win)
+target_link_options(memory_bench PRIVATE ${WIN_LINK_STATIC} -municode)
+target_compile_options(memory_bench PRIVATE ${WARNINGS})
+
 # The help page goes beside the programs, where they open it.
 configure_file(${CMAKE_SOURCE_DIR}/app/res/brimsweep.html ${CMAKE_BINARY_DIR}/brimsweep.html
                COPYONLY)

@@ -35,7 +35,16 @@ HWND Button(HWND parent, int id, DWORD style) {
 TForm1::TForm1(Services services)
     : services_(services), backupFile1_(services.files, services.clock),
       sysinfo_(services.machine, services.files), registryCursor_(services.registry),
-      driveStatistics_(services.files, sysinfo_.Disk()) {
+      driveStatistics_(services.files, sysinfo_.Disk()),
+      memoryView_(memoryPage_, {.owner = [this] { return hwnd_; },
+                                .dpi = [this] { return look_.dpi; },
+                                .alertsOn = [this] { return CheckBox(c_.chkAlerts).Checked(); },
+                                .showError =
+                                    [this](const std::string& text) {
+                                        Ask(text, "Tarn Brimsweep Pro", MbOk | MbIconError);
+                                    }}),
+      monitor_({sysinfo_.Memory(), services.memoryBlock, services.online, services.process,
+                services.clock, memoryView_, [this] { return Texts(); }}) {
     programIcon_ =
         static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_BRIMSWEEP),
                                       IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));

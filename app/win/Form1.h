@@ -22,11 +22,13 @@
 #include "backup/BackupFile.h"
 #include "clean/RegistryCursor.h"
 #include "folders/win/FolderUsagePage.h"
+#include "memory/MemoryMonitor.h"
+#include "memory/win/MemoryPage.h"
+#include "memory/win/MemoryWindowView.h"
 #include "sysinfo/DriveStatistics.h"
 #include "sysinfo/SystemInfo.h"
 #include "sysinfo/win/CpuPage.h"
 #include "sysinfo/win/DrivePage.h"
-#include "sysinfo/win/MemoryPage.h"
 #include "platform/UiPort.h"
 #include "platform/win32/Scoped.h"
 
@@ -79,6 +81,8 @@ public:
     void ListView1ColumnClick(int column);
     void ListView1KeyPress(wchar_t key);
     void Timer1Timer();
+    void btnRefreshClick();
+    void LabelMemInfo(bool after);
     void BackupFile1Progress(TBackupFile& Sender, const std::string& Filename, int Percent,
                              bool& Continue);
     void ApplyLanguage();
@@ -91,6 +95,8 @@ public:
     bool StopRequested() const override { return stopRequested_; }
     bool ExitRequested() const { return exitRequested_; }
     bool DeletionDone() const { return deletionDone_; }
+    bool MemoryRefreshed() const { return monitor_.MemoryRefreshed(); }
+    int TickCount() const { return monitor_.TickCount(); }
     bool CommandRunning() const { return commandDepth_ > 0; }
     int LanguageIndex() const { return languageIndex_; }
     const std::string& LanguageSetting() const { return languageSetting_; }
@@ -227,6 +233,9 @@ private:
     DrivePage drivePage_;
     MemoryPage memoryPage_;
     FolderUsagePage folderUsagePage_;
+    MemoryWindowView memoryView_;
+    // The refresh, the tick count and the refreshed flag.
+    MemoryMonitor monitor_;
     HIMAGELIST imageList1_ = nullptr;
     bool listImagesShown_ = false;
     ScopedGdiObject uiFont_;
@@ -251,9 +260,7 @@ private:
     bool exitRequested_ = false;
     bool closePending_ = false;
     bool deletionDone_ = false;
-    bool memoryRefreshed_ = false;
     bool untranslatedNoticeShown_ = false;
-    int tickCount_ = 0;
     int commandDepth_ = 0;
     int sortColumn_ = 0;
     int languageIndex_ = 1;

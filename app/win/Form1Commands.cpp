@@ -103,6 +103,9 @@ bool TForm1::OnCommand(int id, int code) {
         case IdBtnSil:
             btnSilClick();
             return true;
+        case IdBtnRefresh:
+            btnRefreshClick();
+            return true;
         case IdJetButton2:
             JetButton2Click();
             return true;
@@ -262,8 +265,6 @@ void TForm1::ListView1KeyPress(wchar_t key) {
         return;
     ToggleSelectedChecks(listView1_, listView1_.SelectedIndices());
 }
-
-void TForm1::Timer1Timer() {}
 
 void TForm1::ReadSettings() {
     LanguageSettings settings = ReadLanguageSettings(services_.files, programDir_);

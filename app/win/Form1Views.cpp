@@ -30,7 +30,8 @@ void TForm1::FormCreate() {
                          programDir_);
     exitRequested_ = false;
     untranslatedNoticeShown_ = false;
-    tickCount_ = 0;
+    monitor_.Reset();
+    monitor_.SetProgramDir(programDir_);
     KillTimer(hwnd_, Timer1Id);
 
     // A missing or unreadable version file leaves the label as it is.
@@ -51,7 +52,6 @@ void TForm1::FormCreate() {
     SetCommandButtons(CleanType::Files);
     stopRequested_ = false;
     deletionDone_ = false;
-    memoryRefreshed_ = false;
 
     FillDriveList();
     int selected = ComboBox(c_.ComboBox1).Selection();

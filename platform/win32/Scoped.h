@@ -134,4 +134,21 @@ private:
     HGDIOBJ previous_;
 };
 
+// Saves a device context's state and restores it, with the clipping and
+// colours a drawing changed.
+class ScopedSavedDc {
+public:
+    explicit ScopedSavedDc(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
+    ~ScopedSavedDc() {
+        if (saved_)
+            RestoreDC(dc_, saved_);
+    }
+    ScopedSavedDc(const ScopedSavedDc&) = delete;
+    ScopedSavedDc& operator=(const ScopedSavedDc&) = delete;
+
+private:
+    HDC dc_;
+    int saved_;
+};
+
 } // namespace bs

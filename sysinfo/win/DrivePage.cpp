@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "core/win/Controls.h"
+#include "core/win/Gauge.h"
 #include "core/win/LabelRows.h"
 #include "core/win/WinText.h"
 
@@ -25,6 +26,9 @@ bool DrivePage::CreateControls() {
         *label = AddControl(L"STATIC", SS_NOPREFIX, id++);
     gauFreeSpaceBefore = AddControl(PROGRESS_CLASSW, PBS_SMOOTH, id++);
     gauFreeSpaceAfter = AddControl(PROGRESS_CLASSW, PBS_SMOOTH, id++);
+    for (HWND gauge : {gauFreeSpaceBefore, gauFreeSpaceAfter})
+        if (!Gauge::ShowPercentage(gauge))
+            return false;
     for (HWND control : {lblHeading, cmbDrive, captionTotal_, lblTotalSize, captionFree_,
                          lblFreeSpace, captionBefore_, lblFreeSpaceBefore, captionAfter_,
                          lblFreeSpaceAfter, gauFreeSpaceBefore, gauFreeSpaceAfter})

@@ -128,8 +128,9 @@ TEST_F(LayoutFit, EveryCaptionFitsAtEveryDpiInEveryLanguage) {
         for (int language : TranslatedLanguages()) {
             SelectCombo(Ctl().cmbLanguage, language);
             std::string where = std::to_string(dpi) + " dpi, language " + std::to_string(language);
-            // Find and Delete read "List" and "Uninstall" for installed software.
-            for (HWND type : {Ctl().rbtDosyalar, Ctl().rbtSoftware}) {
+            // Find and Delete read "List" and "Uninstall" for installed software;
+            // Memory shows its page and Refresh.
+            for (HWND type : {Ctl().rbtDosyalar, Ctl().rbtSoftware, Ctl().rbtHafiza}) {
                 Click(type);
                 for (const std::string& problem : Problems(where))
                     ADD_FAILURE() << problem;

@@ -1,6 +1,13 @@
 // What the main window asks of the online services: the connection test and
-// the update check that the memory monitor runs on its update tick.
+// the update check that the memory monitor runs on its update tick, and
+// what the information view and the offers dialog need.
 #pragma once
+
+#include <memory>
+
+#include "online/ConnectionState.h"
+#include "online/Endpoints.h"
+#include "platform/Http.h"
 
 namespace bs {
 
@@ -12,13 +19,31 @@ public:
     virtual bool IsOnline() = 0;
     // True when the server's version text differs from the one kept locally.
     virtual bool CheckForUpdate() = 0;
+    // What the platform's connection query reports.
+    virtual ConnectionState Connection() = 0;
+    // The configured addresses.
+    virtual const Endpoints& Addresses() = 0;
+    // The HTTP client requests go through; shared with fetch workers.
+    virtual std::shared_ptr<Http> Web() = 0;
 };
 
-// Until the program has an update server: never online, never an update.
+// An HTTP client that never connects.
+class NoHttp : public Http {
+public:
+    std::unique_ptr<HttpResponse> Send(const HttpRequest&) override { return nullptr; }
+};
+
+// Never online, never an update, no requests.
 class OfflineServices : public OnlineServices {
 public:
     bool IsOnline() override { return false; }
     bool CheckForUpdate() override { return false; }
+    ConnectionState Connection() override { return {}; }
+    const Endpoints& Addresses() override { return endpoints_; }
+    std::shared_ptr<Http> Web() override { return std::make_shared<NoHttp>(); }
+
+private:
+    Endpoints endpoints_;
 };
 
 } // namespace bs

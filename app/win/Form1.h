@@ -22,6 +22,8 @@
 #include "backup/BackupFile.h"
 #include "clean/RegistryCursor.h"
 #include "folders/win/FolderUsagePage.h"
+#include "online/win/ThanksPage.h"
+#include "online/win/UpdatePage.h"
 #include "sysinfo/DriveStatistics.h"
 #include "sysinfo/SystemInfo.h"
 #include "sysinfo/win/CpuPage.h"
@@ -66,6 +68,11 @@ public:
     void cmbDriveChange();
     void LabelDiskInfo(const std::string& drive, bool after);
     void btnHelpClick();
+    void pnlAboutTabChanged();
+    void tbsEmailShow();
+    void tbsWebShow();
+    void TabSheet4Show();
+    void btnUpdateClick();
     void ToolButton1Click();
     void rbtDosyalarClick();
     void rbtSistemKayitClick();
@@ -102,6 +109,8 @@ public:
     RegistryCursor& Cursor() { return registryCursor_; }
     const Hints& ControlHints() const { return *hints_; }
     const AboutPage& About() const { return about_; }
+    const UpdatePage& UpdatePane() const { return updatePage_; }
+    const ThanksPage& ThanksPane() const { return thanksPage_; }
     const CpuPage& Cpu() const { return cpuPage_; }
     const DrivePage& Drive() const { return drivePage_; }
     const MemoryPage& MemoryFrame() const { return memoryPage_; }
@@ -218,6 +227,8 @@ private:
     ListViewResults listView1_;
     std::unique_ptr<Hints> hints_;
     AboutPage about_;
+    UpdatePage updatePage_;
+    ThanksPage thanksPage_;
     TMSystemInfo sysinfo_;
     // Shared by the registry Find and Delete for the whole run.
     RegistryCursor registryCursor_;

@@ -4,6 +4,8 @@
 
 #include <wininet.h>
 
+#include <algorithm>
+
 #include "platform/win32/Scoped.h"
 #include "platform/win32/Utf.h"
 
@@ -23,7 +25,7 @@ const wchar_t* OrNull(const std::wstring& text) {
     return text.empty() ? nullptr : text.c_str();
 }
 
-void SetTimeouts(HINTERNET session, uint32_t milliseconds) {
+void SetTimeouts(HINTERNET handle, uint32_t milliseconds) {
     if (milliseconds == 0)
         return;
     DWORD value = milliseconds;
@@ -32,7 +34,7 @@ void SetTimeouts(HINTERNET session, uint32_t milliseconds) {
     for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
                          INTERNET_OPTION_RECEIVE_TIMEOUT, INTERNET_OPTION_DATA_SEND_TIMEOUT,
                          INTERNET_OPTION_DATA_RECEIVE_TIMEOUT})
-        InternetSetOptionW(session, option, &value, sizeof value);
+        InternetSetOptionW(handle, option, &value, sizeof value);
 }
 
 // Closed in the order request, connection, session: members are destroyed
@@ -68,9 +70,18 @@ public:
         return length;
     }
 
+    // A read takes what has arrived: asked for more, InternetReadFile would
+    // wait until the whole count had come, and a slow server would be heard
+    // only at its end.
     std::optional<size_t> Read(char* buffer, size_t capacity) override {
+        DWORD available = 0;
+        if (!InternetQueryDataAvailable(request.Get(), &available, 0, 0))
+            return std::nullopt;
+        if (available == 0)
+            return 0;
         DWORD read = 0;
-        if (!InternetReadFile(request.Get(), buffer, static_cast<DWORD>(capacity), &read))
+        DWORD wanted = static_cast<DWORD>(std::min<size_t>(capacity, available));
+        if (!InternetReadFile(request.Get(), buffer, wanted, &read))
             return std::nullopt;
         return static_cast<size_t>(read);
     }
@@ -109,6 +120,8 @@ std::unique_ptr<HttpResponse> WinInetHttp::Send(const HttpRequest& request) {
         OrNull(referer), accept.empty() ? nullptr : acceptTypes, flags, 0));
     if (!response->request.Valid())
         return nullptr;
+    // Set on the request as well: not every WinInet hands the session's on.
+    SetTimeouts(response->request.Get(), request.timeoutMs);
 
     std::wstring headers;
     if (!request.contentType.empty())

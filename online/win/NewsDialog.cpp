@@ -18,7 +18,9 @@ namespace {
 const wchar_t ClassName[] = L"TdlgNews";
 constexpr UINT CloseMessage = WM_APP + 41;
 constexpr COLORREF Face = RGB(215, 215, 200);
-constexpr DWORD Style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+// Without WS_CLIPCHILDREN: the group boxes and the bevel paint only their
+// frames and rely on the dialog to paint the face behind them.
+constexpr DWORD Style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD ExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | WS_EX_APPWINDOW;
 // The design's client area.
 constexpr int ClientWidth = 574, ClientHeight = 474;
@@ -42,6 +44,14 @@ enum : int {
     IdLblMakerNews,
     IdLblPrivacy,
 };
+
+// The face colour as the stock DC brush of `dc`. A brush of our own, handed
+// to the controls, did not survive them under every system; a stock object
+// cannot be deleted.
+HBRUSH FaceBrush(HDC dc) {
+    SetDCBrushColor(dc, Face);
+    return static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
+}
 
 const char PartnerDescription[] =
     "Ebates Money Maker is a free shopping companion from our partner Ebates. While you shop "
@@ -82,10 +92,9 @@ bool TdlgNews::Create(HWND owner) {
     owner_ = owner;
     INITCOMMONCONTROLSEX link = {sizeof link, ICC_LINK_CLASS};
     InitCommonControlsEx(&link);
-    background_.Reset(CreateSolidBrush(Face));
-    if (!RegisterWindowClassOnce({.name = ClassName,
-                                  .procedure = &TdlgNews::WindowProc,
-                                  .background = static_cast<HBRUSH>(background_.Get())}))
+    // The face is painted from this dialog's own brush: a class brush would
+    // outlive the first dialog that made it.
+    if (!RegisterWindowClassOnce({.name = ClassName, .procedure = &TdlgNews::WindowProc}))
         return false;
     CreateWindowExW(ExStyle, ClassName, L"Special Offers", Style, 0, 0, 100, 100, owner, nullptr,
                     GetModuleHandleW(nullptr), this);
@@ -149,7 +158,7 @@ bool TdlgNews::CreateControls() {
     Bevel1 = add(WC_STATICW, SS_ETCHEDFRAME, IdBevel1);
     grpInstall = add(WC_BUTTONW, BS_GROUPBOX, IdGrpInstall);
     imgEbates = add(WC_STATICW, SS_ICON, IdImgEbates);
-    memEbates = add(WC_EDITW, ES_MULTILINE | ES_READONLY | WS_VSCROLL, IdMemEbates);
+    memEbates = add(WC_EDITW, ES_MULTILINE | ES_READONLY, IdMemEbates);
     chkEbates = add(WC_BUTTONW, WS_TABSTOP | WS_GROUP | BS_AUTOCHECKBOX, IdChkEbates);
     btnEbates = add(WC_LINK, WS_TABSTOP, IdBtnEbates);
     chkAgree = add(WC_BUTTONW, WS_TABSTOP | BS_AUTOCHECKBOX | BS_MULTILINE, IdChkAgree);
@@ -324,13 +333,19 @@ LRESULT TdlgNews::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     }
+    case WM_ERASEBKGND: {
+        RECT client;
+        GetClientRect(hwnd_, &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, FaceBrush(reinterpret_cast<HDC>(wParam)));
+        return TRUE;
+    }
     case DM_GETDEFID:
         return MAKELRESULT(IDOK, DC_HASDEFID);
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
         // Labels, check boxes, groups and the memo take the dialog's face.
         SetBkColor(reinterpret_cast<HDC>(wParam), Face);
-        return reinterpret_cast<LRESULT>(background_.Get());
+        return reinterpret_cast<LRESULT>(FaceBrush(reinterpret_cast<HDC>(wParam)));
     case WM_SETCURSOR:
         if (sending_) {
             SetCursor(LoadCursorW(nullptr, IDC_WAIT));

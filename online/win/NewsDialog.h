@@ -106,7 +106,7 @@ private:
     bool sending_ = false;
     int modalResult_ = 0;
     FileTime sendStart_ = 0;
-    ScopedGdiObject font_, noteFont_, background_;
+    ScopedGdiObject font_, noteFont_;
     ScopedIcon ebatesIcon_, productIcon_, makerIcon_;
 };
 

@@ -51,6 +51,8 @@ public:
     int Connections() const { return connections_; }
     // Bytes of the dripped body sent so far, over all connections.
     int Dripped() const { return dripped_; }
+    // Connections that opened with a TLS handshake instead of a request.
+    int TlsHandshakes() const { return tlsHandshakes_; }
 
     // A port on 127.0.0.1 where nothing listens.
     static uint16_t ClosedPort();
@@ -64,6 +66,7 @@ private:
     std::atomic<bool> stop_{false};
     std::atomic<int> connections_{0};
     std::atomic<int> dripped_{0};
+    std::atomic<int> tlsHandshakes_{0};
     std::mutex mutex_;
     Script script_;
     std::vector<std::string> requests_;

@@ -161,5 +161,16 @@ TEST_F(WinInetFetch, ComponentPostsTheBodyAsSentAndReportsOnTheUserInterfaceThre
     EXPECT_EQ(server.LastBody(), "femail=a%26b%40x.example&fopt3=1");
 }
 
+TEST_F(WinInetFetch, AnHttpsAddressIsNeverFetchedInClearText) {
+    ScratchFolder::WriteFile(folder / "version.txt", "3.5\r\n");
+    Serve("3.6\r\n");
+    UpdateCheck secure(files, *http, clock, folder.Path(),
+                       "https://127.0.0.1:" + std::to_string(server.Port()) + VersionPath);
+    EXPECT_FALSE(secure.CheckForUpdate()) << "a plain server cannot answer a TLS handshake";
+    EXPECT_TRUE(server.Requests().empty()) << "no request went out readable";
+    EXPECT_GE(server.TlsHandshakes(), 1) << "a handshake, on the port the address gives";
+    EXPECT_EQ(Version(), "3.5\r\n");
+}
+
 } // namespace
 } // namespace bs

@@ -11,6 +11,12 @@
 
 namespace bs {
 
+// An HTTP client that never connects.
+class NoHttp : public Http {
+public:
+    std::unique_ptr<HttpResponse> Send(const HttpRequest&) override { return nullptr; }
+};
+
 class OnlineServices {
 public:
     virtual ~OnlineServices() = default;
@@ -19,18 +25,16 @@ public:
     virtual bool IsOnline() = 0;
     // True when the server's version text differs from the one kept locally.
     virtual bool CheckForUpdate() = 0;
-    // What the platform's connection query reports.
-    virtual ConnectionState Connection() = 0;
-    // The configured addresses.
-    virtual const Endpoints& Addresses() = 0;
-    // The HTTP client requests go through; shared with fetch workers.
-    virtual std::shared_ptr<Http> Web() = 0;
-};
-
-// An HTTP client that never connects.
-class NoHttp : public Http {
-public:
-    std::unique_ptr<HttpResponse> Send(const HttpRequest&) override { return nullptr; }
+    // What the platform's connection query reports; by default no connection.
+    virtual ConnectionState Connection() { return {}; }
+    // The configured addresses; by default the compiled-in ones.
+    virtual const Endpoints& Addresses() {
+        static const Endpoints defaults;
+        return defaults;
+    }
+    // The HTTP client requests go through, shared with fetch workers; by
+    // default one that never connects.
+    virtual std::shared_ptr<Http> Web() { return std::make_shared<NoHttp>(); }
 };
 
 // Never online, never an update, no requests.
@@ -38,12 +42,6 @@ class OfflineServices : public OnlineServices {
 public:
     bool IsOnline() override { return false; }
     bool CheckForUpdate() override { return false; }
-    ConnectionState Connection() override { return {}; }
-    const Endpoints& Addresses() override { return endpoints_; }
-    std::shared_ptr<Http> Web() override { return std::make_shared<NoHttp>(); }
-
-private:
-    Endpoints endpoints_;
 };
 
 } // namespace bs

@@ -12,14 +12,6 @@ const std::string Dir = "c:\\brim\\";
 const std::string VersionPath = Dir + "version.txt";
 const std::string Address = "http://127.0.0.1:8080/updates/brimsweep/version.txt";
 
-// A clock that moves on by `step` milliseconds every time it is read, as
-// the real one does across slow reads.
-class SteppingClock : public FakeClock {
-public:
-    uint64_t step = 0;
-    uint64_t TickMilliseconds() override { return ticks += step; }
-};
-
 class UpdateCheckTest : public testing::Test {
 protected:
     UpdateCheckTest() {
@@ -34,7 +26,7 @@ protected:
     }
     FakeFileSystem files;
     FakeHttp http;
-    SteppingClock clock;
+    FakeClock clock;
     UpdateCheck check{files, http, clock, Dir, Address};
 };
 
@@ -121,7 +113,7 @@ TEST_F(UpdateCheckTest, ASlowServerIsStoppedAtTheTimeOut) {
     drip.body = "3.6\r\n";
     drip.readSize = 1;
     http.SetReply(drip);
-    clock.step = 1500; // each read takes a second and a half
+    clock.tickStep = 1500; // each read takes a second and a half
     EXPECT_FALSE(check.CheckForUpdate());
     EXPECT_LE(http.ReadCapacities().size(), 4u);
     EXPECT_EQ(files.ReadAll(VersionPath), "3.5\r\n");

@@ -23,13 +23,6 @@ namespace {
 
 using Mode = LocalHttpServer::Mode;
 
-// Each reading of the wall clock is `step` seconds later than the last.
-class SteppingClock : public FakeClock {
-public:
-    int64_t stepSeconds = 0;
-    FileTime NowUtc() override { return now += static_cast<FileTime>(stepSeconds) * 10'000'000; }
-};
-
 class NewsDialog : public testing::Test {
 protected:
     NewsDialog() {
@@ -100,7 +93,7 @@ protected:
     FakeRegistry registry;
     FakeProcess process;
     ScriptedDialogs dialogs;
-    SteppingClock clock;
+    FakeClock clock;
     FakeOnline online;
     std::unique_ptr<TdlgNews> dialog;
 };
@@ -273,7 +266,7 @@ TEST_F(NewsDialog, APostSlowerThanTenSecondsIsStoppedAtTheNextChunk) {
     drip.statesLength = false;
     drip.dripIntervalMs = 1000;
     server.SetScript(drip);
-    clock.stepSeconds = 6; // the send starts; each chunk comes six seconds later
+    clock.nowStep = 6 * 10'000'000ull; // the send starts; each chunk comes six seconds later
     Tick(Dialog().chkEbates, false);
     ClickOk();
     ASSERT_TRUE(WaitUntilClosed(20));

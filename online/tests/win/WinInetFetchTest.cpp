@@ -17,13 +17,6 @@ namespace {
 
 const char VersionPath[] = "/updates/brimsweep/version.txt";
 
-// Moves on by `step` milliseconds at every reading.
-class SteppingClock : public FakeClock {
-public:
-    uint64_t step = 0;
-    uint64_t TickMilliseconds() override { return ticks += step; }
-};
-
 std::string ReadWhole(const std::string& path) {
     Win32FileSystem files;
     auto stream = files.OpenRead(path);
@@ -59,7 +52,7 @@ protected:
     LocalHttpServer server;
     ScratchFolder folder;
     Win32FileSystem files;
-    SteppingClock clock;
+    FakeClock clock;
     std::shared_ptr<WinInetHttp> http = std::make_shared<WinInetHttp>();
 };
 
@@ -105,7 +98,7 @@ TEST_F(WinInetFetch, FailedChecksLeaveTheVersionFileAlone) {
     Check(); // what the headers mean is WinInet's to decide; only the end matters
     ScratchFolder::WriteFile(folder / "version.txt", "3.5\r\n");
     Misbehave(LocalHttpServer::Mode::Drip, "3.6\r\n");
-    clock.step = 1500;
+    clock.tickStep = 1500;
     EXPECT_FALSE(Check()) << "stopped at the time-out";
     EXPECT_EQ(Version(), "3.5\r\n");
     WIN32_FIND_DATAW found;

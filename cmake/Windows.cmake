@@ -1,7 +1,7 @@
 # Windows-only targets: the Win32 backend, the windows, the programs and the
 # tests that run under Wine.
 set(WIN_LINK_STATIC -static -static-libgcc -static-libstdc++)
-set(WIN_SYSTEM_LIBS comctl32 shell32 ole32 oleaut32 uuid gdi32 user32 advapi32 comdlg32)
+set(WIN_SYSTEM_LIBS comctl32 shell32 ole32 oleaut32 uuid gdi32 user32 advapi32 comdlg32 wininet)
 
 collect(WIN_SOURCES "win/*.cpp" "win32/*.cpp")
 add_library(brim_win STATIC ${WIN_SOURCES})
@@ -20,7 +20,8 @@ target_compile_options(brimsweep PRIVATE ${WARNINGS})
 
 collect(WIN_TESTS "tests/win/*.cpp")
 add_executable(win_tests ${WIN_TESTS} ${RESOURCE_FILE})
-target_link_libraries(win_tests PRIVATE brim_win brim_fakes gtest)
+# ws2_32: the tests' own HTTP server on 127.0.0.1; the programs never listen.
+target_link_libraries(win_tests PRIVATE brim_win brim_fakes gtest ws2_32)
 target_link_options(win_tests PRIVATE ${WIN_LINK_STATIC})
 target_compile_options(win_tests PRIVATE ${WARNINGS})
 add_test(NAME win_tests COMMAND win_tests)

@@ -98,11 +98,15 @@ bool TForm1::CreateControls() {
     c_.tabAbout = Child(WC_TABCONTROLW, WS_CLIPSIBLINGS, c_.pnlAbout, IdTabAbout);
     for (int tab = 0; tab < 6; ++tab)
         TabControl(c_.tabAbout).Add(tab == 5 ? "Special Thanks" : "");
-    if (!about_.Create(c_.pnlAbout))
-        return false;
     // Pages lie above their tab control: the tab control is made first and
     // so would be on top, painting its face over the page.
-    SetWindowPos(about_.Panel(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    for (Page* page : {static_cast<Page*>(&about_), static_cast<Page*>(&updatePage_),
+                       static_cast<Page*>(&thanksPage_)}) {
+        if (!page->Create(c_.pnlAbout))
+            return false;
+        SetWindowPos(page->Panel(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    updatePage_.OnUpdateClick = [this] { btnUpdateClick(); };
 
     c_.pnlSystem = CreatePanel(hwnd_);
     c_.tabSystem = Child(WC_TABCONTROLW, WS_CLIPSIBLINGS, c_.pnlSystem, IdTabSystem);

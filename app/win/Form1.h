@@ -25,6 +25,8 @@
 #include "memory/MemoryMonitor.h"
 #include "memory/win/MemoryPage.h"
 #include "memory/win/MemoryWindowView.h"
+#include "online/win/ThanksPage.h"
+#include "online/win/UpdatePage.h"
 #include "sysinfo/DriveStatistics.h"
 #include "sysinfo/SystemInfo.h"
 #include "sysinfo/win/CpuPage.h"
@@ -68,6 +70,11 @@ public:
     void cmbDriveChange();
     void LabelDiskInfo(const std::string& drive, bool after);
     void btnHelpClick();
+    void pnlAboutTabChanged();
+    void tbsEmailShow();
+    void tbsWebShow();
+    void TabSheet4Show();
+    void btnUpdateClick();
     void ToolButton1Click();
     void rbtDosyalarClick();
     void rbtSistemKayitClick();
@@ -108,6 +115,8 @@ public:
     RegistryCursor& Cursor() { return registryCursor_; }
     const Hints& ControlHints() const { return *hints_; }
     const AboutPage& About() const { return about_; }
+    const UpdatePage& UpdatePane() const { return updatePage_; }
+    const ThanksPage& ThanksPane() const { return thanksPage_; }
     const CpuPage& Cpu() const { return cpuPage_; }
     const DrivePage& Drive() const { return drivePage_; }
     const MemoryPage& MemoryFrame() const { return memoryPage_; }
@@ -225,6 +234,8 @@ private:
     ListViewResults listView1_;
     std::unique_ptr<Hints> hints_;
     AboutPage about_;
+    UpdatePage updatePage_;
+    ThanksPage thanksPage_;
     TMSystemInfo sysinfo_;
     // Shared by the registry Find and Delete for the whole run.
     RegistryCursor registryCursor_;

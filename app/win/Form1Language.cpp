@@ -89,9 +89,9 @@ void TForm1::ApplyLanguage() {
     hints_->SetToolButton(IdBtnResources, text(118));
     hints_->Set(c_.JetButton2, text(119));
     hints_->Set(c_.btnRefresh, text(120));
-    for (Page* page : {static_cast<Page*>(&about_), static_cast<Page*>(&cpuPage_),
-                       static_cast<Page*>(&drivePage_), static_cast<Page*>(&memoryPage_),
-                       static_cast<Page*>(&folderUsagePage_)})
+    for (Page* page : {static_cast<Page*>(&about_), static_cast<Page*>(&updatePage_),
+                       static_cast<Page*>(&cpuPage_), static_cast<Page*>(&drivePage_),
+                       static_cast<Page*>(&memoryPage_), static_cast<Page*>(&folderUsagePage_)})
         page->ApplyLanguage(text);
 }
 

@@ -206,7 +206,10 @@ void TForm1::Layout() {
     FitLastColumn();
     for (HWND tab : {c_.tabAbout, c_.tabSystem})
         Place(tab, 0, 0, width, viewHeight);
-    about_.Layout(TabControl(c_.tabAbout).PageArea(width, viewHeight), look_);
+    RECT aboutPage = TabControl(c_.tabAbout).PageArea(width, viewHeight);
+    for (Page* page : {static_cast<Page*>(&about_), static_cast<Page*>(&updatePage_),
+                       static_cast<Page*>(&thanksPage_)})
+        page->Layout(aboutPage, look_);
     RECT systemPage = TabControl(c_.tabSystem).PageArea(width, viewHeight);
     for (Page* page : {static_cast<Page*>(&cpuPage_), static_cast<Page*>(&drivePage_),
                        static_cast<Page*>(&memoryPage_), static_cast<Page*>(&folderUsagePage_)})

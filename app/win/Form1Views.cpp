@@ -109,10 +109,10 @@ void TForm1::ShowView(HWND view) {
 
 void TForm1::SelectTab(HWND tab, int index) {
     TabControl(tab).Select(index);
-    if (tab == c_.tabAbout)
-        about_.Show(index == 0);
     // Selecting a tab from code runs its handler even when it is already
     // the active one.
+    if (tab == c_.tabAbout)
+        pnlAboutTabChanged();
     if (tab == c_.tabSystem)
         pnlSystemTabChanged();
 }

@@ -1,7 +1,9 @@
 #include "app/win/ProgramEntry.h"
 
 #include "app/win/Form1.h"
+#include "app/res/resource.h"
 #include "app/win/Splash.h"
+#include "online/win/NewsDialog.h"
 #include "platform/win32/Utf.h"
 
 namespace bs {
@@ -22,7 +24,12 @@ InstanceLock::InstanceLock(const std::string& title)
         ReleaseMutex(mutex_.Get());
 }
 
-void ShowOffersIfDue(TForm1&) {}
+void ShowOffersIfDue(const Services& services, TForm1& form) {
+    ShowOffersIfDue(OffersContext{services.files, services.registry, services.process,
+                                  services.dialogs, services.clock, services.online,
+                                  form.ProgramDir(), IDI_BRIMSWEEP},
+                    form.Handle());
+}
 
 int RunProgramEntry(Services services, const std::string& title,
                     const std::function<void(TForm1&)>& started) {
@@ -49,7 +56,7 @@ int RunProgramEntry(Services services, const std::string& title,
     }
     form.SetOnFreed([&loopEnded] { loopEnded = true; });
     splash.reset();
-    ShowOffersIfDue(form);
+    ShowOffersIfDue(services, form);
     form.Hide1Click();
     if (started)
         started(form);

@@ -24,8 +24,9 @@ private:
     bool terminateRequested_ = false;
 };
 
-// Shows the special-offers dialog when it is due; nothing is due yet.
-void ShowOffersIfDue(TForm1& form);
+// Shows the special-offers dialog over the main window when it is due:
+// online, and not yet answered.
+void ShowOffersIfDue(const Services& services, TForm1& form);
 
 // Runs the program entry with `services`; `title` names the instance lock.
 // `started` (for tests) is called with the main window just before the

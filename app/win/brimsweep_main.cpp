@@ -6,7 +6,7 @@
 #include "app/ApplicationTitle.h"
 #include "app/win/ProgramEntry.h"
 #include "clean/win/OemBatchCodePage.h"
-#include "online/OnlineServices.h"
+#include "online/win/WinInetOnline.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32BlockAllocator.h"
 #include "platform/win32/Win32Clock.h"
@@ -29,7 +29,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     bs::Win32MachineProbe machine;
     bs::Win32Shell shell;
     bs::Win32BlockAllocator memoryBlock;
-    bs::OfflineServices online;
+    bs::WinInetOnline online(files, clock, process.ProgramDir());
     bs::OemBatchCodePage batchCodePage;
 
     wchar_t path[MAX_PATH * 2] = {};

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "core/TextTable.h"
 #include "core/win/Dpi.h"
 
@@ -42,6 +44,8 @@ public:
     // The panel offers its children's messages here first; true when handled.
     virtual bool OnCommand(int /*id*/, int /*code*/, HWND /*control*/) { return false; }
     virtual bool OnNotify(NMHDR* /*header*/, LRESULT& /*result*/) { return false; }
+    // A text colour of the page's own for `control`; nullopt keeps the system's.
+    virtual std::optional<COLORREF> TextColorOf(HWND /*control*/) const { return std::nullopt; }
 
 protected:
     virtual bool CreateControls() = 0;

@@ -47,6 +47,9 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         break;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
+        if (Page* page = OwnerOf(hwnd))
+            if (auto color = page->TextColorOf(reinterpret_cast<HWND>(lParam)))
+                SetTextColor(reinterpret_cast<HDC>(wParam), *color);
         // Labels, check boxes and group boxes take the panel's face colour.
         SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));

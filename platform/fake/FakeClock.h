@@ -13,13 +13,17 @@ class FakeClock : public Clock {
 public:
     FileTime now = 0;
     uint64_t ticks = 0;
+    // Each reading moves the clock on by these steps, as the real one moves
+    // across slow work.
+    FileTime nowStep = 0;
+    uint64_t tickStep = 0;
     int64_t localOffsetSeconds = 0;
     // Every FormatDateTime fails, as a failing platform call would.
     bool formatFails = false;
     DateTimeSeparators separators;
 
-    FileTime NowUtc() override { return now; }
-    uint64_t TickMilliseconds() override { return ticks; }
+    FileTime NowUtc() override { return now += nowStep; }
+    uint64_t TickMilliseconds() override { return ticks += tickStep; }
     std::optional<FileTime> UtcToLocal(FileTime utc) override {
         return utc + static_cast<FileTime>(localOffsetSeconds * 10'000'000);
     }

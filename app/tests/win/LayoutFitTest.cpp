@@ -5,7 +5,9 @@
 #include <sstream>
 #include <vector>
 
+#include "app/res/resource.h"
 #include "core/win/TextMeasure.h"
+#include "online/win/NewsDialog.h"
 
 namespace bs {
 namespace {
@@ -28,11 +30,13 @@ bool Contains(const RECT& outer, const RECT& inner) {
            inner.bottom <= outer.bottom;
 }
 
-// Group boxes frame controls, tab controls frame their pages.
+// Group boxes and etched frames frame controls, tab controls their pages.
 bool IsFrame(HWND window) {
     std::string kind = ClassOf(window);
-    return kind == "SysTabControl32" || (kind == "Button" && (GetWindowLongPtrW(window, GWL_STYLE) &
-                                                              BS_TYPEMASK) == BS_GROUPBOX);
+    LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+    return kind == "SysTabControl32" ||
+           (kind == "Button" && (style & BS_TYPEMASK) == BS_GROUPBOX) ||
+           (kind == "Static" && (style & SS_TYPEMASK) == SS_ETCHEDFRAME);
 }
 
 // The room a caption needs beyond its text: a check box's glyph, a push
@@ -58,16 +62,19 @@ protected:
     // Collects every caption that does not fit, every control that leaves
     // its parent, and every overlap between controls that are shown.
     std::vector<std::string> Problems(const std::string& where) {
+        return Problems(Form().Handle(), Form().DpiValue(), where);
+    }
+    std::vector<std::string> Problems(HWND root, int dpiValue, const std::string& where) {
         std::vector<std::string> problems;
         std::vector<HWND> all;
         EnumChildWindows(
-            Form().Handle(),
+            root,
             [](HWND child, LPARAM list) {
                 reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
                 return TRUE;
             },
             reinterpret_cast<LPARAM>(&all));
-        Dpi dpi{Form().DpiValue()};
+        Dpi dpi{dpiValue};
         for (HWND control : all) {
             std::string kind = ClassOf(control);
             LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
@@ -107,9 +114,9 @@ protected:
                 RECT otherRect = RectIn(other, parent), common = {};
                 if (!IntersectRect(&common, &rect, &otherRect))
                     continue;
-                // A frame may hold what lies wholly inside it.
-                if ((IsFrame(control) && !IsFrame(other) && Contains(rect, otherRect)) ||
-                    (IsFrame(other) && !IsFrame(control) && Contains(otherRect, rect)))
+                // A frame may hold what lies wholly inside it, other frames too.
+                if ((IsFrame(control) && Contains(rect, otherRect)) ||
+                    (IsFrame(other) && Contains(otherRect, rect)))
                     continue;
                 problems.push_back(where + ": \"" + GetText(control) + "\" (" + ClassOf(control) +
                                    ") overlaps \"" + GetText(other) + "\" (" + ClassOf(other) +
@@ -202,6 +209,42 @@ TEST_F(LayoutFit, ScreenshotsAt96And144DpiInEnglishAndGerman) {
         for (auto [language, name] : {std::pair{1, "english"}, std::pair{3, "german"}}) {
             SelectCombo(Ctl().cmbLanguage, language);
             Screenshot("main-" + std::to_string(dpi) + "-" + name);
+        }
+    }
+    EXPECT_EQ(Form().DpiValue(), 144);
+}
+
+TEST_F(LayoutFit, SpecialOffersFitsAtEveryDpi) {
+    TdlgNews news(
+        {files, registry, process, dialogs, clock, online, process.programDir, IDI_BRIMSWEEP});
+    ASSERT_TRUE(news.Create(nullptr));
+    ShowWindow(news.Handle(), SW_SHOWNOACTIVATE);
+    for (int dpi : {96, 120, 144, 192}) {
+        news.ApplyDpi(dpi);
+        RECT client = {};
+        GetClientRect(news.Handle(), &client);
+        EXPECT_EQ(client.right, Dpi{dpi}.Scale(574));
+        for (const std::string& problem :
+             Problems(news.Handle(), dpi, "offers at " + std::to_string(dpi) + " dpi"))
+            ADD_FAILURE() << problem;
+        // Its texts are the same in every language.
+        if (dpi == 96 || dpi == 144)
+            SaveScreenshot(news.Handle(), "offers-" + std::to_string(dpi));
+    }
+}
+
+TEST_F(LayoutFit, ScreenshotsOfTheUpdateAndThanksPanes) {
+    Form().Show1Click();
+    for (int dpi : {96, 144}) {
+        Form().ApplyDpi(dpi);
+        for (auto [language, name] : {std::pair{1, "english"}, std::pair{3, "german"}}) {
+            SelectCombo(Ctl().cmbLanguage, language);
+            Form().btnInformationClick();
+            for (auto [tab, pane] : {std::pair{4, "update"}, std::pair{5, "thanks"}}) {
+                TabControl(Ctl().tabAbout).Select(tab);
+                Form().pnlAboutTabChanged();
+                Screenshot(std::string(pane) + "-" + std::to_string(dpi) + "-" + name);
+            }
         }
     }
     EXPECT_EQ(Form().DpiValue(), 144);

@@ -1,0 +1,78 @@
+#include "online/win/UpdatePage.h"
+
+#include <algorithm>
+
+#include "core/win/TextMeasure.h"
+#include "core/win/WinText.h"
+#include "platform/win32/Utf.h"
+
+namespace bs {
+
+namespace {
+
+enum : int { IdLblUpdate = 1, IdBtnUpdate };
+constexpr COLORREF Navy = RGB(0, 0, 128);
+
+// The height `text` takes in `font` when wrapped at `width`.
+int WrappedHeight(HWND control, HFONT font, int width) {
+    std::wstring text = Widen(GetText(control));
+    RECT rect = {0, 0, width, 0};
+    ScopedGetDc dc(control);
+    ScopedSelectObject selected(dc.Get(), font);
+    DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &rect,
+              DT_CENTER | DT_WORDBREAK | DT_CALCRECT | DT_NOPREFIX);
+    return rect.bottom;
+}
+
+} // namespace
+
+bool UpdatePage::CreateControls() {
+    lblUpdate = AddControl(L"STATIC", SS_CENTER | SS_NOPREFIX, IdLblUpdate);
+    btnUpdate = AddControl(L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, IdBtnUpdate);
+    return lblUpdate && btnUpdate;
+}
+
+void UpdatePage::ApplyLanguage(const LocalTexts& text) {
+    SetText(lblUpdate, text(105));
+    SetText(btnUpdate, text(6));
+}
+
+bool UpdatePage::OnCommand(int id, int code, HWND) {
+    if (id != IdBtnUpdate || code != BN_CLICKED)
+        return false;
+    if (OnUpdateClick)
+        OnUpdateClick();
+    return true;
+}
+
+std::optional<COLORREF> UpdatePage::TextColorOf(HWND control) const {
+    if (control == lblUpdate)
+        return Navy;
+    return std::nullopt;
+}
+
+void UpdatePage::LayoutControls(const Look& look, int width, int /*height*/) {
+    const Dpi dpi = look.dpi;
+    if (labelFontDpi_ != dpi.value) {
+        // Arial of 12 pixels at the design's DPI.
+        labelFont_.Reset(CreateFontW(-dpi.Scale(12), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                     CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial"));
+        labelFontDpi_ = dpi.value;
+    }
+    auto labelFont = static_cast<HFONT>(labelFont_.Get());
+    SendMessageW(lblUpdate, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont), FALSE);
+    SendMessageW(btnUpdate, WM_SETFONT, reinterpret_cast<WPARAM>(look.text), FALSE);
+
+    int margin = dpi.Scale(20);
+    int labelWidth = std::max(width - 2 * margin, dpi.Scale(40));
+    int labelHeight = WrappedHeight(lblUpdate, labelFont, labelWidth) + dpi.Scale(2);
+    MoveWindow(lblUpdate, margin, dpi.Scale(30), labelWidth, labelHeight, TRUE);
+
+    int buttonWidth = std::max(dpi.Scale(75), WidestText(look.text, {6}) + dpi.Scale(24));
+    int buttonHeight = std::max(dpi.Scale(25), LineHeight(look.text) + dpi.Scale(10));
+    MoveWindow(btnUpdate, (width - buttonWidth) / 2, dpi.Scale(30) + labelHeight + dpi.Scale(16),
+               buttonWidth, buttonHeight, TRUE);
+}
+
+} // namespace bs

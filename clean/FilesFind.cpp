@@ -201,6 +201,8 @@ bool FilesSearch::BuildRows(FilesFindResult& result) {
         pacer_.ProgressTo(++done);
         if (!pacer_.Tick())
             return false;
+        if (c_.keep && c_.keep->KeepsFile(path))
+            continue;
         FileRow row = BuildFileRow(c_.files, c_.clock, path);
         c_.list.AddRow(row.row);
         result.totalBytes += row.size;

@@ -93,6 +93,17 @@ std::string BackupArchivePath(const std::string& programDir, int number) {
     return programDir + "tb" + std::to_string(number) + ".bck";
 }
 
+void SetUpDeletionBackup(TBackupFile& backup) {
+    backup.BackupTitle.clear();
+    backup.SetBackupMode(bmAll);
+    backup.CompressionLevel = clFastest;
+    backup.RestoreMode = rmAll;
+    backup.MaxSize = 0;
+    backup.SetArchiveFlag = false;
+    backup.RestoreFullPath = false;
+    backup.SaveFileID = false;
+}
+
 int NextBackupArchiveNumber(int number) {
     return number == INT_MAX ? 0 : number + 1;
 }
@@ -148,7 +159,8 @@ FilesDeleteResult RunFilesDelete(FilesDeleteContext& context) {
             continue;
         }
         // Left to the batch; a name no batch line can spell stays listed only.
-        batch.AddFile(path);
+        if (batch.AddFile(path))
+            result.batchedPaths.push_back(path);
         ++index;
     }
     result.leftToBatch = batch.FileCount();

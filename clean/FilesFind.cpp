@@ -139,10 +139,10 @@ FilesFindResult FilesSearch::Run() {
     }
     ui.SetStatus(text(TextSearchingToDelete));
 
-    if (IsSingleDrive(c_.selectedDrive)) {
+    if (!c_.folder.empty() || IsSingleDrive(c_.selectedDrive)) {
         ui.SetProgressMax(6);
         ui.SetProgressPosition(1);
-        SearchDrive(c_.selectedDrive);
+        SearchDrive(c_.folder.empty() ? c_.selectedDrive : WithBackslash(c_.folder));
     } else {
         bool firstDrive = true;
         for (char letter = 'c'; letter <= 'z'; ++letter) {

@@ -35,6 +35,9 @@ struct FileScanContext {
     bool recentDocuments = false;
     // A drive root such as "c:\", or any other text for every fixed drive.
     std::string selectedDrive;
+    // When set, this folder is searched as a drive would be, instead of the
+    // drives (the command-line cleaner's --folder).
+    std::string folder;
     // Files it keeps are never listed; none when unset.
     const KeepList* keep = nullptr;
 };

@@ -10,14 +10,7 @@
 namespace bs {
 
 void TForm1::SetUpBackupFile1() {
-    backupFile1_.BackupTitle.clear();
-    backupFile1_.SetBackupMode(bmAll);
-    backupFile1_.CompressionLevel = clFastest;
-    backupFile1_.RestoreMode = rmAll;
-    backupFile1_.MaxSize = 0;
-    backupFile1_.SetArchiveFlag = false;
-    backupFile1_.RestoreFullPath = false;
-    backupFile1_.SaveFileID = false;
+    SetUpDeletionBackup(backupFile1_);
     backupFile1_.OnProgress = [this](TBackupFile& sender, const std::string& name, int percent,
                                      bool& go) { BackupFile1Progress(sender, name, percent, go); };
     // Its error box and volume prompt belong to this window; its blocks keep

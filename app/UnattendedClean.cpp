@@ -73,10 +73,17 @@ std::vector<std::string> Columns(const ListRow& row) {
     return columns;
 }
 
+// One line per row: a tab or line break inside a field (a registry value
+// name may hold one) becomes a blank here; the CSV keeps the exact text.
 std::string TabLine(const std::vector<std::string>& columns) {
     std::string line;
-    for (size_t i = 0; i < columns.size(); ++i)
-        line += (i ? "\t" : "") + columns[i];
+    for (size_t i = 0; i < columns.size(); ++i) {
+        std::string field = columns[i];
+        std::replace_if(
+            field.begin(), field.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; },
+            ' ');
+        line += (i ? "\t" : "") + field;
+    }
     return line + "\r\n";
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "clean/ForcedDeletionBatch.h"
 #include "clean/StartOnce.h"
@@ -216,6 +217,96 @@ TEST_F(Brimclean, CsvQuotesNamesWithCommasQuoteMarksAndLineBreaks) {
     ASSERT_EQ(files.code, 0) << files.err;
     EXPECT_NE(ReadFileText(output / "f.csv").find("\"x, y.tmp\"," + tree.Path() + ",1,"),
               std::string::npos);
+}
+
+// Ctrl+C reaches the processes of a console. The test process takes a
+// console of its own, hidden, and keeps it to its end: freeing it would send
+// it the close event, which ends a process whatever its handler answers. It
+// ignores the event itself.
+class ConsoleForControlEvents {
+public:
+    ConsoleForControlEvents() {
+        static const bool ready = [] {
+            HANDLE saved[] = {GetStdHandle(STD_INPUT_HANDLE), GetStdHandle(STD_OUTPUT_HANDLE),
+                              GetStdHandle(STD_ERROR_HANDLE)};
+            // The test's own output stays where it went, whatever console
+            // it had.
+            FreeConsole();
+            bool allocated = AllocConsole() != 0;
+            if (HWND window = GetConsoleWindow())
+                ShowWindow(window, SW_HIDE);
+            SetStdHandle(STD_INPUT_HANDLE, saved[0]);
+            SetStdHandle(STD_OUTPUT_HANDLE, saved[1]);
+            SetStdHandle(STD_ERROR_HANDLE, saved[2]);
+            return allocated;
+        }();
+        ready_ = ready;
+        SetConsoleCtrlHandler(Ignore, TRUE);
+    }
+    ~ConsoleForControlEvents() { SetConsoleCtrlHandler(Ignore, FALSE); }
+    bool Ready() const { return ready_; }
+
+private:
+    static BOOL WINAPI Ignore(DWORD) { return TRUE; }
+    bool ready_ = false;
+};
+
+TEST_F(Brimclean, CtrlCDuringTheBackupLeavesNoArchiveAndDeletesNothing) {
+    // Enough data for the backup to take a while: blocks that do not pack.
+    std::string block(1 << 20, '\0');
+    uint32_t seed = 12345;
+    for (auto& byte : block) {
+        seed = seed * 1103515245 + 12345;
+        byte = static_cast<char>(seed >> 24);
+    }
+    for (int file = 0; file < 6; ++file) {
+        ScopedFile out(CreateFileW(Widen(tree / ("big" + std::to_string(file) + ".tmp")).c_str(),
+                                   GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        DWORD written = 0;
+        for (int megabyte = 0; megabyte < 32; ++megabyte)
+            ASSERT_TRUE(WriteFile(out.Get(), block.data(), static_cast<DWORD>(block.size()),
+                                  &written, nullptr));
+    }
+
+    ConsoleForControlEvents console;
+    ASSERT_TRUE(console.Ready());
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, &inherit, 0));
+    ScopedKernelHandle reader(readEnd), writer(writeEnd);
+    SetHandleInformation(reader.Get(), HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writer.Get();
+    startup.hStdError = writer.Get();
+    std::wstring line = Widen("\"" + exe + "\" clean " + FilesArguments());
+    PROCESS_INFORMATION info = {};
+    ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE,
+                               CREATE_NEW_PROCESS_GROUP, nullptr, nullptr, &startup, &info));
+    ScopedKernelHandle process(info.hProcess), thread(info.hThread);
+    writer.Reset(nullptr);
+
+    // Wait for the backup to begin, then press Ctrl+C.
+    std::string seen;
+    char buffer[512];
+    DWORD read = 0;
+    while (seen.find("Backing up") == std::string::npos &&
+           ReadFile(reader.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
+        seen.append(buffer, read);
+    ASSERT_NE(seen.find("Backing up"), std::string::npos) << seen;
+    EXPECT_TRUE(GenerateConsoleCtrlEvent(CTRL_C_EVENT, info.dwProcessId));
+    while (ReadFile(reader.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
+        seen.append(buffer, read);
+    ASSERT_EQ(WaitForSingleObject(process.Get(), 60000), WAIT_OBJECT_0);
+    DWORD code = 0;
+    GetExitCodeProcess(process.Get(), &code);
+    EXPECT_EQ(code, 1u) << seen;
+    EXPECT_NE(seen.find("stopped; nothing was deleted"), std::string::npos) << seen;
+    EXPECT_FALSE(Exists(install / "tb0.bck"));
+    EXPECT_FALSE(Exists(install / "language.txt"));
+    for (const char* kept : {"a.tmp", "sub\\unit1.~pas", "big0.tmp", "big5.tmp"})
+        EXPECT_TRUE(Exists(tree / kept)) << kept;
 }
 
 TEST_F(Brimclean, AWindowInTheMiddleOfACommandKeepsItWaitingThenItGivesUp) {

@@ -119,9 +119,10 @@ void TForm1::OpenFolderClick() {
 }
 
 void TForm1::KeepList1Click() {
-    if (!keepListDialog_.Open(hwnd_, programDir_, Texts(), [this](const std::string& message) {
-            Ask(message, "Tarn Brimsweep Pro", MbOk | MbIconError);
-        }))
+    if (!keepListDialog_.Open(hwnd_, DpiValue(), programDir_, Texts(),
+                              [this](const std::string& message) {
+                                  Ask(message, "Tarn Brimsweep Pro", MbOk | MbIconError);
+                              }))
         Ask("Cannot create the keep list window", "Tarn Brimsweep Pro", MbOk | MbIconError);
 }
 

@@ -95,6 +95,7 @@ void TForm1::ApplyLanguage() {
                        static_cast<Page*>(&drivePage_), static_cast<Page*>(&memoryPage_),
                        static_cast<Page*>(&folderUsagePage_)})
         page->ApplyLanguage(text);
+    keepListDialog_.ApplyTexts(text);
 }
 
 void TForm1::cmbLanguageClick() {

@@ -30,7 +30,8 @@ KeepListDialog::~KeepListDialog() {
     Close();
 }
 
-bool KeepListDialog::Open(HWND owner, const std::string& programDir, const LocalTexts& texts,
+bool KeepListDialog::Open(HWND owner, int dpi, const std::string& programDir,
+                          const LocalTexts& texts,
                           std::function<void(const std::string&)> showError) {
     programDir_ = programDir;
     texts_ = texts;
@@ -42,12 +43,11 @@ bool KeepListDialog::Open(HWND owner, const std::string& programDir, const Local
     }
     if (!RegisterWindowClassOnce({.name = KeepListClassName, .procedure = &WindowProc}))
         return false;
-    dpi_ = owner ? DpiOfWindow(owner) : SystemDpi();
+    dpi_ = Dpi{dpi};
     RECT ownerRect = {};
     if (owner)
         GetWindowRect(owner, &ownerRect);
-    std::wstring title = Widen(texts_(TextTitle));
-    hwnd_ = CreateWindowExW(WS_EX_DLGMODALFRAME, KeepListClassName, title.c_str(),
+    hwnd_ = CreateWindowExW(WS_EX_DLGMODALFRAME, KeepListClassName, L"",
                             WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN,
                             ownerRect.left + dpi_.Scale(40), ownerRect.top + dpi_.Scale(40),
                             dpi_.Scale(DesignWidth), dpi_.Scale(DesignHeight), owner, nullptr,
@@ -61,17 +61,17 @@ bool KeepListDialog::Open(HWND owner, const std::string& programDir, const Local
                             LBS_NOINTEGRALHEIGHT,
                         0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdEntries)),
                         instance, nullptr);
-    std::wstring remove = Widen(texts_(TextRemove)), close = Widen(texts_(TextClose));
     btnRemove_ = CreateWindowExW(
-        0, L"BUTTON", remove.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0,
-        0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdRemove)), instance, nullptr);
+        0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, hwnd_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdRemove)), instance, nullptr);
     btnClose_ = CreateWindowExW(
-        0, L"BUTTON", close.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0,
-        0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdClose)), instance, nullptr);
+        0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0, 0, hwnd_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdClose)), instance, nullptr);
     if (!lstEntries_ || !btnRemove_ || !btnClose_) {
         Close();
         return false;
     }
+    ApplyTexts(texts_);
     ApplyDpi(dpi_.value);
     Fill();
     ShowWindow(hwnd_, SW_SHOW);
@@ -81,6 +81,15 @@ bool KeepListDialog::Open(HWND owner, const std::string& programDir, const Local
 void KeepListDialog::Close() {
     if (hwnd_)
         DestroyWindow(hwnd_);
+}
+
+void KeepListDialog::ApplyTexts(const LocalTexts& texts) {
+    texts_ = texts;
+    if (!hwnd_)
+        return;
+    SetWindowTextW(hwnd_, Widen(texts_(TextTitle)).c_str());
+    SetWindowTextW(btnRemove_, Widen(texts_(TextRemove)).c_str());
+    SetWindowTextW(btnClose_, Widen(texts_(TextClose)).c_str());
 }
 
 void KeepListDialog::ApplyDpi(int dpi) {

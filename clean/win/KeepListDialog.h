@@ -27,14 +27,17 @@ public:
     KeepListDialog(const KeepListDialog&) = delete;
     KeepListDialog& operator=(const KeepListDialog&) = delete;
 
-    // Opens the window beside `owner` at the owner's DPI with the keep.txt of
-    // `programDir`, or brings it to the front when it is open. `showError`
-    // shows a message to the user. False when it could not be made.
-    bool Open(HWND owner, const std::string& programDir, const LocalTexts& texts,
+    // Opens the window beside `owner` at `dpi` (the owner's) with the
+    // keep.txt of `programDir`, or brings it to the front when it is open.
+    // `showError` shows a message to the user. False when it could not be
+    // made.
+    bool Open(HWND owner, int dpi, const std::string& programDir, const LocalTexts& texts,
               std::function<void(const std::string&)> showError);
     void Close();
     // Lays the window out again at `dpi` (as on WM_DPICHANGED).
     void ApplyDpi(int dpi);
+    // Re-captions the window in the language of `texts`.
+    void ApplyTexts(const LocalTexts& texts);
 
     HWND Handle() const { return hwnd_; }
     HWND lstEntries() const { return lstEntries_; }

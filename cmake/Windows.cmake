@@ -78,6 +78,13 @@ target_link_libraries(scan_bench PRIVATE brim_win)
 target_link_options(scan_bench PRIVATE ${WIN_LINK_STATIC} -municode)
 target_compile_options(scan_bench PRIVATE ${WARNINGS})
 
+# brimclean_bench.exe: times brimclean's Files Find against the bare walk, with
+# and without a 1,000-pattern keep list (scripts/bench-brimclean.sh runs it).
+add_executable(brimclean_bench clean/bench/brimclean_bench_main.cpp)
+target_link_libraries(brimclean_bench PRIVATE brim_win)
+target_link_options(brimclean_bench PRIVATE ${WIN_LINK_STATIC} -municode)
+target_compile_options(brimclean_bench PRIVATE ${WARNINGS})
+
 # regscan_bench.exe: times the Registry Find against a bare enumeration of the
 # same keys (scripts/bench-regscan.sh runs it); not part of the tests.
 add_executable(regscan_bench clean/bench/regscan_bench_main.cpp)

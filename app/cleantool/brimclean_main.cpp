@@ -13,6 +13,7 @@
 #include "clean/FilesDelete.h"
 #include "clean/win/OemBatchCodePage.h"
 #include "platform/win32/CleaningLock.h"
+#include "platform/win32/ConsoleText.h"
 #include "platform/win32/ModulePath.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32Clock.h"
@@ -33,40 +34,14 @@ BOOL WINAPI OnConsoleControl(DWORD) {
 
 class Win32Console : public ConsoleSink {
 public:
-    void Out(const std::string& text) override { Write(STD_OUTPUT_HANDLE, text); }
-    void Err(const std::string& text) override { Write(STD_ERROR_HANDLE, text); }
+    void Out(const std::string& text) override { WriteStd(STD_OUTPUT_HANDLE, text); }
+    void Err(const std::string& text) override { WriteStd(STD_ERROR_HANDLE, text); }
     bool ErrIsConsole() const override {
         DWORD mode = 0;
         return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
     }
     bool StopRequested() const override { return stopRequested; }
-
-private:
-    // A console gets UTF-16; a file or pipe the UTF-8 bytes as they are.
-    static void Write(DWORD which, const std::string& text) {
-        HANDLE handle = GetStdHandle(which);
-        DWORD mode = 0, written = 0;
-        // A stream that cannot be written (closed, or a full disk) loses its
-        // text; the exit status still tells the outcome.
-        if (GetConsoleMode(handle, &mode)) {
-            std::wstring wide = Widen(text);
-            WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
-        } else {
-            WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-        }
-    }
 };
-
-std::string FullPath(const std::string& path) {
-    std::wstring wide = Widen(path);
-    DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
-    if (size == 0)
-        return path;
-    std::wstring full(size, L'\0');
-    size = GetFullPathNameW(wide.c_str(), size, full.data(), nullptr);
-    full.resize(size);
-    return Narrow(full);
-}
 
 int Run(const std::vector<std::string>& args) {
     Win32Console console;
@@ -130,10 +105,7 @@ int wmain(int argc, wchar_t** argv) {
     try {
         return bs::Run(args);
     } catch (const std::exception& e) {
-        std::string text = std::string("brimclean: ") + e.what() + "\r\n";
-        DWORD written = 0;
-        WriteFile(GetStdHandle(STD_ERROR_HANDLE), text.data(), static_cast<DWORD>(text.size()),
-                  &written, nullptr);
+        bs::WriteStd(STD_ERROR_HANDLE, std::string("brimclean: ") + e.what() + "\r\n");
         return bs::ExitError;
     }
 }

@@ -9,6 +9,7 @@
 
 #include "clean/ForcedDeletionBatch.h"
 #include "clean/StartOnce.h"
+#include "clean/tests/win/DeleteBatSupport.h"
 #include "clean/win/OemBatchCodePage.h"
 #include "platform/tests/win/ScratchFolder.h"
 #include "platform/win32/CleaningLock.h"
@@ -40,15 +41,6 @@ std::string ReadFileText(const std::string& path) {
 
 bool Exists(const std::string& path) {
     return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::wstring ReadRunOnce(HKEY root) {
-    wchar_t data[MAX_PATH * 2] = {};
-    DWORD size = sizeof data;
-    if (RegGetValueW(root, Widen(RunOnceKey).c_str() + 1, Widen(RunOnceValueName).c_str(),
-                     RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
-        return {};
-    return data;
 }
 
 // A program folder with brimclean.exe in it, a tree of garbage files and a

@@ -22,10 +22,9 @@ FileRow BuildFileRow(FileSystem& files, Clock& clock, const std::string& path) {
     FileRow result;
     result.row.caption = ExtractFileName(path);
     std::string date = "-";
-    FindData entry;
-    if (auto find = files.FindFirst(path); find && find->Next(entry)) {
-        result.size = entry.size;
-        date = FormatFileDate(clock, entry.lastWrite);
+    if (auto entry = files.Entry(path)) {
+        result.size = entry->size;
+        date = FormatFileDate(clock, entry->lastWrite);
     }
     result.row.subItems = {ExtractFilePath(path), std::to_string(result.size), date};
     return result;

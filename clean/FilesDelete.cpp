@@ -9,6 +9,7 @@
 #include "backup/ArchiveNames.h"
 #include "backup/ExpandSpec.h"
 #include "clean/ForcedDeletionBatch.h"
+#include "clean/KeepListFile.h"
 #include "clean/StartOnce.h"
 
 namespace bs {
@@ -61,9 +62,13 @@ bool BackUpTickedFiles(FilesDeleteContext& context, FilesDeleteResult& result,
     }
     // Deleting files whose copy was not written would lose them: a failed or
     // stopped backup ends the command here. The component has reported the
-    // error it met.
-    if (!written)
+    // error it met. What it wrote of the archive restores nothing whole and
+    // would take the number of the next good one: it goes.
+    if (!written) {
+        if (context.files.FileExists(archive) && !context.files.RemoveFile(archive))
+            ShowError(context, "Cannot delete file " + archive);
         return false;
+    }
     // Only a copy that reads back block by block is worth deleting for, and
     // only for the files it holds under their own names: a name the archive
     // spells wrongly would be restored as another file, or not at all.
@@ -88,12 +93,26 @@ std::string BackupArchivePath(const std::string& programDir, int number) {
     return programDir + "tb" + std::to_string(number) + ".bck";
 }
 
+void SetUpDeletionBackup(TBackupFile& backup) {
+    backup.BackupTitle.clear();
+    backup.SetBackupMode(bmAll);
+    backup.CompressionLevel = clFastest;
+    backup.RestoreMode = rmAll;
+    backup.MaxSize = 0;
+    backup.SetArchiveFlag = false;
+    backup.RestoreFullPath = false;
+    backup.SaveFileID = false;
+}
+
 int NextBackupArchiveNumber(int number) {
     return number == INT_MAX ? 0 : number + 1;
 }
 
 FilesDeleteResult RunFilesDelete(FilesDeleteContext& context) {
     FilesDeleteResult result;
+    // keep.txt may have changed since the Find: what it keeps now is neither
+    // backed up nor deleted.
+    RemoveKeptFileRows(context.list, ReadKeepList(context.files, context.programDir).list);
     if (context.ui.Ask(context.texts(ConfirmTextId), "Select", MbYesNo | MbIconWarning) !=
         AnswerYes)
         return result;
@@ -140,7 +159,8 @@ FilesDeleteResult RunFilesDelete(FilesDeleteContext& context) {
             continue;
         }
         // Left to the batch; a name no batch line can spell stays listed only.
-        batch.AddFile(path);
+        if (batch.AddFile(path))
+            result.batchedPaths.push_back(path);
         ++index;
     }
     result.leftToBatch = batch.FileCount();

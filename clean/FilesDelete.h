@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "core/ResultsList.h"
 #include "core/TextTable.h"
@@ -52,6 +53,8 @@ struct FilesDeleteResult {
     std::string archive;
     int deleted = 0;
     int leftToBatch = 0;
+    // The files left to clean.bat, in list order.
+    std::vector<std::string> batchedPaths;
 };
 
 // "tb" + number + ".bck" in `programDir`.
@@ -59,6 +62,10 @@ std::string BackupArchivePath(const std::string& programDir, int number);
 // The number after `number`; after the largest one the count starts again at
 // 0, replacing the oldest archive rather than overflowing.
 int NextBackupArchiveNumber(int number);
+
+// The archive settings of a Delete's backup (whole files, fastest packing,
+// one volume, attributes left alone), the same wherever a Delete runs.
+void SetUpDeletionBackup(TBackupFile& backup);
 
 FilesDeleteResult RunFilesDelete(FilesDeleteContext& context);
 

@@ -139,10 +139,10 @@ FilesFindResult FilesSearch::Run() {
     }
     ui.SetStatus(text(TextSearchingToDelete));
 
-    if (IsSingleDrive(c_.selectedDrive)) {
+    if (!c_.folder.empty() || IsSingleDrive(c_.selectedDrive)) {
         ui.SetProgressMax(6);
         ui.SetProgressPosition(1);
-        SearchDrive(c_.selectedDrive);
+        SearchDrive(c_.folder.empty() ? c_.selectedDrive : WithBackslash(c_.folder));
     } else {
         bool firstDrive = true;
         for (char letter = 'c'; letter <= 'z'; ++letter) {
@@ -201,6 +201,8 @@ bool FilesSearch::BuildRows(FilesFindResult& result) {
         pacer_.ProgressTo(++done);
         if (!pacer_.Tick())
             return false;
+        if (c_.keep && c_.keep->KeepsFile(path))
+            continue;
         FileRow row = BuildFileRow(c_.files, c_.clock, path);
         c_.list.AddRow(row.row);
         result.totalBytes += row.size;

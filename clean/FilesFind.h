@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "clean/KeepList.h"
 #include "core/ResultsList.h"
 #include "core/TextTable.h"
 #include "platform/Clock.h"
@@ -34,6 +35,11 @@ struct FileScanContext {
     bool recentDocuments = false;
     // A drive root such as "c:\", or any other text for every fixed drive.
     std::string selectedDrive;
+    // When set, this folder is searched as a drive would be, instead of the
+    // drives (the command-line cleaner's --folder).
+    std::string folder;
+    // Files it keeps are never listed; none when unset.
+    const KeepList* keep = nullptr;
 };
 
 struct FilesFindResult {

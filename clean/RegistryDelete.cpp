@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "clean/KeepListFile.h"
 #include "clean/RegistryRow.h"
 
 namespace bs {
@@ -97,6 +98,9 @@ std::string CannotWriteRegBackupMessage(const std::string& path) {
 
 RegistryDeleteResult RunRegistryDelete(RegistryDeleteContext& context) {
     RegistryDeleteResult result;
+    // keep.txt may have changed since the Find: what it keeps now is neither
+    // backed up nor deleted.
+    RemoveKeptRegistryRows(context.list, ReadKeepList(context.files, context.programDir).list);
     if (context.list.RowCount() == 0) {
         context.list.Clear();
         return result;

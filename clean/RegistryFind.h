@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "clean/KeepList.h"
 #include "clean/RegistryCursor.h"
 #include "core/ResultsList.h"
 #include "core/TextTable.h"
@@ -42,6 +43,8 @@ struct RegistryScanContext {
     ResultsList& list;
     const LocalTexts& texts;
     std::vector<RegistryStart> starts = DefaultRegistryStarts();
+    // Values it keeps are never listed; none when unset.
+    const KeepList* keep = nullptr;
 };
 
 struct RegistryFindResult {

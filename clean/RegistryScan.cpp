@@ -127,6 +127,8 @@ void RegistryScan::CheckKeyValues() {
             continue;
         if (!listable)
             continue;
+        if (c_.keep && c_.keep->KeepsRegistryValue(rootName_, c_.cursor.CurrentPath(), name))
+            continue;
         c_.list.AddRow(
             ListRow{rootName_ + ": " + c_.cursor.CurrentPath(), {name, data, KeyTime()}, true});
         ++result_.rows;

@@ -124,6 +124,17 @@ public:
     // Creates a new empty file with a unique name in `folder` starting with
     // `prefix` and returns its path; empty on failure.
     virtual std::string CreateTempFile(const std::string& folder, const std::string& prefix) = 0;
+
+    // The entry of the file or folder at `path` itself, the name taken as
+    // written (no wildcards): attributes, size and last-write time. nullopt
+    // when there is none. A backend may answer this more cheaply than a
+    // directory search, which is what it costs by default.
+    virtual std::optional<FindData> Entry(const std::string& path) {
+        FindData entry;
+        if (auto find = FindFirst(path); find && find->Next(entry))
+            return entry;
+        return std::nullopt;
+    }
 };
 
 } // namespace bs

@@ -44,7 +44,8 @@ TForm1::TForm1(Services services)
                                         Ask(text, "Tarn Brimsweep Pro", MbOk | MbIconError);
                                     }}),
       monitor_({sysinfo_.Memory(), services.memoryBlock, services.online, services.process,
-                services.clock, memoryView_, [this] { return Texts(); }}) {
+                services.clock, memoryView_, [this] { return Texts(); }}),
+      keepListDialog_(services.files) {
     programIcon_ =
         static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_BRIMSWEEP),
                                       IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
@@ -201,9 +202,12 @@ void TForm1::CreateMenus() {
     c_.MainMenu = CreateMenu();
     HMENU resources = CreatePopupMenu();
     HMENU information = CreatePopupMenu();
-    AppendMenuW(c_.MainMenu, MF_STRING, IdMonitor1, L"Monitor");
+    HMENU monitor = CreatePopupMenu();
+    AppendMenuW(c_.MainMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(monitor), L"Monitor");
     AppendMenuW(c_.MainMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(resources), L"Resources");
     AppendMenuW(c_.MainMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(information), L"Information");
+    AppendMenuW(monitor, MF_STRING, IdMonitor1, L"Results list");
+    AppendMenuW(monitor, MF_STRING, IdKeepList1, L"Keep list\u2026");
     AppendMenuW(resources, MF_STRING, IdCPU1, L"CPU");
     AppendMenuW(resources, MF_STRING, IdDrive1, L"Drive");
     AppendMenuW(resources, MF_STRING, IdMemory1, L"Memory");
@@ -253,6 +257,20 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
         ApplyDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         return 0;
+    case WM_CONTEXTMENU: {
+        // The list view passes on the right button and the menu key; its
+        // panel may pass it on again in its own name.
+        HWND from = reinterpret_cast<HWND>(wParam);
+        POINT at = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        RECT list = {};
+        GetWindowRect(c_.ListView1, &list);
+        if (from == c_.ListView1 ||
+            (from == c_.pnlSilinecekler && (lParam == -1 || PtInRect(&list, at)))) {
+            ListView1ContextPopup(at, lParam == -1);
+            return 0;
+        }
+        break;
+    }
     case WM_SIZE:
         if (wParam == SIZE_MINIMIZED) {
             AppMinimize();

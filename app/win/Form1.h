@@ -20,7 +20,9 @@
 #include "app/win/ListViewResults.h"
 #include "app/win/Services.h"
 #include "backup/BackupFile.h"
+#include "clean/KeepListFile.h"
 #include "clean/RegistryCursor.h"
+#include "clean/win/KeepListDialog.h"
 #include "folders/win/FolderUsagePage.h"
 #include "memory/MemoryMonitor.h"
 #include "memory/win/MemoryPage.h"
@@ -32,6 +34,7 @@
 #include "sysinfo/win/CpuPage.h"
 #include "sysinfo/win/DrivePage.h"
 #include "platform/UiPort.h"
+#include "platform/win32/CleaningLock.h"
 #include "platform/win32/Scoped.h"
 
 namespace bs {
@@ -160,7 +163,24 @@ public:
         IdBtnHelp,
         IdBtnResources,
         IdBtnMonitor,
+        IdKeepList1,
+        IdKeepItem,
+        IdKeepFolder,
+        IdKeepValue,
+        IdKeepKey,
+        IdOpenFolder,
     };
+
+    // The results list's context menu and the keep list.
+    void ListView1ContextPopup(POINT screen, bool fromKeyboard);
+    void KeepList1Click();
+    void KeepRowClick(int commandId);
+    void OpenFolderClick();
+    KeepListDialog& KeepListWindow() { return keepListDialog_; }
+    // Shows a context menu and returns the command picked, 0 for none; tests
+    // put a script in place of the real menu, which would wait for a click.
+    using MenuTracker = std::function<int(HMENU menu, POINT screen)>;
+    void SetMenuTracker(MenuTracker tracker) { menuTracker_ = std::move(tracker); }
 
     // UiPort: what long commands use.
     void SetStatus(const std::string& text) override;
@@ -183,6 +203,8 @@ private:
     static constexpr int FormHeight = 603;
     static constexpr int BorderWidth = 10;
     static constexpr int ColumnWidth = 140;
+    // How long the last write of language.txt waits for a brimclean run.
+    static constexpr DWORD ExitLockWaitMs = 5000;
 
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -209,6 +231,8 @@ private:
 
     void ReadSettings();
     void WriteSettings();
+    // Writes language.txt from the window's state as it is.
+    void SaveSettings();
     void PressToolButton(int commandId);
     void ShowView(HWND view);
     void SelectTab(HWND tab, int index);
@@ -221,6 +245,10 @@ private:
     // False when the branch stopped with an error message.
     bool RunDeleteBranch();
     void SetUpBackupFile1();
+    // keep.txt as Find filters with it; bad lines are reported once.
+    KeepListLoad LoadKeepList();
+    // The row the context menu acts on: the focused selected one, or -1.
+    int ContextRow() const;
     bool CreateResourcePages();
     // The drive box of the Drive page: every drive of the machine.
     void FillDriveBox();
@@ -278,6 +306,11 @@ private:
     std::string languageSetting_ = "1";
     int backupArchiveNumber_ = 0;
     std::string selectedDrive_;
+    // Held while a command runs; brimclean.exe takes it while it cleans.
+    CleaningLock cleaningLock_;
+    KeepListWarnings keepWarnings_;
+    KeepListDialog keepListDialog_;
+    MenuTracker menuTracker_;
 };
 
 } // namespace bs

@@ -73,6 +73,18 @@ bool TForm1::OnCommand(int id, int code) {
     case IdExit1:
         Exit1Click();
         return true;
+    case IdKeepList1:
+        KeepList1Click();
+        return true;
+    case IdKeepItem:
+    case IdKeepFolder:
+    case IdKeepValue:
+    case IdKeepKey:
+        KeepRowClick(id);
+        return true;
+    case IdOpenFolder:
+        OpenFolderClick();
+        return true;
     default:
         break;
     }
@@ -157,6 +169,8 @@ bool TForm1::OnNotify(NMHDR* header, LRESULT& result) {
 
 void TForm1::btnBulClick() {
     CommandScope scope(*this);
+    if (scope.Refused())
+        return;
     btnMonitorClick();
     listView1_.Clear();
     EnableWindow(c_.btnBul, FALSE);
@@ -172,6 +186,8 @@ void TForm1::btnBulClick() {
 
 void TForm1::btnSilClick() {
     CommandScope scope(*this);
+    if (scope.Refused())
+        return;
     btnMonitorClick();
     EnableWindow(c_.btnBul, FALSE);
     EnableWindow(c_.btnSil, FALSE);
@@ -204,6 +220,8 @@ bool TForm1::RunFindBranch() {
         stopRequested_ = false;
         RegistryScanContext context(registryCursor_, services_.files, services_.clock, *this,
                                     listView1_, texts);
+        KeepListLoad keep = LoadKeepList();
+        context.keep = &keep.list;
         RegistryFindResult result = RunRegistryFind(context);
         // The rows found before the error stay listed, and the buttons come
         // back as after any Find.
@@ -220,6 +238,8 @@ bool TForm1::RunFindBranch() {
     context.internetHistory = CheckBox(c_.chkIntHistory).Checked();
     context.recentDocuments = CheckBox(c_.chkRecent).Checked();
     context.selectedDrive = selectedDrive_;
+    KeepListLoad keep = LoadKeepList();
+    context.keep = &keep.list;
     return !RunFilesFind(context).stopped;
 }
 
@@ -275,6 +295,17 @@ void TForm1::ReadSettings() {
 }
 
 void TForm1::WriteSettings() {
+    // brimclean.exe may have taken archive numbers since this window's last
+    // Delete: the file holds the next free one. Waiting for a run that is
+    // cleaning keeps from rewriting the file under it.
+    bool locked = cleaningLock_.Acquire(ExitLockWaitMs);
+    backupArchiveNumber_ = ReadLanguageSettings(services_.files, programDir_).backupArchiveNumber;
+    SaveSettings();
+    if (locked && commandDepth_ == 0)
+        cleaningLock_.Release();
+}
+
+void TForm1::SaveSettings() {
     LanguageSettings settings;
     settings.languageSetting = languageSetting_;
     settings.backupArchiveNumber = backupArchiveNumber_;

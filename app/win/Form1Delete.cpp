@@ -1,6 +1,7 @@
 // The Delete command's branches and the backup component of the main window.
 #include "app/win/Form1.h"
 
+#include "app/LanguageSettings.h"
 #include "backup/win/AnsiText.h"
 #include "core/win/Controls.h"
 #include "clean/FilesDelete.h"
@@ -10,14 +11,7 @@
 namespace bs {
 
 void TForm1::SetUpBackupFile1() {
-    backupFile1_.BackupTitle.clear();
-    backupFile1_.SetBackupMode(bmAll);
-    backupFile1_.CompressionLevel = clFastest;
-    backupFile1_.RestoreMode = rmAll;
-    backupFile1_.MaxSize = 0;
-    backupFile1_.SetArchiveFlag = false;
-    backupFile1_.RestoreFullPath = false;
-    backupFile1_.SaveFileID = false;
+    SetUpDeletionBackup(backupFile1_);
     backupFile1_.OnProgress = [this](TBackupFile& sender, const std::string& name, int percent,
                                      bool& go) { BackupFile1Progress(sender, name, percent, go); };
     // Its error box and volume prompt belong to this window; its blocks keep
@@ -50,11 +44,19 @@ bool TForm1::RunDeleteBranch() {
     // Memory has no Delete.
     if (cleanType_ != CleanType::Files)
         return true;
+    // The command holds the cleaning lock: the number brimclean.exe may have
+    // moved on in language.txt is the one to take, and the next one goes
+    // back at once, so that neither program takes it again.
+    const int number = ReadLanguageSettings(services_.files, programDir_).backupArchiveNumber;
+    backupArchiveNumber_ = number;
     FilesDeleteContext context(services_.files, services_.registry, *this, listView1_, texts,
                                services_.batchCodePage, backupFile1_, backupArchiveNumber_);
     context.backupFiles = CheckBox(c_.chkBackup).Checked();
     context.programDir = programDir_;
-    return !RunFilesDelete(context).stopped;
+    bool finished = !RunFilesDelete(context).stopped;
+    if (backupArchiveNumber_ != number)
+        SaveSettings();
+    return finished;
 }
 
 } // namespace bs

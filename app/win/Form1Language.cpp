@@ -72,6 +72,8 @@ void TForm1::ApplyLanguage() {
         item.dwTypeData = caption.data();
         SetMenuItemInfoW(c_.MainMenu, static_cast<UINT>(position), TRUE, &item);
     }
+    SetMenuText(IdMonitor1, 192);
+    SetMenuText(IdKeepList1, 186);
     SetMenuText(IdFolderUsage, 128);
     SetMenuText(IdCPU1, 33);
     SetMenuText(IdDrive1, 34);
@@ -93,6 +95,7 @@ void TForm1::ApplyLanguage() {
                        static_cast<Page*>(&cpuPage_), static_cast<Page*>(&drivePage_),
                        static_cast<Page*>(&memoryPage_), static_cast<Page*>(&folderUsagePage_)})
         page->ApplyLanguage(text);
+    keepListDialog_.ApplyTexts(text);
 }
 
 void TForm1::cmbLanguageClick() {

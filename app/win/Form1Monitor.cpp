@@ -9,12 +9,12 @@ namespace bs {
 void TForm1::Timer1Timer() {
     // A tick can start a refresh and show its error box: a real close chosen
     // meanwhile waits until the tick has ended.
-    CommandScope scope(*this);
+    CommandScope scope(*this, CommandScope::Lock::None);
     monitor_.Tick();
 }
 
 void TForm1::btnRefreshClick() {
-    CommandScope scope(*this);
+    CommandScope scope(*this, CommandScope::Lock::None);
     monitor_.Refresh();
 }
 

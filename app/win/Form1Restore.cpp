@@ -24,6 +24,8 @@ void TForm1::JetButton2Click() {
     if (!archive)
         return;
     CommandScope scope(*this);
+    if (scope.Refused())
+        return;
     // Without the folder nothing could be restored: end quietly, as on any
     // error raised while restoring.
     if (!services_.files.CreateFolders(RestoreFolder))

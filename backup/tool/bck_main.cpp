@@ -16,6 +16,7 @@
 #include "backup/win/AnsiText.h"
 #include "platform/DateConv.h"
 #include "platform/Text.h"
+#include "platform/win32/ConsoleText.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -30,14 +31,7 @@ const char* const Usage = "usage: bck l ARCHIVE              list the stored fil
                           "                                  optionally followed by /s)\n";
 
 void Write(DWORD which, const std::string& text) {
-    HANDLE handle = GetStdHandle(which);
-    DWORD mode = 0, written = 0;
-    if (GetConsoleMode(handle, &mode)) {
-        std::wstring wide = Widen(text);
-        WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
-    } else {
-        WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    }
+    WriteStd(which, text);
 }
 
 void Out(const std::string& text) {
@@ -47,17 +41,6 @@ void Out(const std::string& text) {
 int Fail(const std::string& text) {
     Write(STD_ERROR_HANDLE, "bck: " + text + "\r\n");
     return 1;
-}
-
-std::string FullPath(const std::string& path) {
-    std::wstring wide = Widen(path);
-    DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
-    if (size == 0)
-        return path;
-    std::wstring full(size, L'\0');
-    size = GetFullPathNameW(wide.c_str(), size, full.data(), nullptr);
-    full.resize(size);
-    return Narrow(full);
 }
 
 std::string DosText(int32_t dos) {

@@ -28,6 +28,26 @@ inline double Seconds() {
     return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
+// A recursive FindFirstFileExW walk that only counts entries: the floor any
+// Find over the tree stands on.
+inline long long BareWalk(const std::wstring& folder) {
+    long long count = 0;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileExW((folder + L"*.*").c_str(), FindExInfoBasic, &data,
+                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (find == INVALID_HANDLE_VALUE)
+        return 0;
+    do {
+        if (data.cFileName[0] == L'.')
+            continue;
+        ++count;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            count += BareWalk(folder + data.cFileName + L"\\");
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    return count;
+}
+
 inline double CpuSeconds() {
     FILETIME created, exited, kernel, user;
     GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);

@@ -94,23 +94,7 @@ long BuildTree(const std::wstring& root, int folders, int filesPerFolder) {
 
 // --- (a) the floor ------------------------------------------------------------
 
-long long BareWalk(const std::wstring& folder) {
-    long long count = 0;
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileExW((folder + L"*.*").c_str(), FindExInfoBasic, &data,
-                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-    if (find == INVALID_HANDLE_VALUE)
-        return 0;
-    do {
-        if (data.cFileName[0] == L'.')
-            continue;
-        ++count;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            count += BareWalk(folder + data.cFileName + L"\\");
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-    return count;
-}
+using bench::BareWalk;
 
 } // namespace
 

@@ -99,6 +99,15 @@ using ScopedFind = ScopedHandle<FindHandleTraits>;
 using ScopedKey = ScopedHandle<RegKeyTraits>;
 using ScopedGdiObject = ScopedHandle<GdiObjectTraits>;
 
+// A menu made for one popup, not attached to a window.
+struct MenuTraits {
+    using Handle = HMENU;
+    static Handle Invalid() { return nullptr; }
+    static bool IsValid(Handle h) { return h != nullptr; }
+    static void Close(Handle h) { DestroyMenu(h); }
+};
+using ScopedMenu = ScopedHandle<MenuTraits>;
+
 // A window's device context from GetDC, given back with ReleaseDC.
 class ScopedGetDc {
 public:

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/Text.h"
 #include "platform/win32/Scoped.h"
 #include "platform/win32/Utf.h"
 
@@ -230,6 +231,18 @@ std::unique_ptr<FileStream> Win32FileSystem::Create(const std::string& path) {
 
 std::unique_ptr<FileStream> Win32FileSystem::OpenWrite(const std::string& path) {
     return OpenStream(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING);
+}
+
+std::optional<FindData> Win32FileSystem::Entry(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data))
+        return std::nullopt;
+    FindData entry;
+    entry.name = ExtractFileName(path);
+    entry.attributes = data.dwFileAttributes;
+    entry.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    entry.lastWrite = ToFileTime(data.ftLastWriteTime);
+    return entry;
 }
 
 std::optional<FileTime> Win32FileSystem::GetLastWriteTime(const std::string& path) {

@@ -25,6 +25,9 @@ public:
     bool SetLastWriteTime(const std::string& path, FileTime time) override;
     std::string TempFolder() override;
     std::string CreateTempFile(const std::string& folder, const std::string& prefix) override;
+    // One attribute query instead of a directory search (a fifth of the
+    // cost under Wine).
+    std::optional<FindData> Entry(const std::string& path) override;
 };
 
 } // namespace bs

@@ -1,4 +1,4 @@
-// The three programs we ship start from beside the tests and end with the
+// The programs we ship start from beside the tests and end with the
 // status that says they did their job.
 #include <windows.h>
 
@@ -56,6 +56,7 @@ struct StartUpEntriesCleanup {
 TEST(ShippedPrograms, StartAndEndWithTheirStatus) {
     StartUpEntriesCleanup cleanup;
     EXPECT_EQ(RunBeside(L"bck.exe"), 2) << "bck shows its usage";
+    EXPECT_EQ(RunBeside(L"brimclean.exe"), 2) << "brimclean shows its usage";
     EXPECT_EQ(RunBeside(L"deletebat.exe"), 0)
         << "with no clean.bat beside it deletebat does nothing";
 
@@ -68,11 +69,13 @@ TEST(ShippedPrograms, StartAndEndWithTheirStatus) {
 TEST(ShippedPrograms, UninstallRemovesTheProgramFilesAndKeepsTheBackups) {
     StartUpEntriesCleanup cleanup;
     ScratchFolder install;
-    for (const char* program : {"brimsweep.exe", "bck.exe", "deletebat.exe", "uninstall.exe"})
+    for (const char* program :
+         {"brimsweep.exe", "bck.exe", "brimclean.exe", "deletebat.exe", "uninstall.exe"})
         ASSERT_TRUE(CopyFileW((ExecutableFolder() + Widen(program)).c_str(),
                               Widen(install / program).c_str(), FALSE))
             << program;
-    for (const char* file : {"brimsweep.html", "language.txt", "tb0.bck", "regbackup000.reg"})
+    for (const char* file :
+         {"brimsweep.html", "language.txt", "keep.txt", "tb0.bck", "regbackup000.reg"})
         ScratchFolder::WriteFile(install / file, "x");
     EXPECT_EQ(RunToEnd(L"\"" + Widen(install / "uninstall.exe") + L"\" /S"), 0)
         << "everything was removed";

@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "clean/StartOnce.h"
 #include "platform/tests/win/ScratchFolder.h"
 #include "platform/win32/Scoped.h"
 #include "platform/win32/Utf.h"
@@ -74,6 +75,16 @@ inline long RunCommandAndWait(const std::string& commandLine, const std::string&
     DWORD code = 1;
     GetExitCodeProcess(info.hProcess, &code);
     return static_cast<long>(code);
+}
+
+// The start-once value clean.bat is registered under, or empty.
+inline std::wstring ReadRunOnce(HKEY root) {
+    wchar_t data[MAX_PATH * 2] = {};
+    DWORD size = sizeof data;
+    if (RegGetValueW(root, Widen(RunOnceKey).c_str() + 1, Widen(RunOnceValueName).c_str(),
+                     RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
+        return {};
+    return data;
 }
 
 // Runs the program and returns its exit code; -1 when it did not end.

@@ -45,15 +45,6 @@ private:
     Win32Registry real_;
 };
 
-std::wstring ReadRunOnce(HKEY root) {
-    wchar_t data[MAX_PATH * 2] = {};
-    DWORD size = sizeof data;
-    if (RegGetValueW(root, Widen(RunOnceKey).c_str() + 1, Widen(RunOnceValueName).c_str(),
-                     RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
-        return {};
-    return data;
-}
-
 // Removes the test's start-once value whatever the test's outcome.
 struct RunOnceCleanup {
     ~RunOnceCleanup() {

@@ -41,6 +41,16 @@ TEST(Win32FileSystem, FindsWithWildcardsAndAllAttributes) {
     ASSERT_TRUE(find && find->Next(entry));
     EXPECT_EQ(entry.size, 5u);
     EXPECT_NE(entry.lastWrite, 0u);
+    // The entry of one name answers as the search does, without expanding
+    // wildcards.
+    auto itself = fs.Entry(scratch / "report.tmp");
+    ASSERT_TRUE(itself);
+    EXPECT_EQ(itself->name, "report.tmp");
+    EXPECT_EQ(itself->size, entry.size);
+    EXPECT_EQ(itself->lastWrite, entry.lastWrite);
+    EXPECT_EQ(itself->attributes, entry.attributes);
+    EXPECT_FALSE(fs.Entry(scratch / "report?.tmp"));
+    EXPECT_FALSE(fs.Entry(scratch / "gone.tmp"));
     EXPECT_TRUE(fs.GetAttributes(scratch / "sub").value() & AttrDirectory);
     EXPECT_TRUE(fs.CanEnterFolder(scratch / "sub\\deeper"));
     EXPECT_FALSE(fs.CanEnterFolder(scratch / "nowhere"));

@@ -1,0 +1,93 @@
+#include "app/CleanArguments.h"
+
+#include "platform/Text.h"
+
+namespace bs {
+
+namespace {
+
+// "c:", "C:" or "c:\" as the root "c:\".
+std::string DriveRoot(const std::string& text) {
+    if ((text.size() != 2 && text.size() != 3) || text[1] != ':' ||
+        (text.size() == 3 && text[2] != '\\'))
+        return {};
+    char letter = static_cast<char>(UpperAscii(text[0]) - 'A' + 'a');
+    if (letter < 'a' || letter > 'z')
+        return {};
+    return std::string{letter, ':', '\\'};
+}
+
+} // namespace
+
+std::variant<CleanOptions, UsageError> ParseCleanArguments(const std::vector<std::string>& args) {
+    if (args.size() < 2)
+        return UsageError{"a command and a clean type are needed"};
+    CleanOptions options;
+    if (args[0] == "clean")
+        options.clean = true;
+    else if (args[0] != "find")
+        return UsageError{"unknown command " + args[0]};
+    if (args[1] == "registry")
+        options.registry = true;
+    else if (args[1] != "files")
+        return UsageError{"unknown clean type " + args[1]};
+
+    bool filesOption = false;
+    for (size_t at = 2; at < args.size(); ++at) {
+        const std::string& arg = args[at];
+        auto value = [&](std::string& into) {
+            if (at + 1 >= args.size() || args[at + 1].empty())
+                return false;
+            into = args[++at];
+            return true;
+        };
+        std::string text;
+        if (arg == "--drive") {
+            if (!value(text) || (options.drive = DriveRoot(text)).empty())
+                return UsageError{"--drive needs a drive letter such as C:"};
+            filesOption = true;
+        } else if (arg == "--folder") {
+            if (!value(options.folder))
+                return UsageError{"--folder needs a folder"};
+            filesOption = true;
+        } else if (arg == "--key") {
+            if (!value(options.key))
+                return UsageError{"--key needs a registry key"};
+            if (!options.registry)
+                return UsageError{"--key is for the registry"};
+        } else if (arg == "--no-cache") {
+            options.internetCache = false;
+            filesOption = true;
+        } else if (arg == "--no-cookies") {
+            options.internetCookies = false;
+            filesOption = true;
+        } else if (arg == "--no-history") {
+            options.internetHistory = false;
+            filesOption = true;
+        } else if (arg == "--no-recent") {
+            options.recentDocuments = false;
+            filesOption = true;
+        } else if (arg == "--no-backup") {
+            if (!options.clean)
+                return UsageError{"--no-backup is for clean"};
+            options.backup = false;
+        } else if (arg == "--csv") {
+            if (!value(options.csv))
+                return UsageError{"--csv needs a file name"};
+        } else if (arg == "--wait") {
+            auto seconds = value(text) ? ParseInteger(text) : std::nullopt;
+            if (!seconds || *seconds < 0 || *seconds > 86400)
+                return UsageError{"--wait needs a number of seconds"};
+            options.waitSeconds = static_cast<int>(*seconds);
+        } else {
+            return UsageError{"unknown option " + arg};
+        }
+    }
+    if (filesOption && options.registry)
+        return UsageError{"drive, folder and browser options are for files"};
+    if (!options.drive.empty() && !options.folder.empty())
+        return UsageError{"--drive and --folder exclude each other"};
+    return options;
+}
+
+} // namespace bs

@@ -1,0 +1,45 @@
+// The command line of brimclean.exe:
+//   brimclean find|clean files|registry [options]
+#pragma once
+
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace bs {
+
+inline constexpr const char* CleanUsage =
+    "usage: brimclean find files|registry [options]    list what Find lists\n"
+    "       brimclean clean files|registry [options]   find, then delete every row\n"
+    "options (files):    --drive X:  --folder PATH  --no-cache  --no-cookies\n"
+    "                    --no-history  --no-recent\n"
+    "options (registry): --key ROOT\\KEY\n"
+    "options (both):     --csv FILE  --wait SECONDS\n"
+    "options (clean):    --no-backup\n";
+
+struct CleanOptions {
+    bool clean = false;    // find only when false
+    bool registry = false; // Files when false
+    // "x:\" for one drive; empty for every fixed drive.
+    std::string drive;
+    // A folder searched instead of the drives.
+    std::string folder;
+    // The one registry key walked instead of the three starting keys.
+    std::string key;
+    bool internetCache = true;
+    bool internetCookies = true;
+    bool internetHistory = true;
+    bool recentDocuments = true;
+    bool backup = true;
+    std::string csv;
+    // How long to wait for a window that is in the middle of a command.
+    int waitSeconds = 30;
+};
+
+struct UsageError {
+    std::string message;
+};
+
+std::variant<CleanOptions, UsageError> ParseCleanArguments(const std::vector<std::string>& args);
+
+} // namespace bs

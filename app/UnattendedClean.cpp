@@ -1,0 +1,356 @@
+#include "app/UnattendedClean.h"
+
+#include <algorithm>
+#include <optional>
+#include <set>
+
+#include "app/CsvText.h"
+#include "app/LanguageSettings.h"
+#include "clean/FilesDelete.h"
+#include "clean/FilesFind.h"
+#include "clean/KeepListFile.h"
+#include "clean/RegistryDelete.h"
+#include "clean/RegistryFind.h"
+#include "clean/RegistryRow.h"
+#include "platform/ReplaceFile.h"
+#include "platform/Text.h"
+
+namespace bs {
+
+namespace {
+
+constexpr int BackingUpTextId = 99;
+
+// The rows as the engine leaves them, and which of the found ones it
+// removed: a Files Delete removes exactly the rows whose file it deleted.
+class ConsoleRows : public ResultsList {
+public:
+    std::vector<std::string> captions;
+    std::vector<ListRow> rows;
+    std::vector<int> ids; // of rows[i], in the order added
+    std::set<int> removed;
+
+    void Clear() override {
+        rows.clear();
+        ids.clear();
+    }
+    void SetColumnCaptions(const std::vector<std::string>& newCaptions) override {
+        captions = newCaptions;
+    }
+    void BeginUpdate() override {}
+    void EndUpdate() override {}
+    void AddRow(const ListRow& row) override {
+        ids.push_back(nextId_++);
+        rows.push_back(row);
+    }
+    int RowCount() const override { return static_cast<int>(rows.size()); }
+    ListRow Row(int index) const override { return rows.at(static_cast<size_t>(index)); }
+    void SetChecked(int index, bool checked) override {
+        rows.at(static_cast<size_t>(index)).checked = checked;
+    }
+    void RemoveRow(int index) override {
+        removed.insert(ids.at(static_cast<size_t>(index)));
+        rows.erase(rows.begin() + index);
+        ids.erase(ids.begin() + index);
+    }
+    void Repaint() override {}
+    // Numbers the rows now listed 0, 1, ... for the removals that follow.
+    void Renumber() {
+        ids.clear();
+        for (int id = 0; id < RowCount(); ++id)
+            ids.push_back(id);
+        nextId_ = RowCount();
+        removed.clear();
+    }
+
+private:
+    int nextId_ = 0;
+};
+
+std::vector<std::string> Columns(const ListRow& row) {
+    std::vector<std::string> columns{row.caption};
+    columns.insert(columns.end(), row.subItems.begin(), row.subItems.end());
+    return columns;
+}
+
+// One line per row: a tab or line break inside a field (a registry value
+// name may hold one) becomes a blank here; the CSV keeps the exact text.
+std::string TabLine(const std::vector<std::string>& columns) {
+    std::string line;
+    for (size_t i = 0; i < columns.size(); ++i) {
+        std::string field = columns[i];
+        std::replace_if(
+            field.begin(), field.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; },
+            ' ');
+        line += (i ? "\t" : "") + field;
+    }
+    return line + "\r\n";
+}
+
+std::string FilePath(const ListRow& row) {
+    return (row.subItems.empty() ? std::string() : row.subItems[0]) + row.caption;
+}
+
+struct Outcome {
+    std::string result; // "deleted", "left for restart" or "failed"
+    std::string reason;
+};
+
+class Unattended {
+public:
+    Unattended(const CleanOptions& options, UnattendedContext& context)
+        : o_(options), c_(context) {}
+
+    int Run();
+
+private:
+    int Fail(const std::string& message) {
+        c_.ui.Message(message);
+        return ExitError;
+    }
+    std::optional<int> Find();
+    std::optional<int> FindFiles();
+    std::optional<int> FindRegistry();
+    int ReportFind();
+    int CleanFiles();
+    int CleanRegistry();
+    int ReportClean(const std::vector<Outcome>& outcomes, const std::string& backup);
+    bool WriteCsv(const std::vector<std::string>& header,
+                  const std::vector<std::vector<std::string>>& records);
+
+    const CleanOptions& o_;
+    UnattendedContext& c_;
+    LocalTexts texts_{EnglishLanguage};
+    KeepListLoad keep_;
+    ConsoleRows list_;
+    std::vector<ListRow> found_;
+    std::optional<RegistryCursor> cursor_;
+};
+
+int Unattended::Run() {
+    keep_ = ReadKeepList(c_.files, c_.programDir);
+    if (auto bad = KeepListWarnings().NewBadLines(keep_))
+        c_.ui.Message(KeepFilePath(c_.programDir) + ": lines " + *bad +
+                      " name no file, folder or registry entry and are ignored");
+    if (auto failed = Find())
+        return *failed;
+    for (int index = 0; index < list_.RowCount(); ++index)
+        list_.SetChecked(index, true);
+    found_ = list_.rows;
+    list_.Renumber();
+    if (!o_.clean)
+        return ReportFind();
+    if (c_.ui.StopRequested())
+        return Fail("stopped; nothing was deleted");
+    return o_.registry ? CleanRegistry() : CleanFiles();
+}
+
+std::optional<int> Unattended::Find() {
+    auto failed = o_.registry ? FindRegistry() : FindFiles();
+    c_.ui.Finish();
+    return failed;
+}
+
+std::optional<int> Unattended::FindFiles() {
+    if (!o_.drive.empty() && c_.files.DriveTypeOf(o_.drive) != DriveType::Fixed)
+        return Fail(o_.drive + " is not a fixed drive");
+    if (!o_.folder.empty() && !c_.files.CanEnterFolder(WithBackslash(o_.folder)))
+        return Fail("cannot open folder " + o_.folder);
+    FileScanContext context(c_.files, c_.registry, c_.clock, c_.ui, list_, texts_);
+    context.internetCache = o_.internetCache;
+    context.internetCookies = o_.internetCookies;
+    context.internetHistory = o_.internetHistory;
+    context.recentDocuments = o_.recentDocuments;
+    context.selectedDrive = o_.drive;
+    context.folder = o_.folder;
+    context.keep = &keep_.list;
+    if (RunFilesFind(context).stopped)
+        return Fail("stopped; nothing was deleted");
+    return std::nullopt;
+}
+
+std::optional<int> Unattended::FindRegistry() {
+    cursor_.emplace(c_.registry);
+    RegistryScanContext context(*cursor_, c_.files, c_.clock, c_.ui, list_, texts_);
+    context.keep = &keep_.list;
+    if (!o_.key.empty()) {
+        std::string key = NormalizeKeepEntry(o_.key);
+        size_t cut = key.find('\\');
+        RegistryRowKey start = SplitRegistryRow(key.substr(0, cut) + ": " +
+                                                (cut == std::string::npos ? "" : key.substr(cut)));
+        if (key.empty() || key.find("\\\\") != std::string::npos || !start.root)
+            return Fail("not a registry key the Find walks: " + o_.key);
+        if (!c_.registry.Open(*start.root, start.keyPath, RegAccess::Read, false))
+            return Fail("cannot open key " + key);
+        context.starts = {{*start.root, start.rootName, start.keyPath}};
+    }
+    RegistryFindResult result = RunRegistryFind(context);
+    if (!result.error.empty())
+        return Fail(result.error);
+    if (result.stopped)
+        return Fail("stopped; nothing was deleted");
+    return std::nullopt;
+}
+
+bool Unattended::WriteCsv(const std::vector<std::string>& header,
+                          const std::vector<std::vector<std::string>>& records) {
+    if (o_.csv.empty())
+        return true;
+    std::string text = CsvRecord(header);
+    for (const auto& record : records)
+        text += CsvRecord(record);
+    if (ReplaceFileContent(c_.files, o_.csv, text))
+        return true;
+    Fail("cannot write " + o_.csv);
+    return false;
+}
+
+int Unattended::ReportFind() {
+    std::vector<std::vector<std::string>> records;
+    uint64_t bytes = 0;
+    for (const auto& row : found_) {
+        records.push_back(Columns(row));
+        c_.console.Out(TabLine(records.back()));
+        if (!o_.registry && row.subItems.size() > 1)
+            bytes += static_cast<uint64_t>(ParseInteger(row.subItems[1]).value_or(0));
+    }
+    if (!WriteCsv(list_.captions, records))
+        return ExitError;
+    std::string summary = o_.registry ? std::to_string(found_.size()) + " values found"
+                                      : std::to_string(found_.size()) + " files found, " +
+                                            std::to_string(bytes / 1024) + " KB";
+    c_.console.Err(summary + "\r\n");
+    return ExitDone;
+}
+
+int Unattended::CleanFiles() {
+    // Under the cleaning lock: the number a window or an earlier run left
+    // in language.txt is the one to take.
+    LanguageSettings settings = ReadLanguageSettings(c_.files, c_.programDir);
+    int number = settings.backupArchiveNumber;
+    const int firstNumber = number;
+    c_.backup.OnProgress = [this](TBackupFile&, const std::string&, int percent, bool& go) {
+        c_.ui.SetStatus(texts_(BackingUpTextId));
+        c_.ui.SetProgressMax(100);
+        c_.ui.SetProgressPosition(percent);
+        if (c_.ui.StopRequested())
+            go = false;
+    };
+    FilesDeleteContext context(c_.files, c_.registry, c_.ui, list_, texts_, c_.codePage, c_.backup,
+                               number);
+    context.backupFiles = o_.backup;
+    context.programDir = c_.programDir;
+    FilesDeleteResult result = RunFilesDelete(context);
+    c_.ui.Finish();
+    if (number != firstNumber) {
+        settings.backupArchiveNumber = number;
+        if (!WriteLanguageSettings(c_.files, c_.programDir, settings))
+            c_.ui.Message("cannot write " + c_.programDir +
+                          "language.txt; the next backup may "
+                          "take the number of " +
+                          result.archive);
+    }
+    if (result.stopped && c_.ui.StopRequested())
+        c_.ui.Message("stopped; nothing was deleted");
+
+    // A row leaves the list when its file is deleted, or when keep.txt
+    // came to keep it after the Find.
+    const KeepList keepNow = ReadKeepList(c_.files, c_.programDir).list;
+    std::vector<Outcome> outcomes;
+    for (size_t index = 0; index < found_.size(); ++index) {
+        std::string path = FilePath(found_[index]);
+        if (keepNow.KeepsFile(path))
+            outcomes.push_back({"kept", "kept by keep.txt"});
+        else if (list_.removed.count(static_cast<int>(index)) && !c_.files.FileExists(path))
+            outcomes.push_back({"deleted", ""});
+        else if (std::find(result.batchedPaths.begin(), result.batchedPaths.end(), path) !=
+                 result.batchedPaths.end())
+            outcomes.push_back(
+                {"left for restart", "in use; clean.bat deletes it at the next start"});
+        else if (result.stopped)
+            outcomes.push_back({"failed", "the clean stopped before it"});
+        else if (o_.backup && c_.files.FileExists(path))
+            outcomes.push_back({"failed", "not held by the backup archive"});
+        else
+            outcomes.push_back({"failed", "cannot be deleted, and clean.bat cannot name it"});
+    }
+    int status = ReportClean(outcomes, result.archive);
+    if (result.stopped)
+        return ExitError;
+    return status;
+}
+
+int Unattended::CleanRegistry() {
+    RegistryDeleteContext context(*cursor_, c_.files, c_.ui, list_, texts_);
+    context.backupRegistry = o_.backup;
+    context.programDir = c_.programDir;
+    context.toAnsi = c_.toAnsi;
+    RegistryDeleteResult result = RunRegistryDelete(context);
+    c_.ui.Finish();
+    const KeepList keepNow = ReadKeepList(c_.files, c_.programDir).list;
+    std::vector<Outcome> outcomes;
+    for (const auto& row : found_) {
+        RegistryRowKey key = SplitRegistryRow(row.caption);
+        std::string name = row.subItems.empty() ? std::string() : row.subItems[0];
+        auto open =
+            key.root ? c_.registry.Open(*key.root, key.keyPath, RegAccess::Read, false) : nullptr;
+        if (!open || !open->QueryValue(name))
+            outcomes.push_back({"deleted", ""});
+        else if (keepNow.KeepsRegistryRow(row))
+            outcomes.push_back({"kept", "kept by keep.txt"});
+        else if (result.stopped)
+            outcomes.push_back({"failed", "the clean stopped before it"});
+        else
+            outcomes.push_back({"failed", "changed since the Find, or no backup can hold it"});
+    }
+    int status = ReportClean(outcomes, result.backupFile);
+    if (result.stopped)
+        return ExitError;
+    return status;
+}
+
+int Unattended::ReportClean(const std::vector<Outcome>& outcomes, const std::string& backup) {
+    std::vector<std::vector<std::string>> records;
+    int deleted = 0, left = 0, failed = 0;
+    for (size_t index = 0; index < found_.size(); ++index) {
+        const Outcome& outcome = outcomes[index];
+        std::vector<std::string> columns = Columns(found_[index]);
+        std::vector<std::string> shown{outcome.result};
+        shown.insert(shown.end(), columns.begin(), columns.end());
+        c_.console.Out(TabLine(shown));
+        columns.push_back(outcome.result);
+        columns.push_back(outcome.reason);
+        records.push_back(columns);
+        if (outcome.result == "deleted") {
+            ++deleted;
+        } else if (outcome.result == "left for restart") {
+            ++left;
+        } else if (outcome.result == "failed") {
+            ++failed;
+            c_.ui.Message((o_.registry
+                               ? found_[index].caption + "\\\\" + found_[index].subItems.at(0)
+                               : FilePath(found_[index])) +
+                          ": " + outcome.reason);
+        }
+    }
+    std::vector<std::string> header = list_.captions;
+    header.push_back("Result");
+    header.push_back("Reason");
+    bool csvWritten = WriteCsv(header, records);
+    std::string summary = std::to_string(deleted) + " deleted, " + std::to_string(left) +
+                          " left for restart, " + std::to_string(failed) + " failed";
+    if (!backup.empty())
+        summary += "; backup " + backup;
+    c_.console.Err(summary + "\r\n");
+    if (failed > 0 || !csvWritten)
+        return ExitError;
+    return left > 0 ? ExitLeftForRestart : ExitDone;
+}
+
+} // namespace
+
+int RunUnattended(const CleanOptions& options, UnattendedContext& context) {
+    return Unattended(options, context).Run();
+}
+
+} // namespace bs

@@ -1,0 +1,111 @@
+// brimclean.exe: the Files or Registry Find and Delete of the window, from
+// the command line, for cleaning without anyone at the screen. Exit status:
+// 0 done, 1 an error, 2 a usage error, 3 files left for the next start.
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "app/CleanArguments.h"
+#include "app/UnattendedClean.h"
+#include "backup/win/AnsiText.h"
+#include "clean/FilesDelete.h"
+#include "clean/win/OemBatchCodePage.h"
+#include "platform/win32/CleaningLock.h"
+#include "platform/win32/ConsoleText.h"
+#include "platform/win32/ModulePath.h"
+#include "platform/win32/Utf.h"
+#include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Registry.h"
+
+namespace bs {
+namespace {
+
+std::atomic<bool> stopRequested{false};
+
+// Ctrl+C, Ctrl+Break and closing the console all stop the run at its next
+// entry; the run then ends by itself, leaving nothing half done.
+BOOL WINAPI OnConsoleControl(DWORD) {
+    stopRequested = true;
+    return TRUE;
+}
+
+class Win32Console : public ConsoleSink {
+public:
+    void Out(const std::string& text) override { WriteStd(STD_OUTPUT_HANDLE, text); }
+    void Err(const std::string& text) override { WriteStd(STD_ERROR_HANDLE, text); }
+    bool ErrIsConsole() const override {
+        DWORD mode = 0;
+        return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+    }
+    bool StopRequested() const override { return stopRequested; }
+};
+
+int Run(const std::vector<std::string>& args) {
+    Win32Console console;
+    auto parsed = ParseCleanArguments(args);
+    if (auto* usage = std::get_if<UsageError>(&parsed)) {
+        console.Err("brimclean: " + usage->message + "\r\n" + CleanUsage);
+        return ExitUsage;
+    }
+    CleanOptions options = std::get<CleanOptions>(parsed);
+    if (!options.csv.empty())
+        options.csv = FullPath(options.csv);
+    if (!options.folder.empty())
+        options.folder = FullPath(options.folder);
+
+    // Started in a process group of its own, a program has Ctrl+C switched
+    // off; it is what stops a run here.
+    SetConsoleCtrlHandler(nullptr, FALSE);
+    SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+
+    CleaningLock lock;
+    if (!lock.Acquire(0)) {
+        console.Err("brimclean: Tarn Brimsweep Pro is in the middle of a command; waiting up to " +
+                    std::to_string(options.waitSeconds) + " s\r\n");
+        if (!lock.Acquire(static_cast<DWORD>(options.waitSeconds) * 1000)) {
+            console.Err("brimclean: Tarn Brimsweep Pro is still in the middle of a command; "
+                        "nothing was done. Try again when it has finished.\r\n");
+            return ExitError;
+        }
+    }
+
+    Win32FileSystem files;
+    Win32Registry registry;
+    Win32Clock clock;
+    OemBatchCodePage codePage;
+    TBackupFile backup(files, clock);
+    SetUpDeletionBackup(backup);
+    backup.TextCodec = AnsiArchiveText();
+    ConsoleProgress ui(console, clock);
+    // The component's own error box becomes a line on the error stream.
+    backup.OnError = [&ui](TBackupFile&, int32_t, const std::string& text) {
+        ui.Ask(text, {}, MbOk | MbIconError);
+    };
+    UnattendedContext context{files,    registry,        clock,
+                              codePage, backup,          console,
+                              ui,       Utf8ToAnsiExact, Narrow(ExecutableFolder())};
+    return RunUnattended(options, context);
+}
+
+} // namespace
+} // namespace bs
+
+// Masks in --folder reach the program as they were typed.
+extern "C" {
+int _dowildcard = 0;
+}
+
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i)
+        args.push_back(bs::Narrow(argv[i]));
+    try {
+        return bs::Run(args);
+    } catch (const std::exception& e) {
+        bs::WriteStd(STD_ERROR_HANDLE, std::string("brimclean: ") + e.what() + "\r\n");
+        return bs::ExitError;
+    }
+}

@@ -1,0 +1,319 @@
+// brimclean.exe run as a user runs it: copied into a scratch program folder,
+// over a scratch tree and a scratch registry key, its output read back.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "clean/ForcedDeletionBatch.h"
+#include "clean/StartOnce.h"
+#include "clean/tests/win/DeleteBatSupport.h"
+#include "clean/win/OemBatchCodePage.h"
+#include "platform/tests/win/ScratchFolder.h"
+#include "platform/win32/CleaningLock.h"
+#include "platform/win32/ModulePath.h"
+#include "platform/win32/Scoped.h"
+#include "platform/win32/Utf.h"
+
+namespace bs {
+namespace {
+
+const std::string DeadPath = "C:\\brimclean_gone_4711\\app.exe";
+
+struct Outcome {
+    long code = -1;
+    std::string out, err;
+};
+
+std::string ReadFileText(const std::string& path) {
+    ScopedFile file(CreateFileW(Widen(path).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, 0, nullptr));
+    std::string text;
+    char buffer[4096];
+    DWORD read = 0;
+    while (file.Valid() && ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
+        text.append(buffer, read);
+    return text;
+}
+
+bool Exists(const std::string& path) {
+    return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// A program folder with brimclean.exe in it, a tree of garbage files and a
+// scratch registry key; the start-once value a clean may write goes with it.
+class Brimclean : public testing::Test {
+protected:
+    Brimclean() {
+        exe = install / "brimclean.exe";
+        EXPECT_TRUE(
+            CopyFileW((ExecutableFolder() + L"brimclean.exe").c_str(), Widen(exe).c_str(), FALSE));
+        CreateDirectoryW(Widen(tree / "sub").c_str(), nullptr);
+        ScratchFolder::WriteFile(tree / "a.tmp", "aaaa");
+        ScratchFolder::WriteFile(tree / "sub\\unit1.~pas", "bb");
+        ScratchFolder::WriteFile(tree / "plain.txt", "stays");
+        keyPath = L"Software\\BrimcleanTest" + std::to_wstring(GetCurrentProcessId());
+        key = "HKCU\\" + Narrow(keyPath);
+    }
+    ~Brimclean() override {
+        RegDeleteTreeW(HKEY_CURRENT_USER, keyPath.c_str());
+        for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+            RegDeleteKeyValueW(root, Widen(RunOnceKey).c_str() + 1,
+                               Widen(RunOnceValueName).c_str());
+    }
+
+    // The folder without its last "\", which would escape the closing quote.
+    std::string FilesArguments() const {
+        std::string folder = tree.Path().substr(0, tree.Path().size() - 1);
+        return "files --folder \"" + folder + "\" --no-cache --no-cookies --no-history --no-recent";
+    }
+    void SetValue(const std::wstring& subKey, const std::wstring& name, const std::string& data) {
+        std::wstring wide = Widen(data);
+        ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, (keyPath + L"\\" + subKey).c_str(),
+                                  name.c_str(), REG_SZ, wide.c_str(),
+                                  static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t))),
+                  ERROR_SUCCESS);
+    }
+    bool HasValue(const std::wstring& subKey, const std::wstring& name) {
+        return RegGetValueW(HKEY_CURRENT_USER, (keyPath + L"\\" + subKey).c_str(), name.c_str(),
+                            RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    }
+
+    // Runs brimclean with `arguments`, its output and errors into files.
+    Outcome Run(const std::string& arguments) {
+        Outcome outcome;
+        SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+        const std::string outPath = output / "out.txt", errPath = output / "err.txt";
+        {
+            ScopedFile out(CreateFileW(Widen(outPath).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                       &inherit, CREATE_ALWAYS, 0, nullptr));
+            ScopedFile err(CreateFileW(Widen(errPath).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                       &inherit, CREATE_ALWAYS, 0, nullptr));
+            STARTUPINFOW startup = {};
+            startup.cb = sizeof startup;
+            startup.dwFlags = STARTF_USESTDHANDLES;
+            startup.hStdOutput = out.Get();
+            startup.hStdError = err.Get();
+            std::wstring line = Widen("\"" + exe + "\" " + arguments);
+            PROCESS_INFORMATION info = {};
+            if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                                nullptr, nullptr, &startup, &info))
+                return outcome;
+            ScopedKernelHandle process(info.hProcess), thread(info.hThread);
+            if (WaitForSingleObject(process.Get(), 120000) != WAIT_OBJECT_0) {
+                TerminateProcess(process.Get(), 99);
+                return outcome;
+            }
+            DWORD code = 0;
+            GetExitCodeProcess(process.Get(), &code);
+            outcome.code = static_cast<long>(code);
+        }
+        outcome.out = ReadFileText(outPath);
+        outcome.err = ReadFileText(errPath);
+        return outcome;
+    }
+
+    ScratchFolder install, tree, output;
+    std::string exe;
+    std::wstring keyPath;
+    std::string key;
+};
+
+TEST_F(Brimclean, FilesFindListsAndChangesNothingThenCleanDeletesWithAndWithoutABackup) {
+    Outcome find = Run("find " + FilesArguments() + " --csv \"" + (output / "find.csv") + "\"");
+    ASSERT_EQ(find.code, 0) << find.err;
+    EXPECT_NE(find.out.find("a.tmp\t" + tree.Path() + "\t4\t"), std::string::npos) << find.out;
+    EXPECT_NE(find.out.find("unit1.~pas\t" + (tree / "sub\\") + "\t2\t"), std::string::npos);
+    EXPECT_EQ(find.out.find("plain.txt"), std::string::npos);
+    EXPECT_NE(find.err.find("2 files found"), std::string::npos) << find.err;
+    EXPECT_EQ(ReadFileText(output / "find.csv").substr(0, 30), "File Name,Folder,Length,Date\r\n");
+    EXPECT_TRUE(Exists(tree / "a.tmp"));
+    EXPECT_FALSE(Exists(install / "language.txt"));
+
+    Outcome clean = Run("clean " + FilesArguments());
+    ASSERT_EQ(clean.code, 0) << clean.err;
+    EXPECT_FALSE(Exists(tree / "a.tmp"));
+    EXPECT_FALSE(Exists(tree / "sub\\unit1.~pas"));
+    EXPECT_TRUE(Exists(tree / "plain.txt"));
+    EXPECT_TRUE(Exists(install / "tb0.bck")) << "the archive beside the program";
+    EXPECT_EQ(ReadFileText(install / "language.txt"), "1\r\n1\r\nN\r\n");
+
+    ScratchFolder::WriteFile(tree / "b.tmp", "b");
+    Outcome bare = Run("clean " + FilesArguments() + " --no-backup");
+    ASSERT_EQ(bare.code, 0) << bare.err;
+    EXPECT_FALSE(Exists(tree / "b.tmp"));
+    EXPECT_FALSE(Exists(install / "tb1.bck"));
+}
+
+TEST_F(Brimclean, AFileHeldOpenIsLeftToCleanBatAndRunOnceWithStatusThree) {
+    const std::string held = tree / "a.tmp";
+    ScopedFile open(
+        CreateFileW(Widen(held).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(open.Valid());
+    Outcome clean =
+        Run("clean " + FilesArguments() + " --no-backup --csv \"" + (output / "clean.csv") + "\"");
+    EXPECT_EQ(clean.code, 3) << clean.err;
+    EXPECT_FALSE(Exists(tree / "sub\\unit1.~pas"));
+
+    // The batch and the value are exactly what the window's Delete writes.
+    OemBatchCodePage codePage;
+    ForcedDeletionBatch expected(install.Path(), codePage);
+    ASSERT_TRUE(expected.AddFile(held));
+    EXPECT_EQ(ReadFileText(install / "clean.bat"), expected.Text());
+    std::wstring quoted = Widen("\"" + (install / "clean.bat") + "\"");
+    EXPECT_TRUE(ReadRunOnce(HKEY_LOCAL_MACHINE) == quoted ||
+                ReadRunOnce(HKEY_CURRENT_USER) == quoted);
+    EXPECT_NE(ReadFileText(output / "clean.csv").find(",left for restart,"), std::string::npos);
+}
+
+TEST_F(Brimclean, RegistryFindAndCleanTouchOnlyTheKeyGivenWithAndWithoutABackup) {
+    SetValue(L"App", L"Path", DeadPath);
+    SetValue(L"App", L"Alive", "C:\\windows");
+    Outcome find = Run("find registry --key " + key);
+    ASSERT_EQ(find.code, 0) << find.err;
+    EXPECT_NE(find.out.find("\tPath\t" + DeadPath + "\t"), std::string::npos) << find.out;
+    EXPECT_EQ(find.out.find("Alive"), std::string::npos);
+    EXPECT_TRUE(HasValue(L"App", L"Path"));
+
+    Outcome clean = Run("clean registry --key " + key);
+    ASSERT_EQ(clean.code, 0) << clean.err;
+    EXPECT_FALSE(HasValue(L"App", L"Path"));
+    EXPECT_TRUE(HasValue(L"App", L"Alive"));
+    EXPECT_NE(ReadFileText(install / "regbackup000.reg").find("\"Path\"=\"C:\\\\brimclean_gone"),
+              std::string::npos);
+
+    SetValue(L"App", L"Path", DeadPath);
+    Outcome bare = Run("clean registry --no-backup --key " + key);
+    ASSERT_EQ(bare.code, 0) << bare.err;
+    EXPECT_FALSE(HasValue(L"App", L"Path"));
+    EXPECT_FALSE(Exists(install / "regbackup001.reg"));
+}
+
+TEST_F(Brimclean, CsvQuotesNamesWithCommasQuoteMarksAndLineBreaks) {
+    SetValue(L"Odd", L"a,b \"quoted\"\r\nsecond line", DeadPath);
+    // File names cannot hold quote marks or line breaks; value names can.
+    ScratchFolder::WriteFile(tree / "x, y.tmp", "1");
+    Outcome registry = Run("find registry --key " + key + " --csv \"" + (output / "r.csv") + "\"");
+    ASSERT_EQ(registry.code, 0) << registry.err;
+    EXPECT_NE(ReadFileText(output / "r.csv")
+                  .find(",\"a,b \"\"quoted\"\"\r\nsecond line\"," + DeadPath + ","),
+              std::string::npos)
+        << ReadFileText(output / "r.csv");
+    EXPECT_EQ(std::count(registry.out.begin(), registry.out.end(), '\n'), 1)
+        << "one output line per row";
+
+    Outcome files = Run("find " + FilesArguments() + " --csv \"" + (output / "f.csv") + "\"");
+    ASSERT_EQ(files.code, 0) << files.err;
+    EXPECT_NE(ReadFileText(output / "f.csv").find("\"x, y.tmp\"," + tree.Path() + ",1,"),
+              std::string::npos);
+}
+
+// Ctrl+C reaches the processes of a console. The test process takes a
+// console of its own, hidden, and keeps it to its end: freeing it would send
+// it the close event, which ends a process whatever its handler answers. It
+// ignores the event itself.
+class ConsoleForControlEvents {
+public:
+    ConsoleForControlEvents() {
+        static const bool ready = [] {
+            HANDLE saved[] = {GetStdHandle(STD_INPUT_HANDLE), GetStdHandle(STD_OUTPUT_HANDLE),
+                              GetStdHandle(STD_ERROR_HANDLE)};
+            // The test's own output stays where it went, whatever console
+            // it had.
+            FreeConsole();
+            bool allocated = AllocConsole() != 0;
+            if (HWND window = GetConsoleWindow())
+                ShowWindow(window, SW_HIDE);
+            SetStdHandle(STD_INPUT_HANDLE, saved[0]);
+            SetStdHandle(STD_OUTPUT_HANDLE, saved[1]);
+            SetStdHandle(STD_ERROR_HANDLE, saved[2]);
+            return allocated;
+        }();
+        ready_ = ready;
+        SetConsoleCtrlHandler(Ignore, TRUE);
+    }
+    ~ConsoleForControlEvents() { SetConsoleCtrlHandler(Ignore, FALSE); }
+    bool Ready() const { return ready_; }
+
+private:
+    static BOOL WINAPI Ignore(DWORD) { return TRUE; }
+    bool ready_ = false;
+};
+
+TEST_F(Brimclean, CtrlCDuringTheBackupLeavesNoArchiveAndDeletesNothing) {
+    // Enough data for the backup to take a while: blocks that do not pack.
+    std::string block(1 << 20, '\0');
+    uint32_t seed = 12345;
+    for (auto& byte : block) {
+        seed = seed * 1103515245 + 12345;
+        byte = static_cast<char>(seed >> 24);
+    }
+    for (int file = 0; file < 6; ++file) {
+        ScopedFile out(CreateFileW(Widen(tree / ("big" + std::to_string(file) + ".tmp")).c_str(),
+                                   GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        DWORD written = 0;
+        for (int megabyte = 0; megabyte < 32; ++megabyte)
+            ASSERT_TRUE(WriteFile(out.Get(), block.data(), static_cast<DWORD>(block.size()),
+                                  &written, nullptr));
+    }
+
+    ConsoleForControlEvents console;
+    ASSERT_TRUE(console.Ready());
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, &inherit, 0));
+    ScopedKernelHandle reader(readEnd), writer(writeEnd);
+    SetHandleInformation(reader.Get(), HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writer.Get();
+    startup.hStdError = writer.Get();
+    std::wstring line = Widen("\"" + exe + "\" clean " + FilesArguments());
+    PROCESS_INFORMATION info = {};
+    ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE,
+                               CREATE_NEW_PROCESS_GROUP, nullptr, nullptr, &startup, &info));
+    ScopedKernelHandle process(info.hProcess), thread(info.hThread);
+    writer.Reset(nullptr);
+
+    // Wait for the backup to begin, then press Ctrl+C.
+    std::string seen;
+    char buffer[512];
+    DWORD read = 0;
+    while (seen.find("Backing up") == std::string::npos &&
+           ReadFile(reader.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
+        seen.append(buffer, read);
+    ASSERT_NE(seen.find("Backing up"), std::string::npos) << seen;
+    EXPECT_TRUE(GenerateConsoleCtrlEvent(CTRL_C_EVENT, info.dwProcessId));
+    while (ReadFile(reader.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
+        seen.append(buffer, read);
+    ASSERT_EQ(WaitForSingleObject(process.Get(), 60000), WAIT_OBJECT_0);
+    DWORD code = 0;
+    GetExitCodeProcess(process.Get(), &code);
+    EXPECT_EQ(code, 1u) << seen;
+    EXPECT_NE(seen.find("stopped; nothing was deleted"), std::string::npos) << seen;
+    EXPECT_FALSE(Exists(install / "tb0.bck"));
+    EXPECT_FALSE(Exists(install / "language.txt"));
+    for (const char* kept : {"a.tmp", "sub\\unit1.~pas", "big0.tmp", "big5.tmp"})
+        EXPECT_TRUE(Exists(tree / kept)) << kept;
+}
+
+TEST_F(Brimclean, AWindowInTheMiddleOfACommandKeepsItWaitingThenItGivesUp) {
+    CleaningLock window;
+    ASSERT_TRUE(window.Acquire(0));
+    Outcome blocked = Run("clean " + FilesArguments() + " --wait 1");
+    EXPECT_EQ(blocked.code, 1);
+    EXPECT_NE(blocked.err.find("in the middle of a command"), std::string::npos) << blocked.err;
+    EXPECT_TRUE(Exists(tree / "a.tmp"));
+    EXPECT_FALSE(Exists(install / "tb0.bck"));
+
+    window.Release();
+    EXPECT_EQ(Run("clean " + FilesArguments() + " --wait 1").code, 0);
+    EXPECT_FALSE(Exists(tree / "a.tmp"));
+}
+
+} // namespace
+} // namespace bs

@@ -1,0 +1,252 @@
+#include "clean/KeepList.h"
+
+#include <algorithm>
+#include <array>
+
+#include "clean/RegistryRow.h"
+#include "platform/Text.h"
+
+namespace bs {
+
+namespace {
+
+struct RootName {
+    const char* full;
+    const char* shortName;
+};
+
+// The roots the registry Find walks, in full and in their usual short form.
+constexpr std::array<RootName, 3> RegistryRoots{
+    {{"HKEY_LOCAL_MACHINE", "HKLM"}, {"HKEY_CURRENT_USER", "HKCU"}, {"HKEY_USERS", "HKU"}}};
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+bool IsRegistryEntry(std::string_view text) {
+    return StartsWithText(text, "HK");
+}
+
+// "C:\..." or "\\server\share...".
+bool IsFileEntry(std::string_view text) {
+    bool drive = text.size() >= 3 && UpperAscii(text[0]) >= 'A' && UpperAscii(text[0]) <= 'Z' &&
+                 text[1] == ':' && text[2] == '\\';
+    bool share = text.size() > 2 && text[0] == '\\' && text[1] == '\\' && text[2] != '\\';
+    return drive || share;
+}
+
+// The registry entry with its root written in full, or empty when the root is
+// not one the Find walks.
+std::string NormalizeRegistryEntry(std::string_view text) {
+    size_t cut = text.find('\\');
+    std::string_view root = text.substr(0, cut);
+    std::string_view rest = cut == std::string_view::npos ? std::string_view() : text.substr(cut);
+    for (const auto& known : RegistryRoots)
+        if (SameText(root, known.full) || SameText(root, known.shortName)) {
+            std::string entry = known.full + std::string(rest);
+            // A key entry may end in one "\"; "\\" ends a value entry whose
+            // name is empty (the key's default value).
+            if (entry.size() >= 2 && entry.back() == '\\' && entry[entry.size() - 2] != '\\')
+                entry.pop_back();
+            return entry;
+        }
+    return {};
+}
+
+// Every folder of `upperPath` that ends in "\", from the root down, and the
+// path itself: the places a keep entry may name.
+template <typename Visit> bool AnyFolderOrSelf(std::string_view path, Visit visit) {
+    for (size_t at = path.find('\\'); at != std::string_view::npos; at = path.find('\\', at + 1))
+        if (at + 1 < path.size() && visit(path.substr(0, at), path.substr(0, at + 1)))
+            return true;
+    return visit(path, std::string_view());
+}
+
+std::string RowKey(const ListRow& row) {
+    RegistryRowKey key = SplitRegistryRow(row.caption);
+    std::string path = key.keyPath;
+    while (path.size() > 1 && path.back() == '\\')
+        path.pop_back();
+    return key.rootName + (path == "\\" ? std::string() : path);
+}
+
+std::string RowValue(const ListRow& row) {
+    return row.subItems.empty() ? std::string() : row.subItems[0];
+}
+
+template <typename Keeps> int RemoveRows(ResultsList& list, Keeps keeps) {
+    int removed = 0;
+    for (int index = list.RowCount() - 1; index >= 0; --index)
+        if (keeps(list.Row(index))) {
+            list.RemoveRow(index);
+            ++removed;
+        }
+    return removed;
+}
+
+} // namespace
+
+std::string NormalizeKeepEntry(std::string_view text) {
+    std::string entry(Trim(text));
+    if (entry.empty() || !DecodeUtf8(entry))
+        return {};
+    if (IsRegistryEntry(entry))
+        return NormalizeRegistryEntry(entry);
+    std::replace(entry.begin(), entry.end(), '/', '\\');
+    if (!IsFileEntry(entry))
+        return {};
+    while (entry.size() > 3 && entry.back() == '\\')
+        entry.pop_back();
+    return entry;
+}
+
+bool KeepList::Add(std::string_view text) {
+    std::string entry = NormalizeKeepEntry(text);
+    if (entry.empty())
+        return false;
+    std::string upper = UpperAscii(entry);
+    if (!IsFileEntry(entry)) {
+        size_t value = upper.find("\\\\");
+        if (value == std::string::npos)
+            registryKeys_.insert(upper);
+        else
+            registryValues_.insert(upper);
+        return true;
+    }
+    size_t wildcard = upper.find_first_of("*?");
+    if (wildcard == std::string::npos) {
+        exactPaths_.insert(upper);
+        return true;
+    }
+    std::string folder = upper.substr(0, upper.rfind('\\', wildcard) + 1);
+    patternsByFolder_[folder].push_back(upper);
+    return true;
+}
+
+bool KeepList::Empty() const {
+    return exactPaths_.empty() && patternsByFolder_.empty() && registryKeys_.empty() &&
+           registryValues_.empty();
+}
+
+bool KeepList::KeepsFolderOrAbove(std::string_view upperPath) const {
+    if (exactPaths_.empty())
+        return false;
+    return AnyFolderOrSelf(upperPath, [this](std::string_view folder, std::string_view) {
+        // A drive root entry is kept with its backslash ("C:\").
+        return exactPaths_.count(std::string(folder)) > 0 ||
+               (folder.size() == 2 && exactPaths_.count(std::string(folder) + "\\") > 0);
+    });
+}
+
+bool KeepList::PatternKeeps(std::string_view upperPath) const {
+    if (patternsByFolder_.empty())
+        return false;
+    return AnyFolderOrSelf(upperPath, [&](std::string_view, std::string_view withSlash) {
+        if (withSlash.empty())
+            return false;
+        auto found = patternsByFolder_.find(std::string(withSlash));
+        if (found == patternsByFolder_.end())
+            return false;
+        // The pattern may name the file or any folder below its own.
+        for (const auto& pattern : found->second) {
+            bool hit = AnyFolderOrSelf(
+                upperPath.substr(withSlash.size()), [&](std::string_view below, std::string_view) {
+                    return MatchesWildcard(upperPath.substr(0, withSlash.size() + below.size()),
+                                           pattern);
+                });
+            if (hit)
+                return true;
+        }
+        return false;
+    });
+}
+
+bool KeepList::KeepsFile(std::string_view path) const {
+    if (exactPaths_.empty() && patternsByFolder_.empty())
+        return false;
+    std::string upper = UpperAscii(path);
+    return KeepsFolderOrAbove(upper) || PatternKeeps(upper);
+}
+
+bool KeepList::KeepsRegistryValue(std::string_view rootName, std::string_view keyPath,
+                                  std::string_view valueName) const {
+    if (registryKeys_.empty() && registryValues_.empty())
+        return false;
+    std::string key = UpperAscii(rootName);
+    std::string_view below = keyPath;
+    while (!below.empty() && below.front() == '\\')
+        below.remove_prefix(1);
+    while (!below.empty() && below.back() == '\\')
+        below.remove_suffix(1);
+    if (!below.empty())
+        key += "\\" + UpperAscii(below);
+    if (registryValues_.count(key + "\\\\" + UpperAscii(valueName)))
+        return true;
+    return AnyFolderOrSelf(key, [this](std::string_view folder, std::string_view) {
+        return registryKeys_.count(std::string(folder)) > 0;
+    });
+}
+
+bool KeepList::KeepsFileRow(const ListRow& row) const {
+    return KeepsFile((row.subItems.empty() ? std::string() : row.subItems[0]) + row.caption);
+}
+
+bool KeepList::KeepsRegistryRow(const ListRow& row) const {
+    RegistryRowKey key = SplitRegistryRow(row.caption);
+    return KeepsRegistryValue(key.rootName, key.keyPath, RowValue(row));
+}
+
+KeepListLoad ParseKeepList(const std::vector<std::string>& lines) {
+    KeepListLoad load;
+    for (size_t index = 0; index < lines.size(); ++index) {
+        std::string_view line = lines[index];
+        if (index == 0 && line.substr(0, 3) == "\xEF\xBB\xBF")
+            line.remove_prefix(3);
+        line = Trim(line);
+        if (line.empty() || line.front() == '#')
+            continue;
+        if (load.list.Add(line))
+            load.entries.emplace_back(line);
+        else
+            load.badLines.push_back(static_cast<int>(index) + 1);
+    }
+    return load;
+}
+
+std::string KeepEntryForFile(const ListRow& row) {
+    return (row.subItems.empty() ? std::string() : row.subItems[0]) + row.caption;
+}
+
+std::string KeepEntryForFolder(const ListRow& row) {
+    return NormalizeKeepEntry(row.subItems.empty() ? std::string() : row.subItems[0]);
+}
+
+std::string KeepEntryForValue(const ListRow& row) {
+    return RowKey(row) + "\\\\" + RowValue(row);
+}
+
+std::string KeepEntryForKey(const ListRow& row) {
+    return RowKey(row);
+}
+
+int RemoveKeptFileRows(ResultsList& list, const KeepList& keep) {
+    if (keep.Empty())
+        return 0;
+    return RemoveRows(list, [&keep](const ListRow& row) { return keep.KeepsFileRow(row); });
+}
+
+int RemoveKeptRegistryRows(ResultsList& list, const KeepList& keep) {
+    if (keep.Empty())
+        return 0;
+    return RemoveRows(list, [&keep](const ListRow& row) { return keep.KeepsRegistryRow(row); });
+}
+
+} // namespace bs

@@ -1,0 +1,32 @@
+// The named lock that one cleaning holds at a time, shared by the window's
+// commands and brimclean.exe: while one program cleans, the other does not
+// take the same backup-archive number or rewrite language.txt over it.
+#pragma once
+
+#include <windows.h>
+
+#include "platform/win32/Scoped.h"
+
+namespace bs {
+
+inline constexpr const wchar_t* CleaningLockName = L"Local\\TarnBrimsweepCleaning";
+
+class CleaningLock {
+public:
+    CleaningLock();
+    ~CleaningLock() { Release(); }
+    CleaningLock(const CleaningLock&) = delete;
+    CleaningLock& operator=(const CleaningLock&) = delete;
+
+    // Waits up to `milliseconds` for the lock; true once this thread holds
+    // it. A holder that ended without releasing it leaves it free.
+    bool Acquire(DWORD milliseconds);
+    void Release();
+    bool Held() const { return held_; }
+
+private:
+    ScopedKernelHandle mutex_;
+    bool held_ = false;
+};
+
+} // namespace bs

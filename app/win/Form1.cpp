@@ -50,7 +50,7 @@ TForm1::TForm1(Services services)
         static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_BRIMSWEEP),
                                       IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
     if (!RegisterWindowClassOnce(
-            {.name = WindowClassName, .procedure = &TForm1::WindowProc, .icon = programIcon_}))
+            {.name = WindowClassName, .procedure = &WindowEntry<TForm1>, .icon = programIcon_}))
         return;
     // Sized for the primary screen's DPI; FormCreate rescales to the
     // monitor the window really lands on.
@@ -220,20 +220,6 @@ void TForm1::CreateMenus() {
     AppendMenuW(c_.PopupMenu1, MF_STRING, IdShow1, L"Show");
     AppendMenuW(c_.PopupMenu1, MF_STRING, IdHide1, L"Hide");
     AppendMenuW(c_.PopupMenu1, MF_STRING, IdExit1, L"Exit");
-}
-
-LRESULT CALLBACK TForm1::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        auto* form = static_cast<TForm1*>(create->lpCreateParams);
-        form->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    }
-    // WM_GETMINMAXINFO arrives before WM_NCCREATE: no form yet.
-    auto* form = reinterpret_cast<TForm1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!form)
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    return form->HandleMessage(message, wParam, lParam);
 }
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

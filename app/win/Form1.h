@@ -17,6 +17,7 @@
 #include "app/win/Hints.h"
 #include "core/TextTable.h"
 #include "core/win/Page.h"
+#include "core/win/WindowClass.h"
 #include "app/win/ListViewResults.h"
 #include "app/win/Services.h"
 #include "backup/BackupFile.h"
@@ -206,7 +207,7 @@ private:
     // How long the last write of language.txt waits for a brimclean run.
     static constexpr DWORD ExitLockWaitMs = 5000;
 
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    template <class Window> friend LRESULT CALLBACK WindowEntry(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool OnCommand(int id, int code);
     bool OnNotify(NMHDR* header, LRESULT& result);

@@ -41,7 +41,8 @@ bool KeepListDialog::Open(HWND owner, int dpi, const std::string& programDir,
         SetForegroundWindow(hwnd_);
         return true;
     }
-    if (!RegisterWindowClassOnce({.name = KeepListClassName, .procedure = &WindowProc}))
+    if (!RegisterWindowClassOnce(
+            {.name = KeepListClassName, .procedure = &WindowEntry<KeepListDialog>}))
         return false;
     dpi_ = Dpi{dpi};
     RECT ownerRect = {};
@@ -160,20 +161,6 @@ void KeepListDialog::btnRemoveClick() {
         SendMessageW(lstEntries_, LB_SETCURSEL,
                      static_cast<WPARAM>(std::min<LRESULT>(selected, count - 1)), 0);
     UpdateButtons();
-}
-
-LRESULT CALLBACK KeepListDialog::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* created =
-            static_cast<KeepListDialog*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        created->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-    }
-    // WM_GETMINMAXINFO arrives before WM_NCCREATE: no dialog yet.
-    auto* dialog = reinterpret_cast<KeepListDialog*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!dialog)
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    return dialog->HandleMessage(message, wParam, lParam);
 }
 
 LRESULT KeepListDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -11,6 +11,7 @@
 
 #include "core/TextTable.h"
 #include "core/win/Dpi.h"
+#include "core/win/WindowClass.h"
 #include "platform/FileSystem.h"
 #include "platform/win32/Scoped.h"
 
@@ -50,7 +51,7 @@ public:
     void btnRemoveClick();
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    template <class Window> friend LRESULT CALLBACK WindowEntry(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void Fill();
     void Layout();

@@ -38,7 +38,7 @@ RECT AlertBounds(const RECT& desktop, Dpi dpi) {
 TfrmAlert::TfrmAlert(const std::string& caption, Dpi dpi) : caption_(Widen(caption)), dpi_(dpi) {}
 
 HWND TfrmAlert::Show(HWND owner, const std::string& caption, Dpi dpi) {
-    if (!RegisterWindowClassOnce({.name = AlertClassName, .procedure = &TfrmAlert::WindowProc}))
+    if (!RegisterWindowClassOnce({.name = AlertClassName, .procedure = &WindowEntry<TfrmAlert>}))
         return nullptr;
     auto* alert = new TfrmAlert(caption, dpi);
     // From here the window owns the object and frees it as it goes.
@@ -52,20 +52,6 @@ HWND TfrmAlert::Show(HWND owner, const std::string& caption, Dpi dpi) {
     }
     ShowWindow(window, SW_SHOWNOACTIVATE);
     return window;
-}
-
-LRESULT CALLBACK TfrmAlert::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* alert =
-            static_cast<TfrmAlert*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        alert->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(alert));
-    }
-    // WM_GETMINMAXINFO arrives before WM_NCCREATE: no alert yet.
-    auto* alert = reinterpret_cast<TfrmAlert*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!alert)
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    return alert->HandleMessage(message, wParam, lParam);
 }
 
 LRESULT TfrmAlert::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/win/Dpi.h"
+#include "core/win/WindowClass.h"
 #include "platform/win32/Scoped.h"
 
 namespace bs {
@@ -34,7 +35,7 @@ private:
     TfrmAlert(const std::string& caption, Dpi dpi);
     ~TfrmAlert() = default;
 
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    template <class Window> friend LRESULT CALLBACK WindowEntry(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void FormCreate();
     void Timer1Timer();

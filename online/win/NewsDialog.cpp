@@ -94,7 +94,7 @@ bool TdlgNews::Create(HWND owner) {
     InitCommonControlsEx(&link);
     // The face is painted from this dialog's own brush: a class brush would
     // outlive the first dialog that made it.
-    if (!RegisterWindowClassOnce({.name = ClassName, .procedure = &TdlgNews::WindowProc}))
+    if (!RegisterWindowClassOnce({.name = ClassName, .procedure = &WindowEntry<TdlgNews>}))
         return false;
     CreateWindowExW(ExStyle, ClassName, L"Special Offers", Style, 0, 0, 100, 100, owner, nullptr,
                     GetModuleHandleW(nullptr), this);
@@ -303,20 +303,6 @@ void TdlgNews::Layout() {
     MoveWindow(CancelBtn, dpi.Scale(207) + okWidth + dpi.Scale(5), dpi.Scale(444), cancelWidth,
                buttonHeight, TRUE);
     InvalidateRect(hwnd_, nullptr, TRUE);
-}
-
-LRESULT CALLBACK TdlgNews::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* dialog =
-            static_cast<TdlgNews*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        dialog->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(dialog));
-    }
-    // WM_GETMINMAXINFO arrives before WM_NCCREATE: no dialog yet.
-    auto* dialog = reinterpret_cast<TdlgNews*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!dialog)
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    return dialog->HandleMessage(message, wParam, lParam);
 }
 
 LRESULT TdlgNews::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "core/win/WindowClass.h"
 #include "online/HttpGet.h"
 #include "online/OnlineServices.h"
 #include "platform/Clock.h"
@@ -83,7 +84,7 @@ public:
     HWND OKBtn = nullptr, CancelBtn = nullptr;
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    template <class Window> friend LRESULT CALLBACK WindowEntry(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool CreateControls();
     void Layout();

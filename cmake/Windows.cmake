@@ -10,13 +10,20 @@ target_compile_options(brim_win PRIVATE ${WARNINGS})
 target_compile_definitions(brim_win PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
                                            _WIN32_WINNT=0x0601)
 
+# A program of ours: linked statically against the Win32 backend, so that it
+# needs no DLL beside it. Extra arguments (WIN32, resource files) go to
+# add_executable.
+function(add_brim_program name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE brim_win)
+  target_link_options(${name} PRIVATE ${WIN_LINK_STATIC} -municode)
+  target_compile_options(${name} PRIVATE ${WARNINGS})
+endfunction()
+
 # Pictures and the manifest, compiled by windres.
 set(RESOURCE_FILE ${CMAKE_SOURCE_DIR}/app/res/brimsweep.rc)
 
-add_executable(brimsweep WIN32 app/win/brimsweep_main.cpp ${RESOURCE_FILE})
-target_link_libraries(brimsweep PRIVATE brim_win)
-target_link_options(brimsweep PRIVATE ${WIN_LINK_STATIC} -municode)
-target_compile_options(brimsweep PRIVATE ${WARNINGS})
+add_brim_program(brimsweep WIN32 app/win/brimsweep_main.cpp ${RESOURCE_FILE})
 
 collect(WIN_TESTS "tests/win/*.cpp")
 add_executable(win_tests ${WIN_TESTS} ${RESOURCE_FILE})
@@ -31,26 +38,17 @@ target_link_options(engine_tests PRIVATE ${WIN_LINK_STATIC})
 
 # The companion that clean.bat runs first: clears the attributes of the files
 # the batch deletes. Windowless, self-contained like the program.
-add_executable(deletebat WIN32 clean/deletebat/deletebat_main.cpp)
-target_link_libraries(deletebat PRIVATE brim_win)
-target_link_options(deletebat PRIVATE ${WIN_LINK_STATIC} -municode)
-target_compile_options(deletebat PRIVATE ${WARNINGS})
+add_brim_program(deletebat WIN32 clean/deletebat/deletebat_main.cpp)
 # The integration tests run it from beside win_tests.exe.
 add_dependencies(win_tests deletebat)
 
 # uninstall.exe: removes the program, its entries and links, and keeps the
 # backups. Windowless but for its question.
-add_executable(uninstall WIN32 app/uninstall/uninstall_main.cpp)
-target_link_libraries(uninstall PRIVATE brim_win)
-target_link_options(uninstall PRIVATE ${WIN_LINK_STATIC} -municode)
-target_compile_options(uninstall PRIVATE ${WARNINGS})
+add_brim_program(uninstall WIN32 app/uninstall/uninstall_main.cpp)
 add_dependencies(win_tests uninstall)
 
 # bck.exe: the archive tool beside the program (list, test, extract, pack).
-add_executable(bck backup/tool/bck_main.cpp)
-target_link_libraries(bck PRIVATE brim_win)
-target_link_options(bck PRIVATE ${WIN_LINK_STATIC} -municode)
-target_compile_options(bck PRIVATE ${WARNINGS})
+add_brim_program(bck backup/tool/bck_main.cpp)
 # The archive tests run it from beside win_tests.exe.
 add_dependencies(win_tests bck)
 # The start-up test runs the program itself.
@@ -65,48 +63,30 @@ set_tests_properties(bck_starts_without_zlib1 PROPERTIES
                      PASS_REGULAR_EXPRESSION "usage: bck")
 
 # brimclean.exe: the Files and Registry Find and Delete from the command line.
-add_executable(brimclean app/cleantool/brimclean_main.cpp)
-target_link_libraries(brimclean PRIVATE brim_win)
-target_link_options(brimclean PRIVATE ${WIN_LINK_STATIC} -municode)
-target_compile_options(brimclean PRIVATE ${WARNINGS})
+add_brim_program(brimclean app/cleantool/brimclean_main.cpp)
 # The command-line tests run it from beside win_tests.exe.
 add_dependencies(win_tests brimclean)
 
 # scan_bench.exe: times the Files Find against a bare directory walk
 # (scripts/bench-scan.sh runs it); not part of the tests.
-add_executable(scan_bench clean/bench/scan_bench_main.cpp)
-target_link_libraries(scan_bench PRIVATE brim_win)
-target_link_options(scan_bench PRIVATE ${WIN_LINK_STATIC} -municode)
-target_compile_options(scan_bench PRIVATE ${WARNINGS})
+add_brim_program(scan_bench clean/bench/scan_bench_main.cpp)
 
 # brimclean_bench.exe: times brimclean's Files Find against the bare walk, with
 # and without a 1,000-pattern keep list (scripts/bench-brimclean.sh runs it).
-add_executable(brimclean_bench clean/bench/brimclean_bench_main.cpp)
-target_link_libraries(brimclean_bench PRIVATE brim_win)
-target_link_options(brimclean_bench PRIVATE ${WIN_LINK_STATIC} -municode)
-target_compile_options(brimclean_bench PRIVATE ${WARNINGS})
+add_brim_program(brimclean_bench clean/bench/brimclean_bench_main.cpp)
 
 # regscan_bench.exe: times the Registry Find against a bare enumeration of the
 # same keys (scripts/bench-regscan.sh runs it); not part of the tests.
-add_executable(regscan_bench clean/bench/regscan_bench_main.cpp)
-target_link_libraries(regscan_bench PRIVATE brim_win)
-target_link_options(regscan_bench PRIVATE ${WIN_LINK_STATIC} -municode)
-target_compile_options(regscan_bench PRIVATE ${WARNINGS})
+add_brim_program(regscan_bench clean/bench/regscan_bench_main.cpp)
 
 # folders_bench.exe: times the folder-usage gathering through its page against
 # a bare directory walk, and walking in and out of the gathered tree
 # (scripts/bench-folders.sh runs it); not part of the tests.
-add_executable(folders_bench folders/bench/folders_bench_main.cpp)
-target_link_libraries(folders_bench PRIVATE brim_win)
-target_link_options(folders_bench PRIVATE ${WIN_LINK_STATIC} -municode)
-target_compile_options(folders_bench PRIVATE ${WARNINGS})
+add_brim_program(folders_bench folders/bench/folders_bench_main.cpp)
 
 # memory_bench.exe: times a 1 GiB refresh and an idle monitor tick
 # (scripts/bench-memory.sh runs it); not part of the tests.
-add_executable(memory_bench memory/bench/memory_bench_main.cpp)
-target_link_libraries(memory_bench PRIVATE brim_win)
-target_link_options(memory_bench PRIVATE ${WIN_LINK_STATIC} -municode)
-target_compile_options(memory_bench PRIVATE ${WARNINGS})
+add_brim_program(memory_bench memory/bench/memory_bench_main.cpp)
 
 # The help page goes beside the programs, where they open it.
 configure_file(${CMAKE_SOURCE_DIR}/app/res/brimsweep.html ${CMAKE_BINARY_DIR}/brimsweep.html

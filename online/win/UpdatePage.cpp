@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/TextTable.h"
 #include "core/win/TextMeasure.h"
 #include "core/win/WinText.h"
 #include "platform/win32/Utf.h"
@@ -11,17 +12,24 @@ namespace bs {
 namespace {
 
 enum : int { IdLblUpdate = 1, IdBtnUpdate };
+constexpr int UpdateTextId = 105;
 constexpr COLORREF Navy = RGB(0, 0, 128);
 
-// The height `text` takes in `font` when wrapped at `width`.
-int WrappedHeight(HWND control, HFONT font, int width) {
-    std::wstring text = Widen(GetText(control));
-    RECT rect = {0, 0, width, 0};
+// The height the text `id` takes in `font` when wrapped at `width`, in the
+// language that needs the most lines: a change of language re-captions the
+// pane without laying it out again.
+int TallestWrappedHeight(HWND control, HFONT font, int width, int id) {
     ScopedGetDc dc(control);
     ScopedSelectObject selected(dc.Get(), font);
-    DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &rect,
-              DT_CENTER | DT_WORDBREAK | DT_CALCRECT | DT_NOPREFIX);
-    return rect.bottom;
+    int tallest = 0;
+    for (int language : TranslatedLanguages()) {
+        std::wstring text = Widen(LocalTexts(language)(id));
+        RECT rect = {0, 0, width, 0};
+        DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &rect,
+                  DT_CENTER | DT_WORDBREAK | DT_CALCRECT | DT_NOPREFIX);
+        tallest = std::max<int>(tallest, rect.bottom);
+    }
+    return tallest;
 }
 
 } // namespace
@@ -33,7 +41,7 @@ bool UpdatePage::CreateControls() {
 }
 
 void UpdatePage::ApplyLanguage(const LocalTexts& text) {
-    SetText(lblUpdate, text(105));
+    SetText(lblUpdate, text(UpdateTextId));
     SetText(btnUpdate, text(6));
 }
 
@@ -66,7 +74,8 @@ void UpdatePage::LayoutControls(const Look& look, int width, int /*height*/) {
 
     int margin = dpi.Scale(20);
     int labelWidth = std::max(width - 2 * margin, dpi.Scale(40));
-    int labelHeight = WrappedHeight(lblUpdate, labelFont, labelWidth) + dpi.Scale(2);
+    int labelHeight =
+        TallestWrappedHeight(lblUpdate, labelFont, labelWidth, UpdateTextId) + dpi.Scale(2);
     MoveWindow(lblUpdate, margin, dpi.Scale(30), labelWidth, labelHeight, TRUE);
 
     int buttonWidth = std::max(dpi.Scale(75), WidestText(look.text, {6}) + dpi.Scale(24));

@@ -10,13 +10,19 @@ void RegistryCursor::SelectRoot(RegRoot root) {
 
 bool RegistryCursor::OpenKey(const std::string& name) {
     std::string path;
-    if (!name.empty() && name.front() == '\\')
+    std::unique_ptr<RegistryKey> key;
+    if (!name.empty() && name.front() == '\\') {
         path = name.substr(1);
-    else if (key_)
+        key = registry_.Open(root_, path, RegAccess::ReadWrite, false);
+    } else if (key_) {
+        // Through the open key's handle, as the walk asks: the key itself
+        // resolves the name, not the root again along the whole path.
         path = path_ + "\\" + name;
-    else
+        key = key_->OpenSubKey(name, RegAccess::ReadWrite);
+    } else {
         path = name;
-    auto key = registry_.Open(root_, path, RegAccess::ReadWrite, false);
+        key = registry_.Open(root_, path, RegAccess::ReadWrite, false);
+    }
     if (!key)
         return false;
     key_ = std::move(key);

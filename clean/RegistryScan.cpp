@@ -3,6 +3,7 @@
 // key the cursor has open.
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "clean/DeadPath.h"
@@ -35,10 +36,12 @@ private:
         return result_.stopped;
     }
     // False when the whole scan must end: stopped, or a parent that could not
-    // be opened again.
-    bool WalkKey();
-    void CheckKeyValues();
-    std::string KeyTime();
+    // be opened again. `subKeys`: how many sub-keys the open key's
+    // information counted, when it was read.
+    bool WalkKey(std::optional<uint32_t> subKeys);
+    // `info`: what the open key's information told when it was opened.
+    void CheckKeyValues(const std::optional<RegKeyInfo>& info);
+    std::string KeyTime(const std::optional<RegKeyInfo>& info);
     // Lets the list paint the rows added so far, at most four times a second.
     void ShowRowsIfDue();
 
@@ -74,26 +77,30 @@ RegistryFindResult RegistryScan::Run() {
         // silently.
         if (!c_.cursor.OpenKey(start.key))
             continue;
-        if (!WalkKey())
+        if (!WalkKey(std::nullopt))
             break;
     }
     return result_;
 }
 
-bool RegistryScan::WalkKey() {
+bool RegistryScan::WalkKey(std::optional<uint32_t> subKeys) {
     const std::string parent = c_.cursor.CurrentPath();
     const std::string parentAbsolute =
         !parent.empty() && parent.front() == '\\' ? parent : "\\" + parent;
-    std::vector<std::string> names = c_.cursor.Key()->SubKeyNames();
+    RegistryKey& key = *c_.cursor.Key();
+    std::vector<std::string> names = subKeys ? key.FirstSubKeyNames(*subKeys) : key.SubKeyNames();
     for (const auto& name : names) {
         // A key that does not open (no rights, removed meanwhile) is skipped
         // with its whole subtree, silently.
         if (c_.cursor.OpenKey(name)) {
-            CheckKeyValues();
+            // One question tells the sub-key and value counts and the time
+            // every dead value of the key shows; each question is a round
+            // trip to the registry server under Wine.
+            auto info = c_.cursor.Key()->Info();
+            CheckKeyValues(info);
             if (Stopped())
                 return false;
-            auto info = c_.cursor.Key()->Info();
-            if (info && info->subKeyCount > 0 && !WalkKey())
+            if (info && info->subKeyCount > 0 && !WalkKey(info->subKeyCount))
                 return false;
         }
         if (Stopped())
@@ -106,12 +113,13 @@ bool RegistryScan::WalkKey() {
     return true;
 }
 
-void RegistryScan::CheckKeyValues() {
+void RegistryScan::CheckKeyValues(const std::optional<RegKeyInfo>& info) {
     const std::string upperPath = UpperAscii(c_.cursor.CurrentPath());
     if (upperPath == ProtectedKey)
         return;
     const bool listable = upperPath.find(ProtectedKey) == std::string::npos;
-    for (auto& [name, value] : c_.cursor.Key()->Values()) {
+    RegistryKey& key = *c_.cursor.Key();
+    for (auto& [name, value] : info ? key.FirstValues(info->valueCount) : key.Values()) {
         if (value.type != RegSz && value.type != RegExpandSz)
             continue;
         // The stop flag is read at every string value, so the walk ends
@@ -130,7 +138,7 @@ void RegistryScan::CheckKeyValues() {
         if (c_.keep && c_.keep->KeepsRegistryValue(rootName_, c_.cursor.CurrentPath(), name))
             continue;
         c_.list.AddRow(
-            ListRow{rootName_ + ": " + c_.cursor.CurrentPath(), {name, data, KeyTime()}, true});
+            ListRow{rootName_ + ": " + c_.cursor.CurrentPath(), {name, data, KeyTime(info)}, true});
         ++result_.rows;
         ShowRowsIfDue();
     }
@@ -144,15 +152,14 @@ void RegistryScan::ShowRowsIfDue() {
     c_.list.Repaint();
     c_.list.BeginUpdate();
     lastShown_ = c_.clock.TickMilliseconds();
-    // A list that takes long to paint (some 35 ms under Wine) is shown less
-    // often, so that painting never takes more than a twentieth of the scan.
-    showInterval_ = std::max(ShowRowsIntervalMs, (lastShown_ - now) * 20);
+    // A list that takes long to paint (20 to 35 ms under Wine) is shown less
+    // often, so that painting never takes more than a fortieth of the scan.
+    showInterval_ = std::max(ShowRowsIntervalMs, (lastShown_ - now) * 40);
 }
 
 // The last-write time of the open key (not of the value), or "-" when the
 // key cannot tell it.
-std::string RegistryScan::KeyTime() {
-    auto info = c_.cursor.Key()->Info();
+std::string RegistryScan::KeyTime(const std::optional<RegKeyInfo>& info) {
     if (!info)
         return "-";
     return FormatKeyTime(info->lastWrite, separators_);

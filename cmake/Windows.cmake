@@ -75,9 +75,10 @@ add_brim_program(scan_bench clean/bench/scan_bench_main.cpp)
 # and without a 1,000-pattern keep list (scripts/bench-brimclean.sh runs it).
 add_brim_program(brimclean_bench clean/bench/brimclean_bench_main.cpp)
 
-# regscan_bench.exe: times the Registry Find against a bare enumeration of the
-# same keys (scripts/bench-regscan.sh runs it); not part of the tests.
-add_brim_program(regscan_bench clean/bench/regscan_bench_main.cpp)
+# regscan_bench.exe: times the main window's Registry Find against a bare
+# enumeration of the same keys (scripts/bench-regscan.sh runs it); not part of
+# the tests. The window needs the program's pictures and manifest.
+add_brim_program(regscan_bench clean/bench/regscan_bench_main.cpp ${RESOURCE_FILE})
 
 # folders_bench.exe: times the folder-usage gathering through its page against
 # a bare directory walk, and walking in and out of the gathered tree

@@ -10,6 +10,20 @@ std::vector<RegNamedValue> RegistryKey::Values() {
     return values;
 }
 
+std::vector<std::string> RegistryKey::FirstSubKeyNames(uint32_t count) {
+    auto names = SubKeyNames();
+    if (names.size() > count)
+        names.resize(count);
+    return names;
+}
+
+std::vector<RegNamedValue> RegistryKey::FirstValues(uint32_t count) {
+    auto values = Values();
+    if (values.size() > count)
+        values.resize(count);
+    return values;
+}
+
 std::string ReadRegistryString(Registry& registry, RegRoot root, const std::string& path,
                                const std::string& name) {
     auto key = registry.Open(root, path, RegAccess::Read, false);

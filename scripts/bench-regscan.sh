@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Times the Registry Find against a bare enumeration of the same keys under
-# Wine, in a fresh throwaway prefix (so the scratch key and the files it
+# Times the main window's Registry Find against a bare enumeration of the same
+# keys under Wine, in a fresh throwaway prefix (so the scratch key and the files it
 # names go with the prefix).
 #
 #   bash scripts/bench-regscan.sh [build folder] [keys] [values per key]
 #
 # 10,000 keys x 10 string values by default, under
-# HKEY_CURRENT_USER\Software\BrimRegScanBench.
+# HKEY_LOCAL_MACHINE\Software\BrimRegScanBench.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build-win}

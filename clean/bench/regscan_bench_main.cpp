@@ -2,17 +2,19 @@
 //
 //   regscan_bench [keys] [values per key]
 //
-// Fills (once) the scratch key HKEY_CURRENT_USER\Software\BrimRegScanBench
-// with `keys` keys (100 by default per top key) holding `values` string
-// values each: one value in fifty names a missing path, the rest are words,
-// numbers, command lines and existing paths. Then times
-//   (a) a bare recursive enumeration of those keys that reads every value's
-//       name, type and data (RegOpenKeyExW, RegEnumKeyExW, RegEnumValueW), and
-//   (b) the Registry Find engine walking that key alone, start to last row,
-//       with a real status bar, progress bar, list view and message pump in a
-//       shown window (the engine's walk is pointed at the scratch key rather
-//       than driving the program's own window),
-// and prints both times and the ratio (b)/(a).
+// Fills (once) the scratch key HKEY_LOCAL_MACHINE\Software\BrimRegScanBench,
+// which the Find walks once (a key under HKEY_CURRENT_USER would be walked a
+// second time through HKEY_USERS), with `keys` keys (100 by default per top
+// key) holding `values` string values each: one value in fifty names a
+// missing path, the rest are words, numbers, command lines and existing
+// paths. Then times, over the three roots the Find walks (the scratch key and
+// whatever the prefix holds besides):
+//   (a) a bare recursive enumeration that reads every value's name, type and
+//       data (RegOpenKeyExW, RegEnumKeyExW, RegEnumValueW), and
+//   (b) the Registry Find of the program's own main window, shown, from the
+//       click on Find to the end of its closing steps,
+// and prints both times and the ratio (b)/(a), with the engine's walk alone
+// for comparison.
 #include <windows.h>
 
 #include <algorithm>
@@ -21,18 +23,26 @@
 #include <string>
 #include <vector>
 
+#include "app/win/Form1.h"
 #include "clean/DeadPath.h"
 #include "clean/RegistryFind.h"
 #include "clean/bench/BenchWindow.h"
+#include "clean/win/OemBatchCodePage.h"
 #include "core/TextTable.h"
+#include "online/OnlineServices.h"
 #include "platform/win32/Utf.h"
+#include "platform/win32/Win32BlockAllocator.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32MachineProbe.h"
+#include "platform/win32/Win32Process.h"
 #include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Shell.h"
 
 namespace {
 
 const wchar_t* const BenchKey = L"Software\\BrimRegScanBench";
+const REGSAM NativeView = KEY_WOW64_64KEY;
 const wchar_t* const BenchFolder = L"C:\\brim_regbench\\";
 
 // --- the key ------------------------------------------------------------------
@@ -68,8 +78,8 @@ std::wstring ValueText(long n) {
 
 void Fill(int keys, int valuesPerKey) {
     HKEY root;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, BenchKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &root,
-                        nullptr) != ERROR_SUCCESS) {
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, BenchKey, 0, nullptr, 0, KEY_ALL_ACCESS | NativeView,
+                        nullptr, &root, nullptr) != ERROR_SUCCESS) {
         std::printf("cannot create the scratch key\n");
         std::exit(1);
     }
@@ -97,8 +107,8 @@ void Fill(int keys, int valuesPerKey) {
         if (k % perTop != 0)
             path += L"\\key" + std::to_wstring(k);
         HKEY key;
-        if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
-            ERROR_SUCCESS) {
+        if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_WRITE | NativeView, nullptr,
+                            &key, nullptr) != ERROR_SUCCESS) {
             std::printf("cannot create %s\n", bs::Narrow(path).c_str());
             std::exit(1);
         }
@@ -129,29 +139,6 @@ private:
     int rows_ = 0;
 };
 
-// The list view of the window, with the time its inserts and paints take.
-class TimedList : public bench::ListViewResults {
-public:
-    using ListViewResults::ListViewResults;
-    double inserts = 0;
-    double paints = 0;
-    void AddRow(const bs::ListRow& row) override {
-        double start = bench::Seconds();
-        ListViewResults::AddRow(row);
-        inserts += bench::Seconds() - start;
-    }
-    void EndUpdate() override {
-        double start = bench::Seconds();
-        ListViewResults::EndUpdate();
-        paints += bench::Seconds() - start;
-    }
-    void Repaint() override {
-        double start = bench::Seconds();
-        ListViewResults::Repaint();
-        paints += bench::Seconds() - start;
-    }
-};
-
 // --- (a) the floor ------------------------------------------------------------
 
 struct Counts {
@@ -170,15 +157,21 @@ void BareWalk(HKEY parent, Counts& counts, std::wstring& name, std::vector<BYTE>
     }
     for (const auto& child : children) {
         HKEY key;
-        if (RegOpenKeyExW(parent, child.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        if (RegOpenKeyExW(parent, child.c_str(), 0, KEY_READ | NativeView, &key) != ERROR_SUCCESS)
             continue;
         ++counts.keys;
         for (DWORD index = 0;; ++index) {
             DWORD length = static_cast<DWORD>(name.size());
             DWORD type = 0;
             DWORD size = static_cast<DWORD>(data.size());
-            if (RegEnumValueW(key, index, name.data(), &length, nullptr, &type, data.data(),
-                              &size) != ERROR_SUCCESS)
+            LONG result =
+                RegEnumValueW(key, index, name.data(), &length, nullptr, &type, data.data(), &size);
+            if (result == ERROR_MORE_DATA) {
+                data.resize(size);
+                --index;
+                continue;
+            }
+            if (result != ERROR_SUCCESS)
                 break;
             ++counts.values;
         }
@@ -187,15 +180,20 @@ void BareWalk(HKEY parent, Counts& counts, std::wstring& name, std::vector<BYTE>
     }
 }
 
+// The keys the Find walks: HKEY_LOCAL_MACHINE\Software in the native view,
+// and the whole of HKEY_CURRENT_USER and HKEY_USERS.
 Counts BareEnumeration() {
     Counts counts;
-    HKEY root;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, BenchKey, 0, KEY_READ, &root) != ERROR_SUCCESS)
-        return counts;
     std::wstring name(16384, L'\0');
     std::vector<BYTE> data(4096);
-    BareWalk(root, counts, name, data);
-    RegCloseKey(root);
+    HKEY software;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software", 0, KEY_READ | NativeView, &software) ==
+        ERROR_SUCCESS) {
+        BareWalk(software, counts, name, data);
+        RegCloseKey(software);
+    }
+    BareWalk(HKEY_CURRENT_USER, counts, name, data);
+    BareWalk(HKEY_USERS, counts, name, data);
     return counts;
 }
 
@@ -208,7 +206,7 @@ void PartCosts(bs::Registry& registry, bs::FileSystem& files) {
     while (!pending.empty()) {
         std::string path = pending.back();
         pending.pop_back();
-        auto key = registry.Open(bs::RegRoot::CurrentUser, path, bs::RegAccess::Read, false);
+        auto key = registry.Open(bs::RegRoot::LocalMachine, path, bs::RegAccess::Read, false);
         if (!key)
             continue;
         paths.push_back(path);
@@ -218,11 +216,11 @@ void PartCosts(bs::Registry& registry, bs::FileSystem& files) {
     double start = bench::Seconds();
     std::vector<std::string> texts;
     for (const auto& path : paths)
-        registry.Open(bs::RegRoot::CurrentUser, path, bs::RegAccess::ReadWrite, false);
+        registry.Open(bs::RegRoot::LocalMachine, path, bs::RegAccess::ReadWrite, false);
     double opens = bench::Seconds() - start;
     start = bench::Seconds();
     for (const auto& path : paths) {
-        auto key = registry.Open(bs::RegRoot::CurrentUser, path, bs::RegAccess::Read, false);
+        auto key = registry.Open(bs::RegRoot::LocalMachine, path, bs::RegAccess::Read, false);
         for (auto& [name, value] : key->Values()) {
             texts.push_back(name);
             texts.push_back(value.data);
@@ -232,7 +230,7 @@ void PartCosts(bs::Registry& registry, bs::FileSystem& files) {
     start = bench::Seconds();
     long subKeys = 0;
     for (const auto& path : paths) {
-        auto key = registry.Open(bs::RegRoot::CurrentUser, path, bs::RegAccess::Read, false);
+        auto key = registry.Open(bs::RegRoot::LocalMachine, path, bs::RegAccess::Read, false);
         subKeys += static_cast<long>(key->Info()->subKeyCount + key->SubKeyNames().size());
     }
     double infos = bench::Seconds() - start - opens;
@@ -248,6 +246,28 @@ void PartCosts(bs::Registry& registry, bs::FileSystem& files) {
                 paths.size(), opens, reads, texts.size(), tests, dead);
 }
 
+void Pump() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+// The Find asks nothing; an error box would be answered at once and shown
+// here instead of waiting for a click.
+class AnsweringDialogs : public bs::Dialogs {
+public:
+    int Message(uintptr_t, const std::string& text, const std::string&, unsigned) override {
+        std::printf("message: %s\n", text.c_str());
+        return bs::AnswerOk;
+    }
+    std::optional<std::string> OpenFile(uintptr_t, const std::string&,
+                                        const std::string&) override {
+        return std::nullopt;
+    }
+};
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -257,69 +277,85 @@ int wmain(int argc, wchar_t** argv) {
     int valuesPerKey = argc > 2 ? _wtoi(argv[2]) : 10;
     Fill(keys, valuesPerKey);
 
-    bench::BenchWindow window;
-    bench::WindowUi ui(window.status, window.progress);
-    double start = bench::Seconds();
-    for (int i = 0; i < 5000; ++i)
-        ui.PumpEvents();
-    std::printf("empty pump: %.2f us\n", (bench::Seconds() - start) / 5000 * 1e6);
-
     bs::Win32FileSystem files;
     bs::Win32Registry registry;
     bs::Win32Clock clock;
-    bs::LocalTexts texts(1);
-    const std::vector<bs::RegistryStart> starts = {
-        {bs::RegRoot::CurrentUser, "HKEY_CURRENT_USER", "\\" + bs::Narrow(BenchKey)}};
+    bs::Win32Process process;
+    AnsweringDialogs dialogs;
+    bs::Win32MachineProbe machine;
+    bs::Win32Shell shell;
+    bs::Win32BlockAllocator memoryBlock;
+    bs::OfflineServices online;
+    bs::OemBatchCodePage batchCodePage;
+    bs::Services services{files, registry,    clock,  process,       dialogs, machine,
+                          shell, memoryBlock, online, batchCodePage, false};
+    bs::TForm1 form(services);
+    ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
+    UpdateWindow(form.Handle());
+    SendMessageW(form.Ctl().rbtSistemKayit, BM_CLICK, 0, 0);
+    Pump();
 
     BareEnumeration(); // warm the server's caches for both
     PartCosts(registry, files);
-    double bestBare = 1e9, bestFind = 1e9, bestNoWindow = 1e9;
+    double bestBare = 1e9, bestFind = 1e9, bestEngine = 1e9;
     double bestBareCpu = 1e9, bestFindCpu = 1e9;
     Counts counts;
     int rows = 0;
     // Wall time on a shared machine is noisy: best of interleaved rounds.
     for (int round = 1; round <= 5; ++round) {
         double cpu = bench::CpuSeconds();
-        start = bench::Seconds();
+        double start = bench::Seconds();
         counts = BareEnumeration();
         double bare = bench::Seconds() - start;
         double bareCpu = bench::CpuSeconds() - cpu;
 
-        bs::RegistryCursor cursor(registry);
-        TimedList list(window.list);
-        bs::RegistryScanContext context(cursor, files, clock, ui, list, texts);
-        context.starts = starts;
         cpu = bench::CpuSeconds();
         start = bench::Seconds();
-        auto result = bs::RunRegistryFind(context);
-        ui.PumpEvents();
+        form.btnBulClick();
         double find = bench::Seconds() - start;
         double findCpu = bench::CpuSeconds() - cpu;
-        rows = result.rows;
+        rows = ListView_GetItemCount(form.Ctl().ListView1);
+        Pump();
 
+        bs::RegistryCursor cursor(registry);
+        bs::LocalTexts texts(1);
         bench::NullUi nullUi;
         CountingList quietList;
         bs::RegistryScanContext quiet(cursor, files, clock, nullUi, quietList, texts);
-        quiet.starts = starts;
         start = bench::Seconds();
         bs::ScanRegistry(quiet);
-        double noWindow = bench::Seconds() - start;
+        double engine = bench::Seconds() - start;
 
         std::printf("round %d: (a) bare enumeration %.2f s (cpu %.2f), (b) Registry Find %.2f s "
-                    "(cpu %.2f; list inserts %.2f s, paints %.2f s), scan without a window or "
-                    "list %.2f s, %d rows\n",
-                    round, bare, bareCpu, find, findCpu, list.inserts, list.paints, noWindow, rows);
+                    "(cpu %.2f), engine walk without a window %.2f s, %d rows\n",
+                    round, bare, bareCpu, find, findCpu, engine, rows);
         bestBare = std::min(bestBare, bare);
         bestFind = std::min(bestFind, find);
-        bestNoWindow = std::min(bestNoWindow, noWindow);
+        bestEngine = std::min(bestEngine, engine);
         bestBareCpu = std::min(bestBareCpu, bareCpu);
         bestFindCpu = std::min(bestFindCpu, findCpu);
+    }
+    {
+        HWND list = form.Ctl().ListView1;
+        double t = bench::Seconds();
+        for (int row = 0; row < rows; ++row)
+            ListView_SetCheckState(list, row, TRUE);
+        double checks = bench::Seconds() - t;
+        t = bench::Seconds();
+        InvalidateRect(list, nullptr, TRUE);
+        UpdateWindow(list);
+        double paint = bench::Seconds() - t;
+        t = bench::Seconds();
+        ListView_DeleteAllItems(list);
+        double clear = bench::Seconds() - t;
+        std::printf("window parts: check marks %.3f s, one paint %.3f s, clearing %.3f s\n", checks,
+                    paint, clear);
     }
     std::printf("keys: %ld, values: %ld, rows: %d\n", counts.keys, counts.values, rows);
     std::printf("(a) bare enumeration: %.2f s, %.0f values/s\n", bestBare,
                 counts.values / bestBare);
-    std::printf("    scan without a window or list: %.2f s\n", bestNoWindow);
-    std::printf("(b) Registry Find, start to last row: %.2f s, %.0f values/s\n", bestFind,
+    std::printf("    engine walk without a window: %.2f s\n", bestEngine);
+    std::printf("(b) Registry Find of the main window: %.2f s, %.0f values/s\n", bestFind,
                 counts.values / bestFind);
     std::printf("ratio (b)/(a): %.2f wall, %.2f cpu (goal <= 1.2)\n", bestFind / bestBare,
                 bestFindCpu / bestBareCpu);

@@ -34,5 +34,28 @@ TEST(RegistryCursor, PathsFollowRelativeAndAbsoluteOpensAndARootSelectionClosesT
     EXPECT_EQ(cursor.CurrentPath(), "Console") << "with no key open the name is the path";
 }
 
+TEST(RegistryCursor, RelativeOpensThroughTheOpenKeyAskForFullAccessAndHonourLocks) {
+    FakeRegistry registry;
+    registry.SetString(RegRoot::LocalMachine, "Software\\Tool\\Deep", "a", "b");
+    registry.SetString(RegRoot::LocalMachine, "Software\\Locked\\Inner", "a", "b");
+    registry.SetString(RegRoot::LocalMachine, "System\\ReadOnly\\Inner", "a", "b");
+    registry.SetUnopenable(RegRoot::LocalMachine, "Software\\Locked", true);
+    registry.SetWriteProtected(RegRoot::LocalMachine, "System", true);
+    RegistryCursor cursor(registry);
+    cursor.SelectRoot(RegRoot::LocalMachine);
+
+    ASSERT_TRUE(cursor.OpenKey("Software"));
+    EXPECT_FALSE(cursor.OpenKey("Locked"));
+    EXPECT_EQ(cursor.CurrentPath(), "Software");
+    ASSERT_TRUE(cursor.OpenKey("Tool\\Deep")) << "a relative path of two names";
+    EXPECT_EQ(cursor.CurrentPath(), "Software\\Tool\\Deep");
+    ASSERT_TRUE(cursor.Key()->DeleteValue("a")) << "opened writable";
+
+    ASSERT_TRUE(cursor.OpenKey("\\"));
+    EXPECT_FALSE(cursor.OpenKey("System")) << "full access is refused below a read-only key";
+    EXPECT_FALSE(cursor.OpenKey("System\\ReadOnly\\Inner"));
+    EXPECT_EQ(cursor.CurrentPath(), "");
+}
+
 } // namespace
 } // namespace bs

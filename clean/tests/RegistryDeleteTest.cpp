@@ -44,6 +44,13 @@ private:
             return key_->QueryValue(name);
         }
         std::optional<RegKeyInfo> Info() override { return key_->Info(); }
+        std::unique_ptr<RegistryKey> OpenSubKey(const std::string& path,
+                                                RegAccess access) override {
+            auto key = key_->OpenSubKey(path, access);
+            if (!key)
+                return nullptr;
+            return std::make_unique<WatchedKey>(std::move(key), owner_);
+        }
         bool SetString(const std::string& name, const std::string& value) override {
             return key_->SetString(name, value);
         }

@@ -44,10 +44,14 @@ std::vector<std::string> SplitKeyPath(const std::string& path) {
     return parts;
 }
 
+std::unique_ptr<RegistryKey> OpenFound(const std::shared_ptr<FakeRegistry::Key>& key,
+                                       RegAccess access, bool writeProtected);
+
 class FakeKey : public RegistryKey {
 public:
-    FakeKey(std::shared_ptr<FakeRegistry::Key> key, bool writable)
-        : key_(std::move(key)), writable_(writable) {}
+    // `writeProtected`: the key or one above it refuses writes.
+    FakeKey(std::shared_ptr<FakeRegistry::Key> key, bool writable, bool writeProtected)
+        : key_(std::move(key)), writable_(writable), writeProtected_(writeProtected) {}
 
     std::vector<std::string> SubKeyNames() override {
         std::vector<std::string> names;
@@ -69,6 +73,17 @@ public:
     std::optional<RegKeyInfo> Info() override {
         return RegKeyInfo{static_cast<uint32_t>(key_->children.size()),
                           static_cast<uint32_t>(key_->values.size()), key_->lastWrite};
+    }
+    std::unique_ptr<RegistryKey> OpenSubKey(const std::string& path, RegAccess access) override {
+        auto key = key_;
+        bool writeProtected = writeProtected_;
+        for (const auto& part : SplitKeyPath(path)) {
+            key = key->Child(part);
+            if (!key)
+                return nullptr;
+            writeProtected = writeProtected || key->writeProtected;
+        }
+        return OpenFound(key, access, writeProtected);
     }
     bool SetString(const std::string& name, const std::string& value) override {
         if (!writable_)
@@ -105,7 +120,18 @@ public:
 private:
     std::shared_ptr<FakeRegistry::Key> key_;
     bool writable_;
+    bool writeProtected_;
 };
+
+std::unique_ptr<RegistryKey> OpenFound(const std::shared_ptr<FakeRegistry::Key>& key,
+                                       RegAccess access, bool writeProtected) {
+    if (!key || key->unopenable)
+        return nullptr;
+    bool writable = access == RegAccess::ReadWrite;
+    if (writable && writeProtected)
+        return nullptr;
+    return std::make_unique<FakeKey>(key, writable, writeProtected);
+}
 
 } // namespace
 
@@ -196,12 +222,7 @@ std::unique_ptr<RegistryKey> FakeRegistry::Open(RegRoot root, const std::string&
         if (!key)
             return nullptr;
     }
-    if (!key || key->unopenable)
-        return nullptr;
-    bool writable = access == RegAccess::ReadWrite;
-    if (writable && writeProtected)
-        return nullptr;
-    return std::make_unique<FakeKey>(key, writable);
+    return OpenFound(key, access, writeProtected);
 }
 
 std::unique_ptr<RegistryKey> FakeRegistry::OpenInView(RegView view, RegRoot root,

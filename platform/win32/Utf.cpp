@@ -82,4 +82,16 @@ std::string Narrow(std::wstring_view text) {
     return ToCodePage(text, CP_UTF8);
 }
 
+bool IsWellFormedUtf16(std::wstring_view text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        wchar_t unit = text[i];
+        if (unit < 0xD800 || unit > 0xDFFF)
+            continue;
+        if (unit > 0xDBFF || i + 1 == text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF)
+            return false;
+        ++i;
+    }
+    return true;
+}
+
 } // namespace bs

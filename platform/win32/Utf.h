@@ -10,6 +10,9 @@ namespace bs {
 
 std::wstring Widen(std::string_view text);
 std::string Narrow(std::wstring_view text);
+// False when `text` holds a lone surrogate, which UTF-8 cannot carry: its
+// Narrow() would not Widen() back to the same text.
+bool IsWellFormedUtf16(std::wstring_view text);
 
 // UTF-16 to and from an 8-bit code page (CP_ACP, CP_OEMCP, ...). Characters
 // the code page lacks become its default character.

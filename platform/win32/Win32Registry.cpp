@@ -42,32 +42,27 @@ RegValue ToValue(DWORD type, std::string_view bytes) {
         std::memcpy(text.data(), bytes.data(), text.size() * sizeof(wchar_t));
         // Stored strings may or may not carry their terminator.
         size_t end = std::min(text.size(), text.find(L'\0'));
-        value.textComplete = text.find_first_not_of(L'\0', end) == std::wstring::npos;
-        text.resize(end);
-        value.data = Narrow(text);
-        if (Widen(value.data) != text)
-            value.textComplete = false;
+        std::wstring_view stored(text.data(), end);
+        value.textComplete =
+            text.find_first_not_of(L'\0', end) == std::wstring::npos && IsWellFormedUtf16(stored);
+        value.data = Narrow(stored);
     } else {
         value.data = std::string(bytes);
     }
     return value;
 }
 
+REGSAM Access(RegAccess access) {
+    return access == RegAccess::ReadWrite ? KEY_READ | KEY_WRITE : KEY_READ;
+}
+
 class Win32Key : public RegistryKey {
 public:
     Win32Key(ScopedKey key, REGSAM viewFlag) : key_(std::move(key)), viewFlag_(viewFlag) {}
 
-    std::vector<std::string> SubKeyNames() override {
-        std::vector<std::string> names;
-        wchar_t name[256];
-        for (DWORD index = 0;; ++index) {
-            DWORD length = 256;
-            if (RegEnumKeyExW(key_.Get(), index, name, &length, nullptr, nullptr, nullptr,
-                              nullptr) != ERROR_SUCCESS)
-                break;
-            names.push_back(Narrow(std::wstring_view(name, length)));
-        }
-        return names;
+    std::vector<std::string> SubKeyNames() override { return ReadSubKeyNames(UINT32_MAX); }
+    std::vector<std::string> FirstSubKeyNames(uint32_t count) override {
+        return ReadSubKeyNames(count);
     }
 
     std::vector<std::string> ValueNames() override {
@@ -109,29 +104,15 @@ public:
         return ToValue(type, bytes);
     }
 
-    std::vector<RegNamedValue> Values() override {
-        std::vector<RegNamedValue> values;
-        // Buffers that hold what most values need; a longer one is read again
-        // with room enough. Names are at most 16,383 characters.
-        std::wstring name(16384, L'\0');
-        std::string data(4096, '\0');
-        for (DWORD index = 0;;) {
-            DWORD nameLength = static_cast<DWORD>(name.size());
-            DWORD type = 0;
-            DWORD size = static_cast<DWORD>(data.size());
-            LONG result = RegEnumValueW(key_.Get(), index, name.data(), &nameLength, nullptr, &type,
-                                        reinterpret_cast<BYTE*>(data.data()), &size);
-            if (result == ERROR_MORE_DATA && size > data.size()) {
-                data.assign(size, '\0');
-                continue;
-            }
-            if (result != ERROR_SUCCESS)
-                break;
-            ++index;
-            values.push_back({Narrow(std::wstring_view(name.data(), nameLength)),
-                              ToValue(type, std::string_view(data.data(), size))});
-        }
-        return values;
+    std::vector<RegNamedValue> Values() override { return ReadValues(UINT32_MAX); }
+    std::vector<RegNamedValue> FirstValues(uint32_t count) override { return ReadValues(count); }
+
+    std::unique_ptr<RegistryKey> OpenSubKey(const std::string& path, RegAccess access) override {
+        HKEY handle = nullptr;
+        if (RegOpenKeyExW(key_.Get(), KeyPath(path).c_str(), 0, Access(access) | viewFlag_,
+                          &handle) != ERROR_SUCCESS)
+            return nullptr;
+        return std::make_unique<Win32Key>(ScopedKey(handle), viewFlag_);
     }
 
     std::optional<RegKeyInfo> Info() override {
@@ -162,6 +143,46 @@ public:
     }
 
 private:
+    std::vector<std::string> ReadSubKeyNames(uint32_t count) {
+        std::vector<std::string> names;
+        wchar_t name[256];
+        for (DWORD index = 0; index < count; ++index) {
+            DWORD length = 256;
+            if (RegEnumKeyExW(key_.Get(), index, name, &length, nullptr, nullptr, nullptr,
+                              nullptr) != ERROR_SUCCESS)
+                break;
+            names.push_back(Narrow(std::wstring_view(name, length)));
+        }
+        return names;
+    }
+
+    std::vector<RegNamedValue> ReadValues(uint32_t count) {
+        std::vector<RegNamedValue> values;
+        // Buffers that hold what most values need; a longer one is read again
+        // with room enough. Names are at most 16,383 characters. They are
+        // kept from key to key: a walk reads thousands of keys, and clearing
+        // 36 KB for each would cost more than reading its values.
+        thread_local std::wstring name(16384, L'\0');
+        thread_local std::string data(4096, '\0');
+        for (DWORD index = 0; index < count;) {
+            DWORD nameLength = static_cast<DWORD>(name.size());
+            DWORD type = 0;
+            DWORD size = static_cast<DWORD>(data.size());
+            LONG result = RegEnumValueW(key_.Get(), index, name.data(), &nameLength, nullptr, &type,
+                                        reinterpret_cast<BYTE*>(data.data()), &size);
+            if (result == ERROR_MORE_DATA && size > data.size()) {
+                data.assign(size, '\0');
+                continue;
+            }
+            if (result != ERROR_SUCCESS)
+                break;
+            ++index;
+            values.push_back({Narrow(std::wstring_view(name.data(), nameLength)),
+                              ToValue(type, std::string_view(data.data(), size))});
+        }
+        return values;
+    }
+
     ScopedKey key_;
     // The view the key was opened in; a sub-key is deleted in the same one.
     REGSAM viewFlag_;
@@ -181,7 +202,7 @@ std::unique_ptr<RegistryKey> Win32Registry::OpenInView(RegView view, RegRoot roo
     // shows the 32-bit programs' keys under its WOW6432Node sub-key, and a
     // path read by the scan names the same key when the Delete opens it again.
     REGSAM viewFlag = view == RegView::Bits32 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
-    REGSAM sam = (access == RegAccess::ReadWrite ? KEY_READ | KEY_WRITE : KEY_READ) | viewFlag;
+    REGSAM sam = Access(access) | viewFlag;
     std::wstring subKey = KeyPath(path);
     HKEY handle = nullptr;
     LONG result = create ? RegCreateKeyExW(RootHandle(root), subKey.c_str(), 0, nullptr,

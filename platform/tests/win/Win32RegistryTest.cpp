@@ -64,6 +64,39 @@ TEST_F(Win32RegistryTest, CreatesWritesEnumeratesAndDeletes) {
     EXPECT_EQ(reader->SubKeyNames(), std::vector<std::string>{});
 }
 
+TEST_F(Win32RegistryTest, SubKeysOpenThroughTheirParentAndCountedReadsStopAtTheCount) {
+    auto key = registry_.Open(RegRoot::CurrentUser, path_ + "\\A\\B", RegAccess::ReadWrite, true);
+    ASSERT_NE(key, nullptr);
+    for (const char* name : {"one", "two", "three"})
+        ASSERT_TRUE(key->SetString(name, name));
+    ASSERT_NE(registry_.Open(RegRoot::CurrentUser, path_ + "\\A\\C", RegAccess::ReadWrite, true),
+              nullptr);
+
+    auto parent = registry_.Open(RegRoot::CurrentUser, path_, RegAccess::Read, false);
+    ASSERT_NE(parent, nullptr);
+    EXPECT_EQ(parent->OpenSubKey("Missing", RegAccess::Read), nullptr) << "never creates";
+    EXPECT_EQ(registry_.Open(RegRoot::CurrentUser, path_ + "\\Missing", RegAccess::Read, false),
+              nullptr);
+    auto a = parent->OpenSubKey("a", RegAccess::ReadWrite);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->FirstSubKeyNames(1), std::vector<std::string>{"B"});
+    EXPECT_EQ(a->FirstSubKeyNames(5), (std::vector<std::string>{"B", "C"}));
+    auto b = parent->OpenSubKey("A\\B", RegAccess::ReadWrite);
+    ASSERT_NE(b, nullptr);
+    auto all = b->Values();
+    ASSERT_EQ(all.size(), 3u);
+    auto two = b->FirstValues(2);
+    ASSERT_EQ(two.size(), 2u) << "the first two in the registry's own order";
+    for (size_t i = 0; i < two.size(); ++i) {
+        EXPECT_EQ(two[i].name, all[i].name);
+        EXPECT_EQ(two[i].value.data, all[i].value.data);
+    }
+    EXPECT_EQ(b->FirstValues(9).size(), 3u) << "a count above the values reads them all";
+    EXPECT_TRUE(b->DeleteValue("three")) << "opened with the access asked for";
+    EXPECT_TRUE(a->DeleteSubKey("C"));
+    EXPECT_EQ(a->FirstSubKeyNames(2), std::vector<std::string>{"B"});
+}
+
 TEST_F(Win32RegistryTest, BinaryAndDwordValuesComeBackRaw) {
     auto key = registry_.Open(RegRoot::CurrentUser, path_, RegAccess::ReadWrite, true);
     ASSERT_NE(key, nullptr);

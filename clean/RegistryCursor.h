@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Registry.h"
 
@@ -24,6 +25,14 @@ public:
     // when no key was open. False, with the cursor as before, when the key
     // cannot be opened.
     bool OpenKey(const std::string& name);
+    // A walk's step down: opens `name` relative to the open key, as OpenKey
+    // does, but keeps the open key's handle aside instead of closing it.
+    bool OpenChild(const std::string& name);
+    // The step back up after a successful OpenChild: closes the child and
+    // takes up the kept handle again, without asking the registry. The path
+    // becomes the parent's path as a re-open by absolute path gives it,
+    // without a leading "\". Nothing happens when no handle is kept.
+    void ReturnToParent();
 
     RegRoot Root() const { return root_; }
     // The open key, or nullptr.
@@ -35,6 +44,12 @@ private:
     RegRoot root_ = RegRoot::CurrentUser;
     std::unique_ptr<RegistryKey> key_;
     std::string path_;
+    struct Kept {
+        std::unique_ptr<RegistryKey> key;
+        std::string path;
+    };
+    // What OpenChild kept aside, innermost last; SelectRoot closes them.
+    std::vector<Kept> kept_;
 };
 
 } // namespace bs

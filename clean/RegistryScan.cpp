@@ -39,6 +39,9 @@ private:
     // be opened again. `subKeys`: how many sub-keys the open key's
     // information counted, when it was read.
     bool WalkKey(std::optional<uint32_t> subKeys);
+    // Opens the walked key again by its absolute path; false, with the
+    // scan's error set, when it cannot be opened.
+    bool ReopenParent(const std::string& parentAbsolute);
     // `info`: what the open key's information told when it was opened.
     void CheckKeyValues(const std::optional<RegKeyInfo>& info);
     std::string KeyTime(const std::optional<RegKeyInfo>& info);
@@ -89,28 +92,42 @@ bool RegistryScan::WalkKey(std::optional<uint32_t> subKeys) {
         !parent.empty() && parent.front() == '\\' ? parent : "\\" + parent;
     RegistryKey& key = *c_.cursor.Key();
     std::vector<std::string> names = subKeys ? key.FirstSubKeyNames(*subKeys) : key.SubKeyNames();
+    if (names.empty())
+        return true;
+    // The parent's handle is kept while its children are visited, and the
+    // parent is opened again by its absolute path only when it may be gone:
+    // when a child does not open, and after the last child. A parent removed
+    // meanwhile still ends the scan at once: a key goes only after its
+    // sub-keys, so the next child does not open either. Opening the parent
+    // again after every child would cost two more round trips to the
+    // registry server per key under Wine.
     for (const auto& name : names) {
-        // A key that does not open (no rights, removed meanwhile) is skipped
-        // with its whole subtree, silently.
-        if (c_.cursor.OpenKey(name)) {
+        if (c_.cursor.OpenChild(name)) {
             // One question tells the sub-key and value counts and the time
-            // every dead value of the key shows; each question is a round
-            // trip to the registry server under Wine.
+            // every dead value of the key shows.
             auto info = c_.cursor.Key()->Info();
             CheckKeyValues(info);
             if (Stopped())
                 return false;
             if (info && info->subKeyCount > 0 && !WalkKey(info->subKeyCount))
                 return false;
+            c_.cursor.ReturnToParent();
+        } else if (!ReopenParent(parentAbsolute)) {
+            return false;
         }
+        // A key that does not open (no rights, removed meanwhile) is skipped
+        // with its whole subtree, silently.
         if (Stopped())
             return false;
-        if (!c_.cursor.OpenKey(parentAbsolute)) {
-            result_.error = "Can not open key " + parentAbsolute;
-            return false;
-        }
     }
-    return true;
+    return ReopenParent(parentAbsolute);
+}
+
+bool RegistryScan::ReopenParent(const std::string& parentAbsolute) {
+    if (c_.cursor.OpenKey(parentAbsolute))
+        return true;
+    result_.error = "Can not open key " + parentAbsolute;
+    return false;
 }
 
 void RegistryScan::CheckKeyValues(const std::optional<RegKeyInfo>& info) {

@@ -57,5 +57,36 @@ TEST(RegistryCursor, RelativeOpensThroughTheOpenKeyAskForFullAccessAndHonourLock
     EXPECT_EQ(cursor.CurrentPath(), "");
 }
 
+TEST(RegistryCursor, AChildStepKeepsTheParentAndTheStepBackGivesTheAbsoluteForm) {
+    FakeRegistry registry;
+    registry.SetString(RegRoot::CurrentUser, "AppEvents\\Schemes\\Apps", "a", "b");
+    registry.SetString(RegRoot::CurrentUser, "AppEvents\\Schemes", "s", "t");
+    RegistryCursor cursor(registry);
+    cursor.SelectRoot(RegRoot::CurrentUser);
+    ASSERT_TRUE(cursor.OpenKey("\\"));
+    ASSERT_TRUE(cursor.OpenChild("AppEvents"));
+    ASSERT_TRUE(cursor.OpenChild("Schemes"));
+    ASSERT_TRUE(cursor.OpenChild("Apps"));
+    EXPECT_EQ(cursor.CurrentPath(), "\\AppEvents\\Schemes\\Apps");
+    EXPECT_FALSE(cursor.OpenChild("Missing"));
+    EXPECT_EQ(cursor.CurrentPath(), "\\AppEvents\\Schemes\\Apps") << "a failed step keeps nothing";
+
+    cursor.ReturnToParent();
+    EXPECT_EQ(cursor.CurrentPath(), "AppEvents\\Schemes");
+    ASSERT_NE(cursor.Key(), nullptr);
+    EXPECT_TRUE(cursor.Key()->QueryValue("s")) << "the kept handle is the parent's";
+    cursor.ReturnToParent();
+    EXPECT_EQ(cursor.CurrentPath(), "AppEvents");
+    cursor.ReturnToParent();
+    EXPECT_EQ(cursor.CurrentPath(), "") << "the root: \"\\\" without its backslash";
+    cursor.ReturnToParent();
+    EXPECT_EQ(cursor.CurrentPath(), "") << "nothing kept: nothing happens";
+
+    ASSERT_TRUE(cursor.OpenChild("AppEvents"));
+    cursor.SelectRoot(RegRoot::CurrentUser);
+    cursor.ReturnToParent();
+    EXPECT_EQ(cursor.Key(), nullptr) << "selecting a root closes the kept handles too";
+}
+
 } // namespace
 } // namespace bs

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "clean/KeyTime.h"
 #include "clean/ScanPacer.h"
 #include "clean/tests/ScanTestSupport.h"
@@ -178,28 +180,73 @@ TEST(RegistryFind, KeyTimesUseTheTwelveHourClock) {
 }
 
 TEST(RegistryFind, AParentThatCannotBeOpenedAgainEndsTheScanKeepingTheRowsSoFar) {
+    struct Case {
+        const char* what;
+        std::function<void(FakeRegistry&)> change;
+        std::vector<std::string> captions;
+    };
+    const std::vector<std::string> before = {"HKEY_LOCAL_MACHINE: Software\\Vendor | Path",
+                                             "HKEY_CURRENT_USER: \\A\\B | Path"};
+    std::vector<std::string> withC = before;
+    withC.push_back("HKEY_CURRENT_USER: A\\C | Path");
+    const Case cases[] = {
+        // Removed, as by a cleaner running beside this one: its next child
+        // does not open, and the scan ends at once.
+        {"removed", [](FakeRegistry& r) { r.DeleteTree(Hkcu, "A"); }, before},
+        // Locked: its children still open through the kept handle; the scan
+        // ends when the walk opens the parent again after its last child.
+        {"locked", [](FakeRegistry& r) { r.SetUnopenable(Hkcu, "A", true); }, withC},
+    };
+    for (const auto& c : cases) {
+        Rig rig;
+        rig.registry.SetString(Hklm, "Software\\Vendor", "Path", Dead);
+        rig.registry.SetString(Hkcu, "A\\B", "Path", Dead);
+        rig.registry.SetString(Hkcu, "A\\C", "Path", Dead);
+        rig.registry.SetString(Hkcu, "Z", "Path", Dead);
+        rig.registry.SetString(Hku, "S-1\\Environment", "Temp", Dead);
+        // While A\B is being examined, A changes.
+        rig.ui.onPump = [&](int pump) {
+            if (pump == 2)
+                c.change(rig.registry);
+        };
+
+        auto result = rig.Find();
+
+        EXPECT_EQ(result.error, "Can not open key \\A") << c.what;
+        EXPECT_EQ(rig.list.updateDepth, 0) << c.what << ": painting is resumed";
+        EXPECT_FALSE(result.stopped) << c.what;
+        EXPECT_EQ(rig.Captions(), c.captions) << c.what << ": no further key or root is walked";
+        EXPECT_NE(rig.ui.statuses.back(), LocalText(1, 71)) << c.what;
+    }
+}
+
+TEST(RegistryFind, AChildThatDoesNotOpenIsSkippedAndItsParentOpenedAgainByPath) {
     Rig rig;
-    rig.registry.SetString(Hklm, "Software\\Vendor", "Path", Dead);
-    rig.registry.SetString(Hkcu, "A\\B", "Path", Dead);
-    rig.registry.SetString(Hkcu, "A\\C", "Path", Dead);
-    rig.registry.SetString(Hkcu, "Z", "Path", Dead);
-    rig.registry.SetString(Hku, "S-1\\Environment", "Temp", Dead);
-    // While A\B is being examined, A becomes unopenable.
+    rig.registry.SetString(Hkcu, "P\\Locked\\Inner", "Path", Dead);
+    rig.registry.SetString(Hkcu, "P\\Next", "Path", Dead);
+    rig.registry.SetUnopenable(Hkcu, "P\\Locked", true);
+    rig.registry.SetString(Hkcu, "Q\\First", "Path", Dead);
+    rig.registry.SetString(Hkcu, "Q\\Second", "Path", Dead);
+    // A value in the first child's subtree removes the second child: it is
+    // skipped, and the parent, still there, goes on.
+    rig.registry.SetString(Hkcu, "R\\One\\Deep", "Path", Dead);
+    rig.registry.SetString(Hkcu, "R\\Two", "Path", Dead);
+    rig.registry.SetString(Hkcu, "R\\Three", "Path", Dead);
     rig.ui.onPump = [&](int pump) {
-        if (pump == 2)
-            rig.registry.SetUnopenable(Hkcu, "A", true);
+        if (pump == 4)
+            rig.registry.DeleteTree(Hkcu, "R\\Two");
     };
 
     auto result = rig.Find();
 
-    EXPECT_EQ(result.error, "Can not open key \\A");
-    EXPECT_EQ(rig.list.updateDepth, 0) << "painting is resumed";
-    EXPECT_FALSE(result.stopped);
-    EXPECT_EQ(rig.Captions(),
-              (std::vector<std::string>{"HKEY_LOCAL_MACHINE: Software\\Vendor | Path",
-                                        "HKEY_CURRENT_USER: \\A\\B | Path"}))
-        << "no further key or root is walked";
-    EXPECT_NE(rig.ui.statuses.back(), LocalText(1, 71));
+    EXPECT_EQ(result.error, "");
+    EXPECT_EQ(rig.Captions(), (std::vector<std::string>{
+                                  "HKEY_CURRENT_USER: P\\Next | Path",
+                                  "HKEY_CURRENT_USER: \\Q\\First | Path",
+                                  "HKEY_CURRENT_USER: Q\\Second | Path",
+                                  "HKEY_CURRENT_USER: \\R\\One\\Deep | Path",
+                                  "HKEY_CURRENT_USER: R\\Three | Path",
+                              }));
 }
 
 TEST(RegistryFind, TheStopFlagEndsTheScanWithinOneValue) {

@@ -13,6 +13,7 @@ struct FakeRegistry::Key {
     FileTime lastWrite = 0;
     bool unopenable = false;
     bool writeProtected = false;
+    bool deleted = false;
 
     std::shared_ptr<Key> Child(const std::string& childName) const {
         for (const auto& child : children)
@@ -71,10 +72,14 @@ public:
         return std::nullopt;
     }
     std::optional<RegKeyInfo> Info() override {
+        if (key_->deleted)
+            return std::nullopt;
         return RegKeyInfo{static_cast<uint32_t>(key_->children.size()),
                           static_cast<uint32_t>(key_->values.size()), key_->lastWrite};
     }
     std::unique_ptr<RegistryKey> OpenSubKey(const std::string& path, RegAccess access) override {
+        if (key_->deleted)
+            return nullptr;
         auto key = key_;
         bool writeProtected = writeProtected_;
         for (const auto& part : SplitKeyPath(path)) {
@@ -187,6 +192,33 @@ void FakeRegistry::CreateKey(RegRoot root, const std::string& path) {
 void FakeRegistry::SetLastWrite(RegRoot root, const std::string& path, FileTime time) {
     if (auto key = Walk(root, path, false))
         key->lastWrite = time;
+}
+
+namespace {
+
+void MarkDeleted(FakeRegistry::Key& key) {
+    for (auto& child : key.children)
+        MarkDeleted(*child);
+    key.children.clear();
+    key.values.clear();
+    key.deleted = true;
+}
+
+} // namespace
+
+void FakeRegistry::DeleteTree(RegRoot root, const std::string& path) {
+    auto parts = SplitKeyPath(path);
+    if (parts.empty())
+        return;
+    std::string parentPath;
+    for (size_t i = 0; i + 1 < parts.size(); ++i)
+        parentPath += parts[i] + "\\";
+    auto parent = Walk(root, parentPath, false);
+    auto key = parent ? parent->Child(parts.back()) : nullptr;
+    if (!key)
+        return;
+    MarkDeleted(*key);
+    std::erase(parent->children, key);
 }
 
 void FakeRegistry::SetUnopenable(RegRoot root, const std::string& path, bool unopenable) {

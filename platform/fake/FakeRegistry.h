@@ -29,6 +29,10 @@ public:
                   const RegValue& value);
     void CreateKey(RegRoot root, const std::string& path);
     void SetLastWrite(RegRoot root, const std::string& path, FileTime time);
+    // Removes the key with everything below it, as RegDeleteTree does:
+    // sub-keys first, so a handle still open on any of them sees an empty,
+    // deleted key that opens nothing below it.
+    void DeleteTree(RegRoot root, const std::string& path);
     // The key exists but cannot be opened at all.
     void SetUnopenable(RegRoot root, const std::string& path, bool unopenable);
     // The key (and everything below it) can be opened for reading only, and

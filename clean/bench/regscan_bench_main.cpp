@@ -197,9 +197,9 @@ Counts BareEnumeration() {
     return counts;
 }
 
-// What the scan's parts cost by themselves: opening every key by its path
-// from the root, reading its values in one pass, and the path test of every
-// value's name and data with one probe.
+// What the scan's parts cost by themselves over the scratch key: opening every
+// key by its path from the root, reading its values in one pass, and the path
+// test of every value's name and data with one probe.
 void PartCosts(bs::Registry& registry, bs::FileSystem& files) {
     std::vector<std::string> paths;
     std::vector<std::string> pending = {bs::Narrow(BenchKey)};

@@ -70,6 +70,25 @@ template <typename Visit> bool AnyFolderOrSelf(std::string_view path, Visit visi
     return visit(path, std::string_view());
 }
 
+// HKEY_CURRENT_USER is the logged-on user's hive, which the Find walks once
+// more as HKEY_USERS\\<SID>. On a workstation the only account hives loaded
+// there (S-1-5-21-..., beside the system's own accounts, .DEFAULT and the
+// ..._Classes hives) are those of users logged on, in practice the user
+// running the program; a key below one also counts as the same key of
+// HKEY_CURRENT_USER, keeping too much being the safe side. `upper` is an
+// upper-cased key path with its root; empty when it is not below such a hive.
+std::string AsCurrentUser(std::string_view upper) {
+    constexpr std::string_view Account = "HKEY_USERS\\S-1-5-21-";
+    constexpr std::string_view Classes = "_CLASSES";
+    if (upper.substr(0, Account.size()) != Account)
+        return {};
+    size_t hiveEnd = std::min(upper.find('\\', Account.size()), upper.size());
+    std::string_view hive = upper.substr(0, hiveEnd);
+    if (hive.size() >= Classes.size() && hive.substr(hive.size() - Classes.size()) == Classes)
+        return {};
+    return "HKEY_CURRENT_USER" + std::string(upper.substr(hiveEnd));
+}
+
 std::string RowKey(const ListRow& row) {
     RegistryRowKey key = SplitRegistryRow(row.caption);
     std::string path = key.keyPath;
@@ -114,11 +133,10 @@ bool KeepList::Add(std::string_view text) {
         return false;
     std::string upper = UpperAscii(entry);
     if (!IsFileEntry(entry)) {
-        size_t value = upper.find("\\\\");
-        if (value == std::string::npos)
-            registryKeys_.insert(upper);
-        else
-            registryValues_.insert(upper);
+        auto& entries = upper.find("\\\\") == std::string::npos ? registryKeys_ : registryValues_;
+        entries.insert(upper);
+        if (std::string user = AsCurrentUser(upper); !user.empty())
+            entries.insert(std::move(user));
         return true;
     }
     size_t wildcard = upper.find_first_of("*?");
@@ -188,11 +206,18 @@ bool KeepList::KeepsRegistryValue(std::string_view rootName, std::string_view ke
         below.remove_suffix(1);
     if (!below.empty())
         key += "\\" + UpperAscii(below);
-    if (registryValues_.count(key + "\\\\" + UpperAscii(valueName)))
+    const std::string name = UpperAscii(valueName);
+    auto keeps = [&](const std::string& keyPath) {
+        if (registryValues_.count(keyPath + "\\\\" + name))
+            return true;
+        return AnyFolderOrSelf(keyPath, [this](std::string_view folder, std::string_view) {
+            return registryKeys_.count(std::string(folder)) > 0;
+        });
+    };
+    if (keeps(key))
         return true;
-    return AnyFolderOrSelf(key, [this](std::string_view folder, std::string_view) {
-        return registryKeys_.count(std::string(folder)) > 0;
-    });
+    std::string user = AsCurrentUser(key);
+    return !user.empty() && keeps(user);
 }
 
 bool KeepList::KeepsFileRow(const ListRow& row) const {

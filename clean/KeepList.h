@@ -7,7 +7,9 @@
 //   HKEY_CURRENT_USER\Software\Maker          the key and its sub-keys
 //   HKEY_CURRENT_USER\Software\Maker\\Path    the value Path of that key
 // Comparisons fold only the letters a to z, as every name comparison of the
-// program does.
+// program does. A key kept below HKEY_CURRENT_USER is kept where the Find
+// meets it again below a user's HKEY_USERS\S-1-5-21-..., and the other way
+// round.
 #pragma once
 
 #include <string>

@@ -87,6 +87,36 @@ TEST(KeepList, RegistryEntriesKeepAKeyWithItsSubKeysOrOneValue) {
     EXPECT_TRUE(fromRows.KeepsFileRow(fileRow));
 }
 
+TEST(KeepList, TheUsersHiveIsKeptUnderBothOfItsNames) {
+    // The Find meets HKEY_CURRENT_USER again below HKEY_USERS\\<SID>: a kept key
+    // must not come back, ticked, under its other name.
+    KeepList keep = ListOf({"HKCU\\Software\\Maker", "HKU\\S-1-5-21-7\\Software\\Tool\\\\Path",
+                            "HKEY_USERS\\.DEFAULT", "HKU\\S-1-5-18\\Software\\System",
+                            "HKU\\S-1-5-21-7_Classes\\Software\\Cls", "HKLM\\Software\\Machine"});
+    EXPECT_TRUE(keep.KeepsRegistryValue("HKEY_USERS", "\\S-1-5-21-7\\Software\\Maker\\Sub", "v"));
+    EXPECT_TRUE(keep.KeepsRegistryValue("HKEY_USERS", "s-1-5-21-7\\Software\\Maker", "v"));
+    EXPECT_FALSE(keep.KeepsRegistryValue("HKEY_USERS", "\\S-1-5-21-7\\Software\\Other", "v"));
+    EXPECT_FALSE(keep.KeepsRegistryValue("HKEY_USERS", "\\S-1-5-21-7", "v"))
+        << "a key below the hive keeps not the hive";
+
+    EXPECT_TRUE(keep.KeepsRegistryValue("HKEY_CURRENT_USER", "Software\\Tool", "Path"));
+    EXPECT_FALSE(keep.KeepsRegistryValue("HKEY_CURRENT_USER", "Software\\Tool", "Other"));
+    EXPECT_TRUE(keep.KeepsRegistryValue("HKEY_USERS", "\\S-1-5-21-7\\Software\\Tool", "path"));
+
+    // The default profile, the system's accounts and the class hives are
+    // not the user's own keys.
+    EXPECT_FALSE(keep.KeepsRegistryValue("HKEY_CURRENT_USER", "\\Console", "x"));
+    EXPECT_FALSE(keep.KeepsRegistryValue("HKEY_CURRENT_USER", "Software\\System", "x"));
+    EXPECT_FALSE(keep.KeepsRegistryValue("HKEY_CURRENT_USER", "Software\\Cls", "x"));
+    EXPECT_FALSE(keep.KeepsRegistryValue("HKEY_USERS", "\\S-1-5-21-7\\Software\\Machine", "x"))
+        << "HKEY_LOCAL_MACHINE is no user's";
+
+    KeepList wholeHive = ListOf({"HKEY_USERS\\S-1-5-21-7"});
+    EXPECT_TRUE(wholeHive.KeepsRegistryValue("HKEY_CURRENT_USER", "\\Console", "x"));
+    EXPECT_TRUE(wholeHive.KeepsRegistryValue("HKEY_CURRENT_USER", "", "AtTheRoot"));
+    EXPECT_FALSE(wholeHive.KeepsRegistryValue("HKEY_USERS", "\\.DEFAULT\\Console", "x"));
+}
+
 TEST(KeepList, BadLinesAreIgnoredAndReportedOnceUntilTheyChange) {
     KeepListLoad load = ParseKeepList(
         {"\xEF\xBB\xBF# keep these", "", "  C:\\Keep  ", "temp\\*.tmp", "HKEY_CLASSES_ROOT\\x",

@@ -9,6 +9,8 @@
 #include "clean/DeadPath.h"
 #include "clean/KeyTime.h"
 #include "clean/RegistryFind.h"
+#include "clean/ScanPacer.h"
+#include "clean/tests/ScanTestSupport.h"
 #include "platform/fake/RecordingUi.h"
 #include "platform/fake/VectorResultsList.h"
 #include "platform/tests/win/ScratchFolder.h"
@@ -90,6 +92,39 @@ TEST_F(RegistryScanWin32, ListsTheDeadValuesOfAScratchKeyAndLeavesTheCurrentDire
     EXPECT_EQ(list.rows[2].caption, caption + "\\K1\\Sub");
     EXPECT_EQ(list.rows[2].subItems[0], scratch / "missing");
     EXPECT_EQ(list.updateDepth, 0);
+}
+
+TEST_F(RegistryScanWin32, AKeyRemovedMidScanIsSkippedAndARemovedParentEndsTheScan) {
+    // Wine hands sub-keys out sorted by name.
+    const std::string dead = scratch / "gone\\app.exe";
+    for (const char* child :
+         {"\\K1\\One", "\\K1\\Three", "\\K1\\Two", "\\K2\\B", "\\K2\\C", "\\K3"})
+        Set(child, "Path", dead);
+
+    RegistryCursor cursor(registry);
+    RecordingUi ui;
+    VectorResultsList list;
+    LocalTexts texts(1);
+    // The scan pumps at every value. The first pump removes the next sibling
+    // of K1\One; the third removes K2 with its sub-keys while K2\B is read.
+    SteppingClock steps(ScanPacer::PumpIntervalMs);
+    ui.onPump = [&](int pump) {
+        if (pump == 1)
+            RegDeleteTreeW(HKEY_CURRENT_USER, Widen(key + "\\K1\\Three").c_str());
+        if (pump == 3)
+            RegDeleteTreeW(HKEY_CURRENT_USER, Widen(key + "\\K2").c_str());
+    };
+    RegistryScanContext context(cursor, files, steps, ui, list, texts);
+    context.starts = {{RegRoot::CurrentUser, "HKEY_CURRENT_USER", "\\" + key}};
+    auto result = RunRegistryFind(context);
+
+    std::vector<std::string> captions;
+    for (const auto& row : list.rows)
+        captions.push_back(row.caption);
+    const std::string at = "HKEY_CURRENT_USER: " + key;
+    EXPECT_EQ(captions,
+              (std::vector<std::string>{at + "\\K1\\One", at + "\\K1\\Two", at + "\\K2\\B"}));
+    EXPECT_EQ(result.error, "Can not open key \\" + key + "\\K2") << "K3 is never reached";
 }
 
 TEST_F(RegistryScanWin32, ListedFoldersAnswerAsTheFileSystemDoes) {

@@ -10,20 +10,18 @@ void RegistryCursor::SelectRoot(RegRoot root) {
 }
 
 bool RegistryCursor::OpenKey(const std::string& name) {
-    std::string path;
-    std::unique_ptr<RegistryKey> key;
-    if (!name.empty() && name.front() == '\\') {
-        path = name.substr(1);
-        key = registry_.Open(root_, path, RegAccess::ReadWrite, false);
-    } else if (key_) {
+    const bool absolute = !name.empty() && name.front() == '\\';
+    if (!absolute && key_) {
         // Through the open key's handle, as the walk asks: the key itself
-        // resolves the name, not the root again along the whole path.
-        path = path_ + "\\" + name;
-        key = key_->OpenSubKey(name, RegAccess::ReadWrite);
-    } else {
-        path = name;
-        key = registry_.Open(root_, path, RegAccess::ReadWrite, false);
+        // resolves the name, not the root again along the whole path. The
+        // parent's handle is not kept.
+        if (!OpenChild(name))
+            return false;
+        kept_.pop_back();
+        return true;
     }
+    std::string path = absolute ? name.substr(1) : name;
+    auto key = registry_.Open(root_, path, RegAccess::ReadWrite, false);
     if (!key)
         return false;
     key_ = std::move(key);

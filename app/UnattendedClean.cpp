@@ -6,6 +6,7 @@
 
 #include "app/CsvText.h"
 #include "app/LanguageSettings.h"
+#include "clean/FileRows.h"
 #include "clean/FilesDelete.h"
 #include "clean/FilesFind.h"
 #include "clean/KeepListFile.h"
@@ -67,9 +68,11 @@ private:
     int nextId_ = 0;
 };
 
+// The four columns the list shows; a Files row's hidden identity is not one.
 std::vector<std::string> Columns(const ListRow& row) {
     std::vector<std::string> columns{row.caption};
-    columns.insert(columns.end(), row.subItems.begin(), row.subItems.end());
+    const size_t shown = std::min(row.subItems.size(), FileIdentitySubItem);
+    columns.insert(columns.end(), row.subItems.begin(), row.subItems.begin() + shown);
     return columns;
 }
 
@@ -267,6 +270,10 @@ int Unattended::CleanFiles() {
                  result.batchedPaths.end())
             outcomes.push_back(
                 {"left for restart", "in use; clean.bat deletes it at the next start"});
+        else if (auto left = std::find_if(result.left.begin(), result.left.end(),
+                                          [&](const LeftFile& file) { return file.path == path; });
+                 left != result.left.end())
+            outcomes.push_back({"failed", left->reason});
         else if (result.stopped)
             outcomes.push_back({"failed", "the clean stopped before it"});
         else if (o_.backup && c_.files.FileExists(path))

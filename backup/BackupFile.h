@@ -101,6 +101,11 @@ public:
     std::string DialogCaption = "Tarn Brimsweep Pro";
     // Called once per block so the owner's window stays live.
     std::function<void()> ProcessMessages;
+    // Where Backup reads each file it packs from; unset, the file system by
+    // path. A Delete sets it to the deletion door, so that what is packed is
+    // the very file the Find saw. nullptr leaves the file out, as a missing
+    // file is left out.
+    std::function<std::unique_ptr<FileStream>(const std::string& path)> OpenSource;
     // The system's ANSI code page and lower-casing, for names in the archive.
     ArchiveTextCodec TextCodec;
     // Used instead of files when the archive name is ":STREAM"; not owned.

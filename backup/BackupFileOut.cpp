@@ -35,7 +35,9 @@ bool TBackupFile::Backup(const std::vector<std::string>& specs, const std::strin
     for (const auto& path : fileList_) {
         if (!files_.FileExists(path))
             continue;
-        auto stream = files_.OpenRead(path);
+        auto stream = OpenSource ? OpenSource(path) : files_.OpenRead(path);
+        if (!stream && OpenSource)
+            continue;
         int64_t size = stream ? stream->Size() : -1;
         if (size < 0)
             throw EBackupError("Cannot open file " + path);
@@ -101,11 +103,13 @@ bool TBackupFile::BackupFiles(ArchiveWriter& out, const std::string& idListPath)
         if (!files_.FileExists(path))
             continue;
         currentFile_ = path;
+        auto in = isList || !OpenSource ? files_.OpenRead(path) : OpenSource(path);
+        if (!in && OpenSource && !isList)
+            continue;
         if (!out.WriteText(isList ? std::string(FileListName) : ToArchive(path))) {
             Fail(beCannotWriteArchive);
             break;
         }
-        auto in = files_.OpenRead(path);
         int64_t remaining = in ? in->Size() : -1;
         if (remaining < 0) {
             Fail(beCannotReadFile);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/ResultsList.h"
@@ -16,6 +17,12 @@ namespace bs {
 // cannot be converted or formatted.
 std::string FormatFileDate(Clock& clock, FileTime lastWriteUtc);
 
+// The hidden sub-item of a Files row that holds FormatFileIdentity's text.
+inline constexpr size_t FileIdentitySubItem = 3;
+
+// What the Find saw of the row's file; nullopt when the row does not say.
+std::optional<FileIdentity> RowFileIdentity(const ListRow& row);
+
 struct FileRow {
     ListRow row;
     uint64_t size = 0;
@@ -23,7 +30,10 @@ struct FileRow {
 
 // Caption: the file name; sub-items: the folder ending in "\", the size in
 // bytes and the date. A file that has gone since it was found still gets a
-// row, with size "0" and date "-".
-FileRow BuildFileRow(FileSystem& files, Clock& clock, const std::string& path);
+// row, with size "0" and date "-". With `seen` (what the walk saw), a fourth,
+// hidden sub-item names that file: its volume and ID, and the size and time
+// the row shows, so that Delete acts only on the file the user saw listed.
+FileRow BuildFileRow(FileSystem& files, Clock& clock, const std::string& path,
+                     const FileIdentity* seen = nullptr);
 
 } // namespace bs

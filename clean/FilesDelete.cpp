@@ -1,6 +1,7 @@
 #include "clean/FilesDelete.h"
 
 #include <climits>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -8,6 +9,9 @@
 #include "backup/ArchiveFormat.h"
 #include "backup/ArchiveNames.h"
 #include "backup/ExpandSpec.h"
+#include "clean/ExactPath.h"
+#include "clean/FileDeletionDoor.h"
+#include "clean/FileRows.h"
 #include "clean/ForcedDeletionBatch.h"
 #include "clean/KeepListFile.h"
 #include "clean/StartOnce.h"
@@ -35,9 +39,11 @@ void ShowError(FilesDeleteContext& context, const std::string& message) {
 // the command must stop: the component has then shown its own message, or
 // this one shows why. `archived` receives the name keys of the files the
 // archive holds.
-bool BackUpTickedFiles(FilesDeleteContext& context, FilesDeleteResult& result,
-                       std::unordered_set<std::string>& archived) {
+bool BackUpTickedFiles(FilesDeleteContext& context, FileDeletionDoor& door,
+                       FilesDeleteResult& result, std::unordered_set<std::string>& archived) {
     std::vector<std::string> paths;
+    // What the Find saw of each ticked file, by the name the archive gives it.
+    std::unordered_map<std::string, FileIdentity> seen;
     for (int index = 0; index < context.list.RowCount(); ++index) {
         context.ui.PumpEvents();
         if (index >= context.list.RowCount())
@@ -46,13 +52,35 @@ bool BackUpTickedFiles(FilesDeleteContext& context, FilesDeleteResult& result,
         if (!row.checked)
             continue;
         std::string path = RowPath(row);
-        // Clears read-only, hidden and system, so the deletion can follow.
-        context.files.SetAttributes(path, AttrArchive);
+        // A row that does not name one exact file is never packed (nor
+        // deleted below): the archive would take whatever the name reaches.
+        auto identity = RowFileIdentity(row);
+        if (!identity || !IsExactDrivePath(path))
+            continue;
+        seen[ArchiveListKey(context.backup, path)] = *identity;
         paths.push_back(path);
     }
 
     context.ui.SetProgressMax(100);
     const std::string archive = BackupArchivePath(context.programDir, context.backupArchiveNumber);
+    // The archive packs only the file the Find saw, read through the door:
+    // one that changed, moved or now lies behind a link is left out, and is
+    // then not deleted either. One that cannot be opened stops the backup,
+    // as any file the backup cannot read does.
+    context.backup.OpenSource = [&](const std::string& path) -> std::unique_ptr<FileStream> {
+        auto identity = seen.find(ArchiveListKey(context.backup, path));
+        if (identity == seen.end())
+            return nullptr;
+        DoorVerdict verdict = DoorVerdict::Failed;
+        auto stream = door.OpenToRead(path, identity->second, verdict);
+        if (!stream && (verdict == DoorVerdict::InUse || verdict == DoorVerdict::Failed))
+            throw EBackupError("Cannot open file " + path);
+        return stream;
+    };
+    struct SourceReset {
+        TBackupFile& backup;
+        ~SourceReset() { backup.OpenSource = nullptr; }
+    } reset{context.backup};
     bool written = false;
     try {
         written = context.backup.Backup(paths, archive);
@@ -118,8 +146,9 @@ FilesDeleteResult RunFilesDelete(FilesDeleteContext& context) {
         return result;
     result.confirmed = true;
 
+    FileDeletionDoor door(context.files);
     std::unordered_set<std::string> archived;
-    if (context.backupFiles && !BackUpTickedFiles(context, result, archived)) {
+    if (context.backupFiles && !BackUpTickedFiles(context, door, result, archived)) {
         result.stopped = true;
         return result;
     }
@@ -145,22 +174,28 @@ FilesDeleteResult RunFilesDelete(FilesDeleteContext& context) {
             continue;
         context.ui.StepProgress();
         std::string path = RowPath(row);
+        auto identity = RowFileIdentity(row);
         // A file ticked while the backup ran, or one the archive does not
         // hold under its own name, stays.
-        if (context.backupFiles && !archived.count(ArchiveListKey(context.backup, path)) &&
-            context.files.FileExists(path)) {
+        if (context.backupFiles && !archived.count(ArchiveListKey(context.backup, path))) {
+            result.left.push_back({path, "not held by the backup archive"});
             ++index;
             continue;
         }
-        context.files.SetAttributes(path, AttrArchive);
-        if (context.files.RemoveFile(path)) {
+        const DoorVerdict verdict =
+            identity ? door.Delete(path, *identity) : DoorVerdict::NotExact;
+        if (verdict == DoorVerdict::Done) {
             list.RemoveRow(index);
             ++result.deleted;
             continue;
         }
-        // Left to the batch; a name no batch line can spell stays listed only.
-        if (batch.AddFile(path))
+        // Only a file that is still there and held open by another program
+        // is left to the batch; a name no batch line can spell stays listed
+        // only.
+        if (verdict == DoorVerdict::InUse && batch.AddFile(path))
             result.batchedPaths.push_back(path);
+        else
+            result.left.push_back({path, DoorVerdictReason(verdict)});
         ++index;
     }
     result.leftToBatch = batch.FileCount();

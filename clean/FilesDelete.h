@@ -43,6 +43,12 @@ struct FilesDeleteContext {
     std::string caption = "Tarn Brimsweep Pro";
 };
 
+// A ticked file the Delete left alone, and why.
+struct LeftFile {
+    std::string path;
+    std::string reason;
+};
+
 struct FilesDeleteResult {
     // The user answered Yes.
     bool confirmed = false;
@@ -55,6 +61,10 @@ struct FilesDeleteResult {
     int leftToBatch = 0;
     // The files left to clean.bat, in list order.
     std::vector<std::string> batchedPaths;
+    // Ticked files neither deleted nor left to clean.bat: changed, moved or
+    // reached through a link since the Find, or refused by the file system.
+    // Their rows stay.
+    std::vector<LeftFile> left;
 };
 
 // "tb" + number + ".bck" in `programDir`.

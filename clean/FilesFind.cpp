@@ -1,5 +1,6 @@
 #include "clean/FilesFind.h"
 
+#include <unordered_set>
 #include <vector>
 
 #include "clean/FileRows.h"
@@ -60,12 +61,12 @@ public:
     FilesFindResult Run();
 
 private:
-    void Append(std::vector<std::string>& found) {
-        for (auto& path : found)
-            results_.push_back(std::move(path));
+    void Append(std::vector<FoundFile>& found) {
+        for (auto& file : found)
+            results_.push_back(std::move(file));
     }
     void SearchAll(const std::string& folder) {
-        SearchFolder(c_.files, pacer_, folder, ".", results_, MatchContains);
+        Append(SearchFolderFiles(c_.files, pacer_, folder, {{".", MatchContains}})[0]);
     }
     std::string ShellFolder(const char* value) {
         return ReadRegistryString(c_.registry, RegRoot::CurrentUser, ShellFoldersKey, value);
@@ -81,7 +82,7 @@ private:
 
     const FileScanContext& c_;
     ScanPacer pacer_;
-    std::vector<std::string> results_;
+    std::vector<FoundFile> results_;
 };
 
 void FilesSearch::SearchBrowserCaches() {
@@ -100,7 +101,7 @@ void FilesSearch::SearchBrowserCaches() {
 // as three walks would give them. Then the recycle folder.
 void FilesSearch::SearchDrive(const std::string& root) {
     UiPort& ui = c_.ui;
-    auto found = SearchFolderPatterns(
+    auto found = SearchFolderFiles(
         c_.files, pacer_, root,
         {{".tmp", MatchEndsWith}, {".~", MatchContains}, {".gid", MatchEndsWith}});
     Append(found[0]);
@@ -197,13 +198,23 @@ bool FilesSearch::BuildRows(FilesFindResult& result) {
         ~UpdateGuard() { list.EndUpdate(); }
     } guard(c_.list);
     int done = 0;
-    for (const auto& path : results_) {
+    // A file that two searches find (a ".tmp" file in the temporary-files
+    // folder), or one search finds under two names, gets one row: two rows
+    // would back it up twice and leave the second to the restart batch.
+    std::unordered_set<std::string> listed;
+    for (const auto& found : results_) {
         pacer_.ProgressTo(++done);
         if (!pacer_.Tick())
             return false;
+        const std::string& path = found.path;
+        const FileIdentity& seen = found.identity;
+        std::string key = seen.fileId ? std::to_string(seen.volume) + ":" + std::to_string(seen.fileId)
+                                      : LowerAscii(path);
+        if (!listed.insert(std::move(key)).second)
+            continue;
         if (c_.keep && c_.keep->KeepsFile(path))
             continue;
-        FileRow row = BuildFileRow(c_.files, c_.clock, path);
+        FileRow row = BuildFileRow(c_.files, c_.clock, path, &seen);
         c_.list.AddRow(row.row);
         result.totalBytes += row.size;
         ++result.rows;

@@ -41,8 +41,26 @@ struct FindData {
     uint32_t attributes = 0;
     uint64_t size = 0;
     FileTime lastWrite = 0;
+    // The file's ID on its volume; 0 where the listing does not give it.
+    uint64_t fileId = 0;
+    // False when the name holds a lone UTF-16 surrogate: its UTF-8 text would
+    // name another file (U+FFFD stands in), so nothing may act on it.
+    bool exactName = true;
 
     bool IsDirectory() const { return (attributes & AttrDirectory) != 0; }
+    bool IsLink() const { return (attributes & AttrReparsePoint) != 0; }
+};
+
+// What a Find saw of a file: which file it is (its volume and its ID there)
+// and how it looked (size and last-write time). A name is no identity:
+// trailing dots, short names and links all make one name reach another file.
+struct FileIdentity {
+    uint32_t volume = 0;
+    uint64_t fileId = 0;
+    uint64_t size = 0;
+    FileTime lastWrite = 0;
+
+    bool operator==(const FileIdentity&) const = default;
 };
 
 // One directory enumeration (FindFirstFile/FindNextFile); closes on destruction.
@@ -51,6 +69,8 @@ public:
     virtual ~FileFind() = default;
     // Fills the next entry; false when there are no more.
     virtual bool Next(FindData& entry) = 0;
+    // The serial number of the volume the entries lie on; 0 when unknown.
+    virtual uint32_t Volume() const { return 0; }
 };
 
 // An open file. Reads and writes move one shared position, as a Win32 handle does.
@@ -70,6 +90,31 @@ public:
     // file replaced right afterwards never turns up empty after a power loss.
     virtual bool Flush() = 0;
 };
+
+// Why the file system would not open a file for the deletion door.
+enum class DoorOpenError {
+    None,
+    Missing,  // nothing has that exact name
+    Link,     // the name is a reparse point
+    NotAFile, // a folder or a device
+    InUse,    // another program holds it without sharing
+    Failed,   // anything else (no access, ...)
+};
+
+// A file opened by its exact name without following a link at its last
+// component: what the deletion door reads, checks and deletes. Reading moves
+// the stream's position; writing is refused.
+class DoorFile : public FileStream {
+public:
+    // The identity of the file behind the handle; nullopt when it cannot be read.
+    virtual std::optional<FileIdentity> Identity() = 0;
+    // Clears read-only, hidden and system through the handle, then marks the
+    // file for deletion through the same handle; it goes when the handle
+    // closes. False when the file system refused.
+    virtual bool DeleteOnClose() = 0;
+};
+
+enum class DoorAccess { Read, Delete };
 
 struct DiskSpace {
     uint64_t freeBytes = 0;  // free to the caller
@@ -135,6 +180,17 @@ public:
             return entry;
         return std::nullopt;
     }
+
+    // --- what the deletion door and the walks behind Find use ---------------
+    // The entries of `folder` (ending in "\") with their file IDs, the folder
+    // opened by its exact name and never through a link: nullptr when it
+    // cannot be read or is itself a reparse point.
+    virtual std::unique_ptr<FileFind> ListFolder(const std::string& folder) = 0;
+    // Opens the file at exactly `path` (no alias, no link followed at the
+    // last component) for reading, or for reading its identity and deleting
+    // it. nullptr with the reason in `error` when it cannot.
+    virtual std::unique_ptr<DoorFile> OpenDoorFile(const std::string& path, DoorAccess access,
+                                                   DoorOpenError& error) = 0;
 };
 
 } // namespace bs

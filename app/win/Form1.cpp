@@ -83,10 +83,12 @@ bool TForm1::CreateControls() {
                          c_.pnlSilinecekler, IdListView1);
     ListView_SetExtendedListViewStyle(c_.ListView1, LVS_EX_CHECKBOXES | LVS_EX_GRIDLINES |
                                                         LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
-    for (int column = 0; column < 4; ++column) {
+    // Four columns the user sees, and a fifth of no width that keeps what
+    // a Find saw of each file with its row.
+    for (int column = 0; column < 5; ++column) {
         LVCOLUMNW info = {};
         info.mask = LVCF_WIDTH | LVCF_TEXT;
-        info.cx = look_.dpi.Scale(ColumnWidth);
+        info.cx = column < 4 ? look_.dpi.Scale(ColumnWidth) : 0;
         info.pszText = const_cast<wchar_t*>(L"");
         ListView_InsertColumn(c_.ListView1, column, &info);
     }

@@ -9,7 +9,8 @@ namespace bs {
 
 namespace {
 
-constexpr int ColumnCount = 4;
+// The four shown columns and the hidden one after them.
+constexpr int ColumnCount = 5;
 
 std::string ItemText(HWND listView, int index, int subItem) {
     return ReadGrowing([&](wchar_t* buffer, int capacity) {
@@ -29,7 +30,7 @@ void ListViewResults::Clear() {
 }
 
 void ListViewResults::SetColumnCaptions(const std::vector<std::string>& captions) {
-    for (int column = 0; column < ColumnCount; ++column) {
+    for (int column = 0; column < ColumnCount - 1; ++column) {
         std::wstring text =
             Widen(column < static_cast<int>(captions.size()) ? captions[column] : std::string());
         LVCOLUMNW info = {};

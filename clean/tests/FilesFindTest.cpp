@@ -70,6 +70,13 @@ protected:
         context.recentDocuments = recent;
         return RunFilesFind(context);
     }
+    // The three cells the user sees, without the hidden identity.
+    static Paths VisibleCells(const ListRow& row) {
+        Paths cells = row.subItems;
+        if (cells.size() > FileIdentitySubItem)
+            cells.resize(FileIdentitySubItem);
+        return cells;
+    }
     Paths RowPaths() const {
         Paths paths;
         for (const auto& row : list.rows)
@@ -99,13 +106,20 @@ TEST_F(FilesFindTest, OneDriveGivesPatternsInTurnThenTheRecycleFolder) {
 
     auto result = Run("c:\\");
     EXPECT_FALSE(result.stopped);
+    // both.~.tmp is found by two patterns but listed once: two rows would
+    // back it up twice and leave the second to the restart batch.
     EXPECT_EQ(RowPaths(), (Paths{"c:\\a.tmp", "c:\\both.~.tmp", "c:\\sub\\deep.TMP", "c:\\b.~pas",
-                                 "c:\\both.~.tmp", "c:\\c.gid", "c:\\sub\\help.tmp.gid",
-                                 "c:\\Recycled\\gone.txt"}));
-    EXPECT_EQ(result.rows, 8);
-    EXPECT_EQ(result.totalBytes, 1u + 4 + 5 + 2 + 4 + 3 + 1 + 1);
+                                 "c:\\c.gid", "c:\\sub\\help.tmp.gid", "c:\\Recycled\\gone.txt"}));
+    EXPECT_EQ(result.rows, 7);
+    EXPECT_EQ(result.totalBytes, 1u + 4 + 5 + 2 + 3 + 1 + 1);
     EXPECT_EQ(list.rows[2].caption, "deep.TMP");
-    EXPECT_EQ(list.rows[2].subItems, (Paths{"c:\\sub\\", "5", "-"}));
+    EXPECT_EQ(VisibleCells(list.rows[2]), (Paths{"c:\\sub\\", "5", "-"}));
+    // The hidden fourth cell names the very file the walk saw.
+    auto seen = RowFileIdentity(list.rows[2]);
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(seen->volume, FakeFileSystem::VolumeSerial);
+    EXPECT_EQ(seen->fileId, fs.Entry("c:\\sub\\deep.TMP")->fileId);
+    EXPECT_EQ(seen->size, 5u);
     EXPECT_EQ(list.captions, (Paths{"File Name", "Folder", "Length", "Date"}));
     EXPECT_EQ(list.updateDepth, 0);
     EXPECT_EQ(ui.statuses.front(), "Searching files...");
@@ -142,8 +156,8 @@ TEST_F(FilesFindTest, AllDrivesStopAtTheFirstNonFixedLetterAndSearchTempOnce) {
     auto result = Run("All fixed drives");
     EXPECT_EQ(RowPaths(),
               (Paths{"c:\\a.tmp", "c:\\windows\\temp\\x.tmp", "c:\\windows\\temp\\setup.log",
-                     "c:\\windows\\temp\\x.tmp", "d:\\b.tmp", "d:\\Recycled\\r.bin"}));
-    EXPECT_EQ(result.rows, 6);
+                     "d:\\b.tmp", "d:\\Recycled\\r.bin"}));
+    EXPECT_EQ(result.rows, 5);
     EXPECT_TRUE(ui.SawStatus("Scanning drive c:\\ ..."));
     EXPECT_TRUE(ui.SawStatus("Scanning drive d:\\ ..."));
     EXPECT_FALSE(ui.SawStatus("Scanning drive f:\\ ..."));
@@ -169,7 +183,7 @@ TEST_F(FilesFindTest, OptionFoldersAreReadWithoutCreatingAnything) {
 
     Run("c:\\");
     EXPECT_EQ(RowPaths(), (Paths{"c:\\prof\\cache\\page.htm", "c:\\prof\\cache\\sub\\img.gif",
-                                 "c:\\nav\\program\\..\\Users\\default\\cache\\m1.dat",
+                                 "c:\\nav\\Users\\default\\cache\\m1.dat",
                                  "c:\\prof\\recent\\doc.lnk"}));
     EXPECT_EQ(list.rows[2].subItems[1], "3");
     for (const char* status : {"Searching Internet Cache...", "Searching Internet Cookies...",
@@ -203,7 +217,7 @@ TEST_F(FilesFindTest, RowsShowSizeAndLocalDateAndADashForAGoneFile) {
 
     auto result = Run("c:\\");
     ASSERT_EQ(list.rows.size(), 5u);
-    EXPECT_EQ(list.rows[0].subItems, (Paths{"c:\\", "3", "2023-05-17 13:34:56"}));
+    EXPECT_EQ(VisibleCells(list.rows[0]), (Paths{"c:\\", "3", "2023-05-17 13:34:56"}));
     EXPECT_EQ(list.rows[1].subItems[2], "2023-01-01");
     EXPECT_EQ(list.rows[2].subItems[2], "-");
     EXPECT_EQ(list.rows[3].subItems[1], "5368709120");

@@ -8,7 +8,15 @@
 
 namespace bs {
 
+namespace {
+uint64_t NextNodeId() {
+    static uint64_t next = 0x1000;
+    return ++next;
+}
+} // namespace
+
 struct FakeFileSystem::Node {
+    uint64_t id = NextNodeId();
     std::string name;
     uint32_t attributes = 0;
     std::string data;
@@ -38,11 +46,33 @@ struct ParsedPath {
     std::vector<std::string> parts;
 };
 
-// Splits "c:\a\b\" into the drive and its normalised components; "." and
-// ".." are resolved as Windows does before a path reaches the file system.
-std::optional<ParsedPath> ParsePath(const std::string& path) {
+bool NeedsResolving(const std::string& path) {
+    if (path.find('/') != std::string::npos)
+        return true;
+    size_t start = 2;
+    while (start <= path.size()) {
+        size_t end = path.find('\\', start);
+        if (end == std::string::npos)
+            end = path.size();
+        std::string_view part(path.data() + start, end - start);
+        if (part == "." || part == "..")
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+// Splits "c:\a\b\" into the drive and its components. A path with "/" or
+// a "." or ".." segment is resolved as Windows resolves it before it reaches
+// the file system, trailing dots and blanks of each name included; any other
+// path is taken as written, as the "\\?\" form is.
+std::optional<ParsedPath> ParsePath(const std::string& rawPath) {
+    std::string path = rawPath.rfind("\\\\?\\", 0) == 0 ? rawPath.substr(4) : rawPath;
     if (path.size() < 2 || path[1] != ':' || !std::isalpha(static_cast<unsigned char>(path[0])))
         return std::nullopt;
+    const bool resolve = rawPath.rfind("\\\\?\\", 0) != 0 && NeedsResolving(path);
+    if (resolve)
+        std::replace(path.begin(), path.end(), '/', '\\');
     ParsedPath parsed;
     parsed.drive = UpperAscii(path[0]);
     size_t start = 2;
@@ -51,11 +81,16 @@ std::optional<ParsedPath> ParsePath(const std::string& path) {
         if (end == std::string::npos)
             end = path.size();
         std::string part = path.substr(start, end - start);
-        if (part == "..") {
+        if (resolve && part == "..") {
             if (!parsed.parts.empty())
                 parsed.parts.pop_back();
-        } else if (!part.empty() && part != ".") {
-            parsed.parts.push_back(part);
+        } else if (resolve && part == ".") {
+        } else if (!part.empty()) {
+            if (resolve)
+                while (!part.empty() && (part.back() == '.' || part.back() == ' '))
+                    part.pop_back();
+            if (!part.empty())
+                parsed.parts.push_back(part);
         }
         start = end + 1;
     }
@@ -66,7 +101,9 @@ FindData ToFindData(const FakeFileSystem::Node& node, const std::string& name);
 
 class SnapshotFind : public FileFind {
 public:
-    explicit SnapshotFind(std::vector<FindData> entries) : entries_(std::move(entries)) {}
+    explicit SnapshotFind(std::vector<FindData> entries, uint32_t volume = 0)
+        : entries_(std::move(entries)), volume_(volume) {}
+    uint32_t Volume() const override { return volume_; }
     bool Next(FindData& entry) override {
         if (index_ >= entries_.size())
             return false;
@@ -76,6 +113,7 @@ public:
 
 private:
     std::vector<FindData> entries_;
+    uint32_t volume_;
     size_t index_ = 0;
 };
 
@@ -138,6 +176,7 @@ FindData ToFindData(const FakeFileSystem::Node& node, const std::string& name) {
     entry.attributes = node.attributes;
     entry.size = node.IsFolder() ? 0 : node.reportedSize.value_or(node.data.size());
     entry.lastWrite = node.lastWrite;
+    entry.fileId = node.id;
     return entry;
 }
 
@@ -169,7 +208,8 @@ void FakeFileSystem::AddDrive(char letter, DriveType type, uint64_t freeBytes,
     drives_[UpperAscii(letter)] = drive;
 }
 
-std::shared_ptr<FakeFileSystem::Node> FakeFileSystem::Find(const std::string& path) const {
+std::shared_ptr<FakeFileSystem::Node> FakeFileSystem::Walk(const std::string& path,
+                                                            bool followLast) const {
     auto parsed = ParsePath(path);
     if (!parsed)
         return nullptr;
@@ -177,16 +217,29 @@ std::shared_ptr<FakeFileSystem::Node> FakeFileSystem::Find(const std::string& pa
     if (drive == drives_.end())
         return nullptr;
     auto node = drive->second.root;
-    for (const auto& part : parsed->parts) {
+    for (size_t i = 0; i < parsed->parts.size(); ++i) {
         if (!node->IsFolder())
             return nullptr;
-        node = node->Child(part);
+        node = node->Child(parsed->parts[i]);
         if (!node)
             return nullptr;
-        if (auto target = node->linkTarget.lock())
-            node = target;
+        if (i + 1 == parsed->parts.size() && !followLast)
+            break;
+        if (node->attributes & AttrReparsePoint) {
+            node = node->linkTarget.lock();
+            if (!node)
+                return nullptr;
+        }
     }
     return node;
+}
+
+std::shared_ptr<FakeFileSystem::Node> FakeFileSystem::Find(const std::string& path) const {
+    return Walk(path, true);
+}
+
+std::shared_ptr<FakeFileSystem::Node> FakeFileSystem::FindNoFollow(const std::string& path) const {
+    return Walk(path, false);
 }
 
 std::shared_ptr<FakeFileSystem::Node> FakeFileSystem::FindParent(const std::string& path,
@@ -361,11 +414,12 @@ std::optional<DiskSpace> FakeFileSystem::GetDiskSpace(const std::string& root) {
 std::optional<VolumeInfo> FakeFileSystem::GetVolumeInfo(const std::string& root) {
     if (root.size() < 2 || drives_.find(UpperAscii(root[0])) == drives_.end())
         return std::nullopt;
-    return VolumeInfo{"FAKE", 0x1234ABCD, "NTFS"};
+    return VolumeInfo{"FAKE", VolumeSerial, "NTFS"};
 }
 
+// As GetFileAttributes does, a link reports its own attributes.
 std::optional<uint32_t> FakeFileSystem::GetAttributes(const std::string& path) {
-    auto node = Find(path);
+    auto node = FindNoFollow(path);
     if (!node)
         return std::nullopt;
     return node->attributes;
@@ -502,6 +556,84 @@ bool FakeFileSystem::ConsumeWriteBudget(size_t bytes) {
     }
     writeBudget_ -= static_cast<int64_t>(bytes);
     return true;
+}
+
+} // namespace bs
+
+namespace bs {
+
+// A file opened by the deletion door: reads like any stream; the deletion
+// happens when it is destroyed, as the handle's disposition does on close.
+class FakeDoorFile : public DoorFile {
+public:
+    FakeDoorFile(FakeFileSystem& fs, std::shared_ptr<FakeFileSystem::Node> node)
+        : node_(node), stream_(fs, node, false) {}
+    ~FakeDoorFile() override {
+        if (!deleteOnClose_)
+            return;
+        if (auto parent = node_->parent.lock()) {
+            auto& siblings = parent->children;
+            auto it = std::find(siblings.begin(), siblings.end(), node_);
+            if (it != siblings.end())
+                siblings.erase(it);
+        }
+    }
+
+    size_t Read(void* buffer, size_t count) override { return stream_.Read(buffer, count); }
+    bool Write(const void*, size_t) override { return false; }
+    bool Seek(int64_t position) override { return stream_.Seek(position); }
+    int64_t Position() const override { return stream_.Position(); }
+    int64_t Size() const override { return stream_.Size(); }
+    bool SetLastWriteTime(FileTime) override { return false; }
+    std::optional<FileTime> LastWriteTime() const override { return node_->lastWrite; }
+    bool Flush() override { return true; }
+
+    std::optional<FileIdentity> Identity() override {
+        return FileIdentity{FakeFileSystem::VolumeSerial, node_->id,
+                            node_->reportedSize.value_or(node_->data.size()), node_->lastWrite};
+    }
+    bool DeleteOnClose() override {
+        auto parent = node_->parent.lock();
+        if (!parent || parent->noWrite)
+            return false;
+        node_->attributes &= ~static_cast<uint32_t>(AttrReadOnly | AttrHidden | AttrSystem);
+        deleteOnClose_ = true;
+        return true;
+    }
+
+private:
+    std::shared_ptr<FakeFileSystem::Node> node_;
+    FakeStream stream_;
+    bool deleteOnClose_ = false;
+};
+
+std::unique_ptr<FileFind> FakeFileSystem::ListFolder(const std::string& folder) {
+    auto node = FindNoFollow(folder);
+    if (!node || !node->IsFolder() || (node->attributes & AttrReparsePoint) || node->unreadable ||
+        folder.size() > MaxPathLength)
+        return nullptr;
+    std::vector<FindData> entries;
+    for (const auto& child : node->children)
+        entries.push_back(ToFindData(*child, child->name));
+    return std::make_unique<SnapshotFind>(std::move(entries), VolumeSerial);
+}
+
+std::unique_ptr<DoorFile> FakeFileSystem::OpenDoorFile(const std::string& path, DoorAccess access,
+                                                       DoorOpenError& error) {
+    auto node = path.size() > MaxPathLength ? nullptr : FindNoFollow(path);
+    if (!node)
+        error = DoorOpenError::Missing;
+    else if (node->attributes & AttrReparsePoint)
+        error = DoorOpenError::Link;
+    else if (node->IsFolder())
+        error = DoorOpenError::NotAFile;
+    else if (access == DoorAccess::Delete && (node->inUse || node->openCount > 0))
+        error = DoorOpenError::InUse;
+    else
+        error = DoorOpenError::None;
+    if (error != DoorOpenError::None)
+        return nullptr;
+    return std::make_unique<FakeDoorFile>(*this, node);
 }
 
 } // namespace bs

@@ -1,6 +1,10 @@
 // An in-memory Windows file system for tests: drive letters with drive types,
 // case-insensitive names, attributes, and entries enumerated in the order they
-// were created, so a test can state the walk order it expects.
+// were created, so a test can state the walk order it expects. A path is
+// taken exactly as written, as the Win32 backend's "\\?\" form is, unless it
+// holds "/" or a "." or ".." segment: then it is resolved as the system
+// resolves such paths, trailing dots and blanks of each name dropped, so
+// "c:\t\.\a.txt." reaches "c:\t\a.txt". Every node has a file ID.
 #pragma once
 
 #include <map>
@@ -31,6 +35,7 @@ public:
     void SetReportedSize(const std::string& path, uint64_t size);
     // A junction at `path` that leads to the folder `target`: listed as a
     // folder with the reparse-point attribute, its contents are the target's.
+    // An existing folder becomes the junction (a folder swapped for a link).
     void AddJunction(const std::string& path, const std::string& target);
     // A file "held open by another program": it cannot be deleted or written.
     void SetInUse(const std::string& path, bool inUse);
@@ -65,8 +70,14 @@ public:
     std::unique_ptr<FileStream> OpenWrite(const std::string& path) override;
     std::optional<FileTime> GetLastWriteTime(const std::string& path) override;
     bool SetLastWriteTime(const std::string& path, FileTime time) override;
+    std::unique_ptr<FileFind> ListFolder(const std::string& folder) override;
+    std::unique_ptr<DoorFile> OpenDoorFile(const std::string& path, DoorAccess access,
+                                           DoorOpenError& error) override;
     std::string TempFolder() override { return tempFolder_; }
     std::string CreateTempFile(const std::string& folder, const std::string& prefix) override;
+
+    // The serial number every fake drive reports.
+    static constexpr uint32_t VolumeSerial = 0x1234ABCD;
 
     // The longest path the file system takes, as on Windows with "\\?\".
     static constexpr size_t MaxPathLength = 32767;
@@ -83,6 +94,9 @@ private:
     };
 
     std::shared_ptr<Node> Find(const std::string& path) const;
+    // As Find, but a link at the last component is the link itself.
+    std::shared_ptr<Node> FindNoFollow(const std::string& path) const;
+    std::shared_ptr<Node> Walk(const std::string& path, bool followLast) const;
     std::shared_ptr<Node> FindParent(const std::string& path, std::string& leaf) const;
     std::shared_ptr<Node> MakeFolders(const std::string& path, bool honourAccess);
     std::unique_ptr<FileStream> Open(std::shared_ptr<Node> node, bool writable);
@@ -93,6 +107,7 @@ private:
     int64_t writeBudget_ = -1;
     unsigned tempCounter_ = 0;
     friend class FakeStream;
+    friend class FakeDoorFile;
 };
 
 } // namespace bs

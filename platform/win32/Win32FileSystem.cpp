@@ -7,6 +7,7 @@
 #include "platform/Text.h"
 #include "platform/win32/Scoped.h"
 #include "platform/win32/Utf.h"
+#include "platform/win32/Win32Paths.h"
 
 namespace bs {
 
@@ -25,6 +26,7 @@ FILETIME FromFileTime(FileTime time) {
 
 void Fill(FindData& entry, const WIN32_FIND_DATAW& data) {
     entry.name = Narrow(data.cFileName);
+    entry.exactName = IsWellFormedUtf16(data.cFileName);
     entry.attributes = data.dwFileAttributes;
     entry.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     entry.lastWrite = ToFileTime(data.ftLastWriteTime);
@@ -107,23 +109,8 @@ private:
     ScopedFile file_;
 };
 
-// A path near MAX_PATH or longer reaches the file system only in its "\\?\"
-// form, which takes up to 32,767 characters (a folder's own limit is 12 less,
-// room for an 8.3 name). Shorter paths keep their usual form, in which the
-// system still resolves "." and "..".
-std::wstring LongPathForm(const std::string& path) {
-    std::wstring wide = Widen(path);
-    if (wide.size() < MAX_PATH - 12 || wide.rfind(LR"(\\?\)", 0) == 0)
-        return wide;
-    if (wide.rfind(LR"(\\)", 0) == 0)
-        return LR"(\\?\UNC\)" + wide.substr(2);
-    if (wide.size() >= 3 && wide[1] == L':' && wide[2] == L'\\')
-        return LR"(\\?\)" + wide;
-    return wide;
-}
-
 std::unique_ptr<FileStream> OpenStream(const std::string& path, DWORD access, DWORD disposition) {
-    ScopedFile file(CreateFileW(Widen(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    ScopedFile file(CreateFileW(ExactPathForm(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid())
         return nullptr;
@@ -136,7 +123,7 @@ std::unique_ptr<FileFind> Win32FileSystem::FindFirst(const std::string& pattern)
     WIN32_FIND_DATAW data;
     // Basic info skips the short names and large fetch asks for bigger
     // batches: both matter on folders with many entries.
-    ScopedFind handle(FindFirstFileExW(LongPathForm(pattern).c_str(), FindExInfoBasic, &data,
+    ScopedFind handle(FindFirstFileExW(ExactPathForm(pattern).c_str(), FindExInfoBasic, &data,
                                        FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
     if (!handle.Valid())
         return nullptr;
@@ -165,22 +152,22 @@ std::optional<VolumeInfo> Win32FileSystem::GetVolumeInfo(const std::string& root
 }
 
 std::optional<uint32_t> Win32FileSystem::GetAttributes(const std::string& path) {
-    DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+    DWORD attributes = GetFileAttributesW(ExactPathForm(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return std::nullopt;
     return attributes;
 }
 
 bool Win32FileSystem::SetAttributes(const std::string& path, uint32_t attributes) {
-    return SetFileAttributesW(Widen(path).c_str(), attributes) != 0;
+    return SetFileAttributesW(ExactPathForm(path).c_str(), attributes) != 0;
 }
 
 bool Win32FileSystem::RemoveFile(const std::string& path) {
-    return DeleteFileW(Widen(path).c_str()) != 0;
+    return DeleteFileW(ExactPathForm(path).c_str()) != 0;
 }
 
 bool Win32FileSystem::CreateFolders(const std::string& path) {
-    std::wstring wide = Widen(path);
+    std::wstring wide = ExactPathForm(path);
     while (!wide.empty() && (wide.back() == L'\\' || wide.back() == L'/'))
         wide.pop_back();
     if (wide.empty())
@@ -196,7 +183,7 @@ bool Win32FileSystem::CreateFolders(const std::string& path) {
 }
 
 bool Win32FileSystem::FileExists(const std::string& path) {
-    DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+    DWORD attributes = GetFileAttributesW(ExactPathForm(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -217,7 +204,7 @@ bool Win32FileSystem::CanEnterFolder(const std::string& path) {
 }
 
 bool Win32FileSystem::MoveReplace(const std::string& source, const std::string& target) {
-    return MoveFileExW(Widen(source).c_str(), Widen(target).c_str(),
+    return MoveFileExW(ExactPathForm(source).c_str(), ExactPathForm(target).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
@@ -235,7 +222,7 @@ std::unique_ptr<FileStream> Win32FileSystem::OpenWrite(const std::string& path) 
 
 std::optional<FindData> Win32FileSystem::Entry(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data))
+    if (!GetFileAttributesExW(ExactPathForm(path).c_str(), GetFileExInfoStandard, &data))
         return std::nullopt;
     FindData entry;
     entry.name = ExtractFileName(path);
@@ -247,7 +234,7 @@ std::optional<FindData> Win32FileSystem::Entry(const std::string& path) {
 
 std::optional<FileTime> Win32FileSystem::GetLastWriteTime(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data))
+    if (!GetFileAttributesExW(ExactPathForm(path).c_str(), GetFileExInfoStandard, &data))
         return std::nullopt;
     return ToFileTime(data.ftLastWriteTime);
 }

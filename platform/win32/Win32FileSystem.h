@@ -28,6 +28,10 @@ public:
     // One attribute query instead of a directory search (a fifth of the
     // cost under Wine).
     std::optional<FindData> Entry(const std::string& path) override;
+    // Both in Win32DoorFile.cpp: through handles, never through a link.
+    std::unique_ptr<FileFind> ListFolder(const std::string& folder) override;
+    std::unique_ptr<DoorFile> OpenDoorFile(const std::string& path, DoorAccess access,
+                                           DoorOpenError& error) override;
 };
 
 } // namespace bs

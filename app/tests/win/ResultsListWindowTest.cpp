@@ -1,3 +1,4 @@
+#include "clean/FileDeletionDoor.h"
 #include "app/tests/win/FormFixture.h"
 
 #include "app/win/ControlIds.h"
@@ -114,9 +115,13 @@ TEST_F(ResultsListWindow, FindTicksEveryRowAndShowsTheTotal) {
     auto& list = Form().Results();
     ASSERT_EQ(list.RowCount(), 3);
     EXPECT_EQ(Captions(), (std::vector<std::string>{"report.tmp", "unit1.~pas", "index.gid"}));
-    EXPECT_EQ(list.Row(0).subItems,
-              (std::vector<std::string>{"c:\\work\\", "2048", "2024-03-05 11:20:30"}));
-    EXPECT_EQ(list.Row(1).subItems.back(), "-") << "a time before 1980 has no DOS form";
+    auto shown = list.Row(0).subItems;
+    ASSERT_EQ(shown.size(), 4u) << "three cells shown and the identity kept unseen";
+    EXPECT_EQ(ParseFileIdentity(shown[3])->size, 2048u);
+    shown.pop_back();
+    EXPECT_EQ(shown, (std::vector<std::string>{"c:\\work\\", "2048", "2024-03-05 11:20:30"}));
+    EXPECT_EQ(list.Row(1).subItems[2], "-") << "a time before 1980 has no DOS form";
+    EXPECT_EQ(ListView_GetColumnWidth(Ctl().ListView1, 4), 0) << "the identity column is hidden";
     for (int row = 0; row < 3; ++row)
         EXPECT_EQ(StateImage(row), 2) << row;
     EXPECT_EQ(Form().StatusText(), "4KBytes selected");

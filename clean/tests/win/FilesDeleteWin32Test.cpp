@@ -15,6 +15,7 @@
 #include "clean/FilesDelete.h"
 #include "clean/ForcedDeletionBatch.h"
 #include "clean/StartOnce.h"
+#include "clean/tests/SeenFileRow.h"
 #include "clean/tests/win/DeleteBatSupport.h"
 #include "clean/win/OemBatchCodePage.h"
 #include "platform/fake/RecordingUi.h"
@@ -88,11 +89,10 @@ TEST(FilesDeleteWin32, HeldOpenFileGoesToTheBatchWhichDeleteBatPreparesForDeleti
     MakeFile(kept, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
 
     VectorResultsList list;
-    for (const auto& path : {held, readOnly, kept, plain})
-        list.rows.push_back(
-            {path.substr(garbage.Path().size()), {garbage.Path(), "1", "-"}, path != kept});
-
     DeleteRig rig;
+    for (const auto& path : {held, readOnly, kept, plain})
+        list.rows.push_back(SeenFileRow(rig.files, path, path != kept));
+
     auto& [files, registry, clock, ui, codePage, texts, backup, number, cleanup] = rig;
     FilesDeleteResult result;
     {
@@ -186,15 +186,15 @@ TEST(FilesDeleteWin32, FilesOfAnyNameAreDeletedAndComeBackUnderTheirOwnNames) {
     ScratchFolder programDir, garbage, restored, extracted;
     VectorResultsList list;
     std::vector<std::string> expected;
+    DeleteRig rig;
     for (const auto& name : names) {
         ScratchFolder::WriteFile(garbage / name.onDisk, "content of " + name.onDisk);
-        list.rows.push_back({name.onDisk, {garbage.Path(), "1", "-"}, true});
+        list.rows.push_back(SeenFileRow(rig.files, garbage / name.onDisk, true));
         expected.push_back(name.restored);
     }
     std::sort(expected.begin(), expected.end());
     ASSERT_EQ(FileNames(garbage.Path()).size(), names.size());
 
-    DeleteRig rig;
     auto& [files, registry, clock, ui, codePage, texts, backup, number, cleanup] = rig;
     FilesDeleteContext context(files, registry, ui, list, texts, codePage, backup, number);
     context.backupFiles = true;

@@ -1,0 +1,131 @@
+#include "clean/FileDeletionDoor.h"
+
+#include <cinttypes>
+#include <cstdio>
+
+#include "clean/ExactPath.h"
+#include "platform/Text.h"
+
+namespace bs {
+
+std::string DoorVerdictReason(DoorVerdict verdict) {
+    switch (verdict) {
+    case DoorVerdict::Done:
+        return "done";
+    case DoorVerdict::Gone:
+        return "gone since the Find";
+    case DoorVerdict::Link:
+        return "reached through a link";
+    case DoorVerdict::Changed:
+        return "changed since the Find";
+    case DoorVerdict::InUse:
+        return "in use";
+    case DoorVerdict::NotExact:
+        return "not the file the Find listed";
+    case DoorVerdict::Failed:
+        break;
+    }
+    return "could not be deleted";
+}
+
+std::string FormatFileIdentity(const FileIdentity& identity) {
+    char text[96];
+    std::snprintf(text, sizeof text, "%" PRIx32 ":%" PRIx64 ":%" PRIx64 ":%" PRIx64,
+                  identity.volume, identity.fileId, identity.size, identity.lastWrite);
+    return text;
+}
+
+std::optional<FileIdentity> ParseFileIdentity(const std::string& text) {
+    uint64_t fields[4] = {};
+    size_t start = 0;
+    for (int i = 0; i < 4; ++i) {
+        size_t end = i < 3 ? text.find(':', start) : text.size();
+        if (end == std::string::npos || end == start || end - start > 16)
+            return std::nullopt;
+        uint64_t value = 0;
+        for (size_t at = start; at < end; ++at) {
+            const char c = text[at];
+            const int digit = c >= '0' && c <= '9'   ? c - '0'
+                              : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                                     : -1;
+            if (digit < 0)
+                return std::nullopt;
+            value = value * 16 + static_cast<uint64_t>(digit);
+        }
+        fields[i] = value;
+        start = end + 1;
+    }
+    if (fields[0] > UINT32_MAX)
+        return std::nullopt;
+    return FileIdentity{static_cast<uint32_t>(fields[0]), fields[1], fields[2], fields[3]};
+}
+
+std::unique_ptr<DoorFile> FileDeletionDoor::Open(const std::string& path, const FileIdentity& seen,
+                                                 DoorAccess access, DoorVerdict& verdict) {
+    if (!IsExactDrivePath(path) || path.back() == '\\') {
+        verdict = DoorVerdict::NotExact;
+        return nullptr;
+    }
+    const std::string folder = ExtractFilePath(path);
+    if (!plainFolders_.count(folder)) {
+        switch (FolderChainState(files_, folder, true)) {
+        case ChainState::Link:
+            verdict = DoorVerdict::Link;
+            return nullptr;
+        case ChainState::Missing:
+            verdict = DoorVerdict::Gone;
+            return nullptr;
+        case ChainState::Plain:
+            plainFolders_.insert(folder);
+            break;
+        }
+    }
+    DoorOpenError error = DoorOpenError::None;
+    auto file = files_.OpenDoorFile(path, access, error);
+    if (!file) {
+        switch (error) {
+        case DoorOpenError::Missing:
+            verdict = DoorVerdict::Gone;
+            break;
+        case DoorOpenError::Link:
+            verdict = DoorVerdict::Link;
+            break;
+        case DoorOpenError::NotAFile:
+            verdict = DoorVerdict::Changed;
+            break;
+        case DoorOpenError::InUse:
+            verdict = DoorVerdict::InUse;
+            break;
+        case DoorOpenError::None:
+        case DoorOpenError::Failed:
+            verdict = DoorVerdict::Failed;
+            break;
+        }
+        return nullptr;
+    }
+    auto now = file->Identity();
+    if (!now || *now != seen) {
+        verdict = DoorVerdict::Changed;
+        return nullptr;
+    }
+    verdict = DoorVerdict::Done;
+    return file;
+}
+
+std::unique_ptr<FileStream> FileDeletionDoor::OpenToRead(const std::string& path,
+                                                         const FileIdentity& seen,
+                                                         DoorVerdict& verdict) {
+    return Open(path, seen, DoorAccess::Read, verdict);
+}
+
+DoorVerdict FileDeletionDoor::Delete(const std::string& path, const FileIdentity& seen) {
+    DoorVerdict verdict = DoorVerdict::Failed;
+    auto file = Open(path, seen, DoorAccess::Delete, verdict);
+    if (!file)
+        return verdict;
+    // The file goes when this handle closes, or, where another program holds
+    // it with delete sharing, when that one closes it too.
+    return file->DeleteOnClose() ? DoorVerdict::Done : DoorVerdict::Failed;
+}
+
+} // namespace bs

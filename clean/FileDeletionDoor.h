@@ -1,0 +1,59 @@
+// The one door through which the program deletes files: the window's Delete,
+// brimclean and the backup that comes before them all go through it. It acts
+// only on the very file a Find saw (same volume, file ID, size and time), by
+// its exact name, never through a link at any depth; whatever else it meets
+// is left and reported.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_set>
+
+#include "platform/FileSystem.h"
+
+namespace bs {
+
+enum class DoorVerdict {
+    Done,       // read (backup) or deleted
+    Gone,       // nothing of that name any more, or its folder is gone
+    Link,       // the path leads through a link, or names one
+    Changed,    // another file now has that name, or the file was written to
+    InUse,      // another program holds it: left for the restart
+    NotExact,   // not an exact drive path (".", "..", "/"), or no identity known
+    Failed,     // the file system refused (no access, ...)
+};
+
+// A short English reason for the verdict ("changed since the Find", ...).
+std::string DoorVerdictReason(DoorVerdict verdict);
+
+// The identity as a row keeps it: volume, file ID, size and time in hex,
+// separated by ":". Parse gives nullopt for any other text.
+std::string FormatFileIdentity(const FileIdentity& identity);
+std::optional<FileIdentity> ParseFileIdentity(const std::string& text);
+
+class FileDeletionDoor {
+public:
+    explicit FileDeletionDoor(FileSystem& files) : files_(files) {}
+
+    // Opens the file for reading while it is still the one Find saw: what
+    // the backup packs. nullptr, with the reason, otherwise.
+    std::unique_ptr<FileStream> OpenToRead(const std::string& path, const FileIdentity& seen,
+                                           DoorVerdict& verdict);
+    // Deletes the file through its own handle while it is still the one Find
+    // saw.
+    DoorVerdict Delete(const std::string& path, const FileIdentity& seen);
+
+private:
+    std::unique_ptr<DoorFile> Open(const std::string& path, const FileIdentity& seen,
+                                   DoorAccess access, DoorVerdict& verdict);
+
+    FileSystem& files_;
+    // Folders already seen to be plain folders during this door's use: a
+    // Delete of many files in one folder checks the folder chain once. A
+    // folder swapped for a link afterwards leads to another file, which the
+    // identity check then refuses.
+    std::unordered_set<std::string> plainFolders_;
+};
+
+} // namespace bs

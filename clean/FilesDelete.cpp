@@ -159,6 +159,8 @@ FilesDeleteResult RunFilesDelete(FilesDeleteContext& context) {
     context.ui.SetProgressMax(list.RowCount());
     context.ui.SetProgressPosition(0);
     ForcedDeletionBatch batch(context.programDir, context.codePage);
+    // What an earlier Delete left for the restart is still to be done.
+    batch.KeepPending(ReadPendingList(context.files, context.programDir));
     int index = 0;
     while (index < list.RowCount()) {
         if (!list.Row(index).checked) {
@@ -192,7 +194,7 @@ FilesDeleteResult RunFilesDelete(FilesDeleteContext& context) {
         // Only a file that is still there and held open by another program
         // is left to the batch; a name no batch line can spell stays listed
         // only.
-        if (verdict == DoorVerdict::InUse && batch.AddFile(path))
+        if (verdict == DoorVerdict::InUse && batch.AddFile(path, *identity))
             result.batchedPaths.push_back(path);
         else
             result.left.push_back({path, DoorVerdictReason(verdict)});

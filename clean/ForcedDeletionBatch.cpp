@@ -1,6 +1,8 @@
 #include "clean/ForcedDeletionBatch.h"
 
+#include "clean/ExactPath.h"
 #include "platform/ReplaceFile.h"
+#include "platform/Text.h"
 
 namespace bs {
 namespace {
@@ -55,16 +57,34 @@ ForcedDeletionBatch::ForcedDeletionBatch(std::string programDir, BatchCodePage& 
     };
 }
 
-bool ForcedDeletionBatch::AddFile(const std::string& path) {
-    if (CannotBeWritten(path))
+void ForcedDeletionBatch::KeepPending(const std::vector<PendingFile>& files) {
+    for (const auto& file : files)
+        if (Add(file.path, file.identity))
+            --fileCount_;
+}
+
+bool ForcedDeletionBatch::AddFile(const std::string& path, const FileIdentity& identity) {
+    if (CannotBeWritten(path) || !IsExactDrivePath(path))
         return false;
+    // Pending already from an earlier Delete: still work this Delete leaves.
+    if (!Add(path, identity))
+        ++fileCount_;
+    return true;
+}
+
+bool ForcedDeletionBatch::Add(const std::string& path, const FileIdentity& identity) {
+    for (const auto& file : pending_)
+        if (SameText(file.path, path))
+            return false;
+    pending_.push_back({path, identity});
+    // Only shown: deletebat.exe deletes the file from clean.lst, which keeps
+    // its name exactly. A name the code page cannot spell as it is is shown
+    // by its folder only, never by a short name.
     auto spelled = codePage_.Spell(path);
-    if (!spelled)
-        return false;
-    lines_.push_back("@echo  " + EscapeForBatch(*spelled, false));
-    // The quote is never closed: the command processor takes the rest of the
-    // line as the name, so no path can end the quote early.
-    lines_.push_back("@del \"" + EscapeForBatch(*spelled, true));
+    if (spelled && *spelled == path)
+        lines_.push_back("@echo  " + EscapeForBatch(*spelled, false));
+    else if (auto folder = codePage_.Spell(ExtractFilePath(path)); folder && *folder == ExtractFilePath(path))
+        lines_.push_back("@echo  " + EscapeForBatch(*folder, false) + "...");
     ++fileCount_;
     return true;
 }
@@ -86,7 +106,8 @@ std::string ForcedDeletionBatch::Text() const {
 bool ForcedDeletionBatch::Write(FileSystem& files) const {
     if (!spelledDir_)
         return false;
-    return ReplaceFileContent(files, Path(), Text());
+    return ReplaceFileContent(files, PendingListPath(programDir_), FormatPendingList(pending_)) &&
+           ReplaceFileContent(files, Path(), Text());
 }
 
 std::string CannotCreateBatchMessage(const std::string& batchPath) {

@@ -1,62 +1,32 @@
-// deletebat.exe: clean.bat runs it at the start of Windows, before its own
-// "@del" lines. It clears the read-only, hidden and system attributes of
-// exactly the files those lines name, because del skips read-only files and
-// does not find hidden or system ones. It deletes nothing itself, shows no
-// window, and always ends with 0 so the batch goes on whatever happened.
+// deletebat.exe: clean.bat runs it at the start of Windows. It deletes the
+// files listed in clean.lst beside it through the deletion door: only the very
+// file each line names (same volume, file ID, size and time), by its exact
+// name and never through a link. A file that has changed, moved or now lies
+// behind a link stays. It shows no window and always ends with 0 so the batch
+// goes on whatever happened.
 #include <windows.h>
 
 #include <string>
 
-#include "clean/BatchDelLines.h"
-#include "clean/win/OemBatchCodePage.h"
+#include "clean/FileDeletionDoor.h"
+#include "clean/PendingDeletions.h"
 #include "platform/win32/ModulePath.h"
-#include "platform/win32/Scoped.h"
-
-namespace {
-
-// Far larger than any batch the program writes.
-constexpr DWORD MaxBatchSize = 16 * 1024 * 1024;
-
-std::string ReadBatch(const std::wstring& path) {
-    // The command processor that runs the batch holds it open.
-    bs::ScopedFile file(CreateFileW(path.c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size{};
-    if (!file.Valid() || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > MaxBatchSize)
-        return {};
-    std::string text(static_cast<size_t>(size.QuadPart), '\0');
-    DWORD read = 0;
-    if (!text.empty() &&
-        !ReadFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &read, nullptr))
-        return {};
-    text.resize(read);
-    return text;
-}
-
-void ClearAttributes(const std::wstring& path) {
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    // Folders and links are left alone: clearing a link's attributes could
-    // reach the file it points to, which the batch does not delete.
-    if (attributes == INVALID_FILE_ATTRIBUTES ||
-        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
-        return;
-    const DWORD clear = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    if (!(attributes & clear))
-        return;
-    DWORD rest = attributes & ~clear;
-    SetFileAttributesW(path.c_str(), rest ? rest : FILE_ATTRIBUTE_NORMAL);
-}
-
-} // namespace
+#include "platform/win32/Utf.h"
+#include "platform/win32/Win32FileSystem.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     try {
         std::wstring folder = bs::ExecutableFolder();
         if (folder.empty())
             return 0;
-        for (const auto& name : bs::FilesNamedOnDelLines(ReadBatch(folder + L"clean.bat")))
-            ClearAttributes(bs::OemToWide(name));
+        const std::string programDir = bs::Narrow(folder);
+        bs::Win32FileSystem files;
+        bs::FileDeletionDoor door(files);
+        for (const auto& file : bs::ReadPendingList(files, programDir))
+            door.Delete(file.path, file.identity);
+        // Done with, whatever became of each file: a file still held open at
+        // the start of Windows is left, not retried at every start.
+        files.RemoveFile(bs::PendingListPath(programDir));
     } catch (...) {
         // Out of memory at worst; the batch must still run on.
     }

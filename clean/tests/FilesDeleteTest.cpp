@@ -5,6 +5,8 @@
 #include "backup/ArchiveCheck.h"
 #include "backup/fake/Latin1ArchiveText.h"
 #include "clean/FilesDelete.h"
+#include "clean/FileRows.h"
+#include "clean/PendingDeletions.h"
 #include "clean/StartOnce.h"
 #include "clean/tests/ExpectedBatch.h"
 #include "clean/tests/SeenFileRow.h"
@@ -131,9 +133,14 @@ TEST_F(FilesDelete, FilesThatCannotGoNowAreLeftToTheBatchWithOneRestartMessage) 
     std::string batch = files.ReadAll(Dir + "clean.bat");
     std::string head(EmptyBatch);
     head.resize(head.find("@del \"c:\\brim\\clean.bat"));
-    EXPECT_EQ(batch, head + "@echo  c:\\temp\\in use.tmp\r\n@del \"c:\\temp\\in use.tmp\r\n"
-                            "@echo  c:\\temp\\locked.dat\r\n@del \"c:\\temp\\locked.dat\r\n"
+    EXPECT_EQ(batch, head + "@echo  c:\\temp\\in use.tmp\r\n@echo  c:\\temp\\locked.dat\r\n"
                             "@del \"c:\\brim\\clean.bat\" >nul\r\n@CLS >nul\r\n");
+    // deletebat.exe deletes exactly these files, each only while it is
+    // the file the Find saw.
+    auto pending = ReadPendingList(files, Dir);
+    ASSERT_EQ(pending.size(), 2u);
+    EXPECT_EQ(pending[0].path, "c:\\temp\\in use.tmp");
+    EXPECT_EQ(pending[1].identity, *RowFileIdentity(list.rows[1]));
     ASSERT_EQ(ui.questions.size(), 2u);
     EXPECT_EQ(ui.questions[1].text, "Some files needs computer to be restarted for deletion.");
     EXPECT_EQ(ui.questions[1].style, unsigned(MbOk));

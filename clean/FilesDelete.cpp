@@ -210,7 +210,11 @@ FilesDeleteResult RunFilesDelete(FilesDeleteContext& context) {
     if (batch.FileCount() > 0)
         context.ui.Ask(RestartNeededMessage, context.caption, MbOk);
     context.ui.SetProgressPosition(0);
-    if (RegisterStartOnce(context.registry, batch.Path()) == StartOnceRoot::None) {
+    // At the next start the batch and deletebat.exe run from the program
+    // folder; with an administrator's rights only when nobody else could
+    // have put something of their own there.
+    const bool machineWide = !context.files.OthersMayWrite(context.programDir);
+    if (RegisterStartOnce(context.registry, batch.Path(), machineWide) == StartOnceRoot::None) {
         ShowError(context, RunOnceFailedMessage);
         result.stopped = true;
     }

@@ -10,8 +10,9 @@ bool WriteRunOnce(Registry& registry, RegRoot root, const std::string& batchPath
 
 } // namespace
 
-StartOnceRoot RegisterStartOnce(Registry& registry, const std::string& batchPath) {
-    if (WriteRunOnce(registry, RegRoot::LocalMachine, batchPath))
+StartOnceRoot RegisterStartOnce(Registry& registry, const std::string& batchPath,
+                                bool machineWide) {
+    if (machineWide && WriteRunOnce(registry, RegRoot::LocalMachine, batchPath))
         return StartOnceRoot::LocalMachine;
     if (WriteRunOnce(registry, RegRoot::CurrentUser, batchPath))
         return StartOnceRoot::CurrentUser;

@@ -19,7 +19,11 @@ enum class StartOnceRoot { LocalMachine, CurrentUser, None };
 // "C:\Program.exe" whenever such a file exists. A standard user may not
 // write there; the value then goes under HKEY_CURRENT_USER's RunOnce key,
 // which runs at that user's next log-on. None when both fail: show
-// RunOnceFailedMessage.
-StartOnceRoot RegisterStartOnce(Registry& registry, const std::string& batchPath);
+// RunOnceFailedMessage. Without `machineWide` (the batch's folder may be
+// changed by users other than the administrators, who could put their own
+// deletebat.exe there) only the user's own RunOnce key is written: what
+// runs then has no more rights than the user who could have changed it.
+StartOnceRoot RegisterStartOnce(Registry& registry, const std::string& batchPath,
+                                bool machineWide = true);
 
 } // namespace bs

@@ -191,6 +191,10 @@ public:
     // it. nullptr with the reason in `error` when it cannot.
     virtual std::unique_ptr<DoorFile> OpenDoorFile(const std::string& path, DoorAccess access,
                                                    DoorOpenError& error) = 0;
+    // True when someone other than the administrators and the system may
+    // create or change files in `folder` (or its rights cannot be read):
+    // nothing there may be run with an administrator's rights.
+    virtual bool OthersMayWrite(const std::string& folder) = 0;
 };
 
 } // namespace bs

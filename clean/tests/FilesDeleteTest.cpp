@@ -273,6 +273,17 @@ TEST_F(FilesDelete, AFileWhoseArchivedNameReadsBackWrongIsNotDeleted) {
     EXPECT_TRUE(files.FileExists("c:\\temp\\2日本.txt"));
 }
 
+TEST_F(FilesDelete, AProgramFolderOthersMayChangeRunsNothingWithAdministratorRights) {
+    AddRow("c:\\temp\\", "in use.tmp", true);
+    files.SetInUse("c:\\temp\\in use.tmp", true);
+    files.SetOpenToOthers(Dir, true);
+    auto result = Run(false);
+    EXPECT_FALSE(result.stopped);
+    EXPECT_EQ(result.leftToBatch, 1);
+    EXPECT_FALSE(RunOnceValue(RegRoot::LocalMachine)) << "it would run elevated from there";
+    ASSERT_TRUE(RunOnceValue(RegRoot::CurrentUser)) << "the user's own next log-on instead";
+}
+
 TEST_F(FilesDelete, BatchAndStartOnceFailuresStopWithTheirMessages) {
     AddRow("c:\\temp\\", "in use.tmp", true);
     files.SetInUse("c:\\temp\\in use.tmp", true);

@@ -24,6 +24,7 @@ struct FakeFileSystem::Node {
     bool inUse = false;
     bool unreadable = false;
     bool noWrite = false;
+    bool openToOthers = false;
     int openCount = 0;
     std::optional<uint64_t> reportedSize;
     std::weak_ptr<Node> linkTarget;
@@ -364,7 +365,7 @@ std::vector<std::string> FakeFileSystem::ListFiles(const std::string& folder) co
                 if (!child->IsFolder())
                     out.push_back(path + child->name);
             for (const auto& child : node.children)
-                if (child->IsFolder())
+                if (child->IsFolder() && !(child->attributes & AttrReparsePoint))
                     Walk(*child, path + child->name + "\\");
         }
     } walker{result};
@@ -634,6 +635,20 @@ std::unique_ptr<DoorFile> FakeFileSystem::OpenDoorFile(const std::string& path, 
     if (error != DoorOpenError::None)
         return nullptr;
     return std::make_unique<FakeDoorFile>(*this, node);
+}
+
+} // namespace bs
+
+namespace bs {
+
+bool FakeFileSystem::OthersMayWrite(const std::string& folder) {
+    auto node = Find(folder);
+    return !node || node->openToOthers;
+}
+
+void FakeFileSystem::SetOpenToOthers(const std::string& folder, bool open) {
+    if (auto node = Find(folder))
+        node->openToOthers = open;
 }
 
 } // namespace bs

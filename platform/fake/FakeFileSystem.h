@@ -50,7 +50,8 @@ public:
     // --- inspection -------------------------------------------------------
     bool Exists(const std::string& path) const;
     std::string ReadAll(const std::string& path) const;
-    // Full paths of every file below `folder`, in walk order.
+    // Full paths of every file below `folder`, in walk order; links are not
+    // entered.
     std::vector<std::string> ListFiles(const std::string& folder) const;
 
     // --- FileSystem ---------------------------------------------------------
@@ -73,6 +74,9 @@ public:
     std::unique_ptr<FileFind> ListFolder(const std::string& folder) override;
     std::unique_ptr<DoorFile> OpenDoorFile(const std::string& path, DoorAccess access,
                                            DoorOpenError& error) override;
+    bool OthersMayWrite(const std::string& folder) override;
+    // A folder that users other than the administrators may write to.
+    void SetOpenToOthers(const std::string& folder, bool open);
     std::string TempFolder() override { return tempFolder_; }
     std::string CreateTempFile(const std::string& folder, const std::string& prefix) override;
 

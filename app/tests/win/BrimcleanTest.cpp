@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "clean/ForcedDeletionBatch.h"
+#include "clean/PendingDeletions.h"
+#include "clean/tests/SeenFileRow.h"
 #include "clean/StartOnce.h"
 #include "clean/tests/win/DeleteBatSupport.h"
 #include "clean/win/OemBatchCodePage.h"
@@ -16,6 +18,7 @@
 #include "platform/win32/ModulePath.h"
 #include "platform/win32/Scoped.h"
 #include "platform/win32/Utf.h"
+#include "platform/win32/Win32FileSystem.h"
 
 namespace bs {
 namespace {
@@ -161,8 +164,10 @@ TEST_F(Brimclean, AFileHeldOpenIsLeftToCleanBatAndRunOnceWithStatusThree) {
     // The batch and the value are exactly what the window's Delete writes.
     OemBatchCodePage codePage;
     ForcedDeletionBatch expected(install.Path(), codePage);
-    ASSERT_TRUE(expected.AddFile(held));
+    Win32FileSystem files;
+    ASSERT_TRUE(expected.AddFile(held, SeenIdentity(files, held).value()));
     EXPECT_EQ(ReadFileText(install / "clean.bat"), expected.Text());
+    EXPECT_EQ(ReadFileText(PendingListPath(install.Path())), FormatPendingList(expected.Pending()));
     std::wstring quoted = Widen("\"" + (install / "clean.bat") + "\"");
     EXPECT_TRUE(ReadRunOnce(HKEY_LOCAL_MACHINE) == quoted ||
                 ReadRunOnce(HKEY_CURRENT_USER) == quoted);

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "clean/ForcedDeletionBatch.h"
+#include "clean/PendingDeletions.h"
 #include "clean/StartOnce.h"
+#include "clean/tests/SeenFileRow.h"
 #include "clean/tests/win/DeleteBatSupport.h"
 #include "clean/win/OemBatchCodePage.h"
 #include "platform/ReplaceFile.h"
@@ -30,65 +32,80 @@ protected:
     OemBatchCodePage codePage;
 };
 
-TEST_F(DeleteBatTest, ClearsTheAttributesOfTheListedFilesOnly) {
+// What the Find saw of `path`, as the Delete leaves it to the batch.
+FileIdentity Seen(Win32FileSystem& files, const std::string& path) {
+    auto seen = SeenIdentity(files, path);
+    EXPECT_TRUE(seen) << path;
+    return seen.value_or(FileIdentity{});
+}
+
+TEST_F(DeleteBatTest, DeletesExactlyTheFilesLeftToItAndNothingElse) {
     const DWORD all = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                       FILE_ATTRIBUTE_ARCHIVE;
     ASSERT_TRUE(CreateDirectoryW(Widen(scratch / "sub dir").c_str(), nullptr));
     const std::string listed1 = scratch / "in use.tmp";
     const std::string listed2 = scratch / "sub dir\\50% & more.tmp";
+    // s-cedilla and dotless i: no OEM code page of the West spells them.
+    const std::string foreign = scratch / "\xC5\x9F" "ey\xC4\xB1 long name.tmp";
+    const std::string replaced = scratch / "replaced.tmp";
     const std::string unlisted = scratch / "keep.tmp";
-    const std::string listedFolder = scratch / "folder.tmp";
     MakeFile(listed1, all);
     MakeFile(listed2, all);
+    MakeFile(foreign, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    MakeFile(replaced, FILE_ATTRIBUTE_ARCHIVE);
     MakeFile(unlisted, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-    ASSERT_TRUE(CreateDirectoryW(Widen(listedFolder).c_str(), nullptr));
-    SetFileAttributesW(Widen(listedFolder).c_str(), FILE_ATTRIBUTE_HIDDEN);
-    ASSERT_TRUE(Attributes(listedFolder) & FILE_ATTRIBUTE_HIDDEN);
-    ASSERT_EQ(Attributes(listed1) & ClearedByDeleteBat, ClearedByDeleteBat);
 
     ForcedDeletionBatch batch(scratch.Path(), codePage);
-    ASSERT_TRUE(batch.AddFile(listed1));
-    ASSERT_TRUE(batch.AddFile(listed2));
-    ASSERT_TRUE(batch.AddFile(listedFolder));
-    ASSERT_TRUE(batch.AddFile(scratch / "gone.tmp"));
+    for (const auto& path : {listed1, listed2, foreign, replaced})
+        ASSERT_TRUE(batch.AddFile(path, Seen(files, path))) << path;
+    ASSERT_TRUE(batch.AddFile(scratch / "gone.tmp", FileIdentity{1, 2, 3, 4}));
     ASSERT_TRUE(batch.Write(files));
-
-    EXPECT_EQ(RunAndWait(exe), 0);
-
-    EXPECT_EQ(Attributes(listed1), static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
-    EXPECT_EQ(Attributes(listed2), static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
-    EXPECT_EQ(Attributes(unlisted) & ClearedByDeleteBat,
-              FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-    EXPECT_TRUE(Attributes(listedFolder) & FILE_ATTRIBUTE_HIDDEN) << "folders are left alone";
-    EXPECT_TRUE(files.FileExists(batch.Path())) << "nothing is deleted";
-    EXPECT_TRUE(files.FileExists(exe));
-    // Now the batch's own del would succeed.
-    EXPECT_TRUE(DeleteFileW(Widen(listed1).c_str()));
-}
-
-TEST_F(DeleteBatTest, NameOutsideTheCodePageGoesByItsShortName) {
-    const std::string name = scratch / "\xC5\x9F"
-                                       "ey\xC4\xB1 long name.tmp"; // s-cedilla, dotless i
-    MakeFile(name, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-    ForcedDeletionBatch batch(scratch.Path(), codePage);
-    if (!batch.AddFile(name))
-        GTEST_SKIP() << "this volume keeps no short names";
     EXPECT_EQ(batch.Text().find("\xC5\x9F"), std::string::npos);
-    ASSERT_TRUE(batch.Write(files));
+    EXPECT_EQ(batch.Text().find('~'), std::string::npos) << "no short name stands in for it";
+    // Before the restart another file takes the name of one left to it.
+    ASSERT_TRUE(DeleteFileW(Widen(replaced).c_str()));
+    ScratchFolder::WriteFile(replaced, "a new document");
+
     EXPECT_EQ(RunAndWait(exe), 0);
-    EXPECT_EQ(Attributes(name) & ClearedByDeleteBat, 0u);
+
+    EXPECT_EQ(Attributes(listed1), INVALID_FILE_ATTRIBUTES) << "read-only and system go too";
+    EXPECT_EQ(Attributes(listed2), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(Attributes(foreign), INVALID_FILE_ATTRIBUTES) << "found by its exact name";
+    EXPECT_NE(Attributes(replaced), INVALID_FILE_ATTRIBUTES) << "another file now";
+    EXPECT_NE(Attributes(unlisted), INVALID_FILE_ATTRIBUTES);
+    EXPECT_FALSE(files.FileExists(PendingListPath(scratch.Path()))) << "the list is done with";
+    EXPECT_TRUE(files.FileExists(exe));
 }
 
-TEST_F(DeleteBatTest, EndsWithZeroWithoutOrWithAStrangeBatch) {
+TEST_F(DeleteBatTest, ANameWithATrailingDotGoesAloneAndNeverItsNamesake) {
+    // Only the "\\?\" form makes and reaches such a name.
+    const std::string precious = scratch / "secret.txt";
+    const std::string dotted = scratch / "secret.txt.";
+    MakeFile(precious, FILE_ATTRIBUTE_ARCHIVE);
+    ScopedFile made(CreateFileW((L"\\\\?\\" + Widen(dotted)).c_str(), GENERIC_WRITE, 0, nullptr,
+                                CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(made.Valid());
+    made.Reset();
+    ForcedDeletionBatch batch(scratch.Path(), codePage);
+    ASSERT_TRUE(batch.AddFile(dotted, Seen(files, dotted)));
+    ASSERT_TRUE(batch.Write(files));
+    EXPECT_EQ(RunAndWait(exe), 0);
+    EXPECT_NE(Attributes(precious), INVALID_FILE_ATTRIBUTES);
+    EXPECT_FALSE(files.Entry(dotted)) << "the dotted one went";
+}
+
+TEST_F(DeleteBatTest, EndsWithZeroWithoutOrWithAStrangeList) {
     const std::string other = scratch / "other.tmp";
     MakeFile(other, FILE_ATTRIBUTE_READONLY);
-    EXPECT_EQ(RunAndWait(exe), 0) << "no clean.bat";
+    EXPECT_EQ(RunAndWait(exe), 0) << "no clean.lst";
 
-    ScratchFolder::WriteFile(scratch / "clean.bat", std::string("@del \"") + scratch.Path() +
-                                                        "*.tmp\r\n@del \"\r\n\xFF\xFE\r\n" +
-                                                        "@del \"" + scratch.Path() + "%x%.tmp");
+    const FileIdentity seen = Seen(files, other);
+    ScratchFolder::WriteFile(PendingListPath(scratch.Path()),
+                             FormatFileIdentity(seen) + "\t" + scratch.Path() + "*.tmp\r\n\xFF\xFE\r\n" +
+                                 FormatFileIdentity(seen) + "\t" + scratch.Path() +
+                                 "sub\\..\\other.tmp\r\n");
     EXPECT_EQ(RunAndWait(exe), 0);
-    EXPECT_TRUE(Attributes(other) & FILE_ATTRIBUTE_READONLY) << "no wildcard is followed";
+    EXPECT_NE(Attributes(other), INVALID_FILE_ATTRIBUTES) << "no wildcard, no alias is followed";
 }
 
 // A file the test makes at a fixed place and removes whatever the outcome.
@@ -138,8 +155,8 @@ TEST(ForcedDeletionWin, BatchUnderProgramFilesRunsDeleteBatDeletesItsFilesAndIts
     Win32FileSystem files;
     OemBatchCodePage codePage;
     ForcedDeletionBatch batch(programDir.Path(), codePage);
-    ASSERT_TRUE(batch.AddFile(readOnly));
-    ASSERT_TRUE(batch.AddFile(plain));
+    ASSERT_TRUE(batch.AddFile(readOnly, Seen(files, readOnly)));
+    ASSERT_TRUE(batch.AddFile(plain, Seen(files, plain)));
     ASSERT_TRUE(batch.Write(files));
     FakeRegistry registry;
     ASSERT_EQ(RegisterStartOnce(registry, batch.Path()), StartOnceRoot::LocalMachine);

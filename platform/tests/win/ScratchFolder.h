@@ -41,7 +41,11 @@ public:
     }
 
 private:
-    static void RemoveTree(const std::wstring& folder) {
+    // By exact names ("\\?\"), so that "name." goes and never "name"; a link
+    // is removed as itself and never entered.
+    static void RemoveTree(const std::wstring& plainFolder) {
+        const std::wstring folder =
+            plainFolder.rfind(L"\\\\?\\", 0) == 0 ? plainFolder : L"\\\\?\\" + plainFolder;
         WIN32_FIND_DATAW data;
         HANDLE find = FindFirstFileW((folder + L"*").c_str(), &data);
         if (find != INVALID_HANDLE_VALUE) {
@@ -50,7 +54,10 @@ private:
                 if (name == L"." || name == L"..")
                     continue;
                 std::wstring full = folder + name;
-                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+                    if (!RemoveDirectoryW(full.c_str()))
+                        DeleteFileW(full.c_str());
+                } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                     RemoveTree(full + L"\\");
                 } else {
                     SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);

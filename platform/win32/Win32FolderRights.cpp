@@ -1,0 +1,73 @@
+// Who may write into a folder, read from its access list: anything at the
+// start of Windows runs with an administrator's rights, so it must come from
+// a folder only administrators and the system can change.
+#include <windows.h>
+
+#include <aclapi.h>
+#include <sddl.h>
+
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Paths.h"
+
+namespace bs {
+namespace {
+
+struct LocalMemory {
+    HLOCAL memory = nullptr;
+    ~LocalMemory() {
+        if (memory)
+            LocalFree(memory);
+    }
+};
+
+// The accounts whose right to write is no danger: they could replace any
+// program anyway.
+bool IsTrusted(PSID sid) {
+    static const WELL_KNOWN_SID_TYPE trusted[] = {WinBuiltinAdministratorsSid, WinLocalSystemSid};
+    for (auto type : trusted)
+        if (IsWellKnownSid(sid, type))
+            return true;
+    // NT SERVICE\TrustedInstaller, which owns the system's own folders.
+    PSID installer = nullptr;
+    bool same = false;
+    if (ConvertStringSidToSidW(L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464",
+                               &installer)) {
+        same = EqualSid(sid, installer) != 0;
+        LocalFree(installer);
+    }
+    return same;
+}
+
+} // namespace
+
+bool Win32FileSystem::OthersMayWrite(const std::string& folder) {
+    std::wstring path = ExactPathForm(folder);
+    if (path.size() > 1 && path.back() == L'\\' && path[path.size() - 2] != L':')
+        path.pop_back();
+    PACL dacl = nullptr;
+    LocalMemory descriptor;
+    if (GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                              nullptr, &dacl, nullptr, &descriptor.memory) != ERROR_SUCCESS)
+        return true;
+    if (!dacl)
+        return true; // no list at all: everyone has every right
+    const ACCESS_MASK writing = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_WRITE_EA |
+                                FILE_WRITE_ATTRIBUTES | DELETE | FILE_DELETE_CHILD | WRITE_DAC |
+                                WRITE_OWNER | GENERIC_WRITE | GENERIC_ALL;
+    for (DWORD index = 0; index < dacl->AceCount; ++index) {
+        void* ace = nullptr;
+        if (!GetAce(dacl, index, &ace))
+            return true;
+        auto* header = static_cast<ACE_HEADER*>(ace);
+        // An entry for what is created below only, such as CREATOR OWNER's,
+        // grants nothing on the folder itself.
+        if (header->AceType != ACCESS_ALLOWED_ACE_TYPE || (header->AceFlags & INHERIT_ONLY_ACE))
+            continue;
+        auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(ace);
+        if ((allowed->Mask & writing) && !IsTrusted(&allowed->SidStart))
+            return true;
+    }
+    return false;
+}
+
+} // namespace bs

@@ -15,6 +15,7 @@ struct FakeFileSystem::Node {
     FileTime lastWrite = 0;
     bool inUse = false;
     bool unreadable = false;
+    bool unlistable = false;
     bool noWrite = false;
     int openCount = 0;
     std::optional<uint64_t> reportedSize;
@@ -285,6 +286,11 @@ void FakeFileSystem::SetUnreadable(const std::string& path, bool unreadable) {
         node->unreadable = unreadable;
 }
 
+void FakeFileSystem::SetUnlistable(const std::string& path, bool unlistable) {
+    if (auto node = Find(path))
+        node->unlistable = unlistable;
+}
+
 void FakeFileSystem::SetReadOnlyFolder(const std::string& path, bool readOnly) {
     if (auto node = Find(path))
         node->noWrite = readOnly;
@@ -326,6 +332,8 @@ std::unique_ptr<FileFind> FakeFileSystem::FindFirst(const std::string& pattern) 
     std::string mask = pattern.substr(cut + 1);
     auto folder = Find(pattern.substr(0, cut + 1));
     if (!folder || !folder->IsFolder() || folder->unreadable || mask.empty())
+        return nullptr;
+    if (folder->unlistable)
         return nullptr;
     std::vector<FindData> entries;
     // Every folder but a drive root lists "." and ".." first, as on Windows.

@@ -14,12 +14,24 @@ struct FakeRegistry::Key {
     bool unopenable = false;
     bool writeProtected = false;
     bool deleted = false;
+    // Set on a link key: the key every open through it reaches.
+    std::weak_ptr<Key> linkTarget;
+    bool isLink = false;
 
-    std::shared_ptr<Key> Child(const std::string& childName) const {
+    // The sub-key itself, a link as the link.
+    std::shared_ptr<Key> ChildItself(const std::string& childName) const {
         for (const auto& child : children)
             if (SameText(child->name, childName))
                 return child;
         return nullptr;
+    }
+    // The sub-key an open by its name reaches: through a link, its target
+    // (none when the target is gone).
+    std::shared_ptr<Key> Child(const std::string& childName) const {
+        auto child = ChildItself(childName);
+        if (child && child->isLink)
+            return child->linkTarget.lock();
+        return child;
     }
     RegValue* Value(const std::string& valueName) {
         for (auto& [valueKey, value] : values)
@@ -122,10 +134,33 @@ public:
         return true;
     }
 
+    std::unique_ptr<RegistryKey> OpenSubKeyItself(const std::string& name) override {
+        if (key_->deleted)
+            return nullptr;
+        auto child = key_->ChildItself(name);
+        if (!child || child->unopenable || writeProtected_ || child->writeProtected)
+            return nullptr;
+        auto opened = std::make_unique<FakeKey>(child, true, false);
+        opened->parent_ = key_;
+        return opened;
+    }
+    bool DeleteItself() override {
+        auto parent = parent_.lock();
+        if (!parent || key_->deleted || !key_->children.empty())
+            return false;
+        if (std::erase(parent->children, key_) == 0)
+            return false;
+        key_->values.clear();
+        key_->deleted = true;
+        return true;
+    }
+
 private:
     std::shared_ptr<FakeRegistry::Key> key_;
     bool writable_;
     bool writeProtected_;
+    // Set when opened by OpenSubKeyItself: the key it was opened below.
+    std::weak_ptr<FakeRegistry::Key> parent_;
 };
 
 std::unique_ptr<RegistryKey> OpenFound(const std::shared_ptr<FakeRegistry::Key>& key,
@@ -219,6 +254,16 @@ void FakeRegistry::DeleteTree(RegRoot root, const std::string& path) {
         return;
     MarkDeleted(*key);
     std::erase(parent->children, key);
+}
+
+void FakeRegistry::CreateLink(RegRoot root, const std::string& path, RegRoot targetRoot,
+                              const std::string& targetPath) {
+    auto target = Walk(targetRoot, targetPath, true);
+    auto link = Walk(root, path, true);
+    if (!target || !link)
+        return;
+    link->isLink = true;
+    link->linkTarget = target;
 }
 
 void FakeRegistry::SetUnopenable(RegRoot root, const std::string& path, bool unopenable) {

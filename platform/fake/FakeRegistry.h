@@ -39,6 +39,13 @@ public:
     // no sub-key can be created in it: a standard user under HKLM.
     void SetWriteProtected(RegRoot root, const std::string& path, bool writeProtected);
 
+    // A link key at `path` (created with its parents) leading to the key
+    // `targetPath` (created when missing), as REG_OPTION_CREATE_LINK makes
+    // them: every open through the link's name reaches the target; opened
+    // itself, the link has no sub-keys and no values of its own.
+    void CreateLink(RegRoot root, const std::string& path, RegRoot targetRoot,
+                    const std::string& targetPath);
+
     // --- inspection -------------------------------------------------------
     bool KeyExists(RegRoot root, const std::string& path) const;
     std::optional<RegValue> GetValue(RegRoot root, const std::string& path,

@@ -52,6 +52,14 @@ RegValue ToValue(DWORD type, std::string_view bytes) {
     return value;
 }
 
+// A function of ntdll, which every process has loaded; looked up rather
+// than imported, as the registry's native calls are not in the Win32 API.
+template <typename Function> Function NtdllFunction(const char* name) {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(ntdll, name)))
+                 : nullptr;
+}
+
 REGSAM Access(RegAccess access) {
     return access == RegAccess::ReadWrite ? KEY_READ | KEY_WRITE : KEY_READ;
 }
@@ -140,6 +148,22 @@ public:
 
     bool DeleteSubKey(const std::string& name) override {
         return RegDeleteKeyExW(key_.Get(), Widen(name).c_str(), viewFlag_, 0) == ERROR_SUCCESS;
+    }
+
+    std::unique_ptr<RegistryKey> OpenSubKeyItself(const std::string& name) override {
+        HKEY handle = nullptr;
+        if (RegOpenKeyExW(key_.Get(), Widen(name).c_str(), REG_OPTION_OPEN_LINK,
+                          KEY_READ | KEY_WRITE | DELETE | viewFlag_, &handle) != ERROR_SUCCESS)
+            return nullptr;
+        return std::make_unique<Win32Key>(ScopedKey(handle), viewFlag_);
+    }
+
+    bool DeleteItself() override {
+        // RegDeleteKeyEx names the key again and follows a link to delete
+        // its target; the native call deletes the very key the handle holds.
+        using NtDeleteKeyFn = LONG(NTAPI*)(HANDLE);
+        static const auto deleteKey = NtdllFunction<NtDeleteKeyFn>("NtDeleteKey");
+        return deleteKey && deleteKey(key_.Get()) >= 0;
     }
 
 private:

@@ -50,8 +50,9 @@ void Keep(RegistryDeleteResult& result, const std::string& caption, const std::s
 // Reads the value of every ticked row, in the list's order, up to the first
 // row whose key cannot be opened. A value that is gone has nothing to
 // delete. One that is no longer the string the row showed is not what the
-// user ticked, and one no backup can carry would be lost: these stay, with
-// their rows.
+// user ticked, one whose name the registry cannot be given exactly could
+// only be reached under another name, and one no backup can carry would be
+// lost: these stay, with their rows.
 Collected ReadTickedValues(RegistryDeleteContext& context, bool withBackup,
                            RegistryDeleteResult& result) {
     Collected collected;
@@ -71,6 +72,10 @@ Collected ReadTickedValues(RegistryDeleteContext& context, bool withBackup,
             break;
         }
         std::string name = row.subItems.empty() ? std::string() : row.subItems[0];
+        if (name.find('\0') != std::string::npos) {
+            Keep(result, row.caption, name, RegKeptReason::NotDeleted);
+            continue;
+        }
         auto value = context.cursor.Key()->QueryValue(name);
         if (!value)
             continue;

@@ -47,7 +47,8 @@ enum class RegKeptReason {
     // The backup file has no form that brings it back exactly: a key or
     // value name with a line break, or a text not read whole.
     NoBackupForm,
-    // The registry did not delete it (no right to).
+    // The registry did not delete it (no right to), or its name cannot be
+    // passed to the registry exactly.
     NotDeleted,
 };
 

@@ -168,6 +168,11 @@ void RegistryScan::CheckKeyValues(const std::optional<RegKeyInfo>& info) {
             result_.stopped = true;
             return;
         }
+        // A name holding a NUL is shown, and would be named again by the
+        // Delete, only up to it: another value ("Path" for "Path" + NUL +
+        // "x", the default value for NUL + "x"). Such a value is never listed.
+        if (name.find('\0') != std::string::npos)
+            continue;
         std::string data = value.data.substr(0, value.data.find('\0'));
         if (!IsDeadPath(name, probe_) && !IsDeadPath(data, probe_))
             continue;

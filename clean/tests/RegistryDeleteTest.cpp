@@ -308,5 +308,26 @@ TEST_F(RegistryDelete, AKeyWhoseNameHoldsALineBreakIsKeptAndNeverWrittenToTheBac
     EXPECT_EQ(result.keptValues.at(0).reason, RegKeptReason::NoBackupForm);
 }
 
+TEST_F(RegistryDelete, ANameHoldingANulIsNeverActedOnUnderItsShortenedForm) {
+    const std::string counted("Path\0x", 6);
+    registry.SetString(Hkcu, "A", "Path", "C:\\Windows");
+    registry.SetString(Hkcu, "A", "", "C:\\Windows");
+    AddValue("HKEY_CURRENT_USER: \\A", "A", counted, "C:\\Gone\\x.exe");
+    AddValue("HKEY_CURRENT_USER: \\A", "A", std::string("\0x", 2), "C:\\Gone\\y.exe");
+    for (bool withBackup : {true, false}) {
+        ui.questions.clear();
+        auto result = Run(withBackup);
+        EXPECT_EQ(result.deleted, 0);
+        EXPECT_EQ(result.kept, 2);
+        EXPECT_TRUE(Has("A", "Path"));
+        EXPECT_TRUE(Has("A", ""));
+        EXPECT_TRUE(Has("A", counted));
+        EXPECT_TRUE(Has("A", std::string("\0x", 2)));
+        EXPECT_EQ(list.rows.size(), 2u);
+        EXPECT_EQ(ui.questions.back().text,
+                  "Ticked values kept, their rows left in the list: 2\r\n2: could not be deleted");
+    }
+}
+
 } // namespace
 } // namespace bs

@@ -146,6 +146,24 @@ TEST(RegistryFind, TheProtectedKeyIsProtectedInTheThirtyTwoBitViewToo) {
     EXPECT_EQ(rig.ui.pumps, 6);
 }
 
+TEST(RegistryFind, ANameHoldingANulIsNeverListedNorWalkedUnderItsShortenedForm) {
+    Rig rig;
+    auto& r = rig.registry;
+    // Beside live values that the shortened names would reach.
+    r.SetString(Hkcu, "Console", "Path", Alive);
+    r.SetString(Hkcu, "Console", std::string("Path\0x", 6), Dead);
+    r.SetString(Hkcu, "Console", "", Alive);
+    r.SetString(Hkcu, "Console", std::string("\0x", 2), Dead);
+    r.SetString(Hkcu, "Console", "Other", Dead);
+    r.SetString(Hkcu, std::string("Run\0x", 5), "Hidden", Dead);
+    r.SetString(Hkcu, "Run", "Shown", Dead);
+
+    rig.Find();
+
+    EXPECT_EQ(rig.Captions(), (std::vector<std::string>{"HKEY_CURRENT_USER: \\Console | Other",
+                                                        "HKEY_CURRENT_USER: \\Run | Shown"}));
+}
+
 TEST(RegistryFind, SetsTheRegistryColumnsAndStatusAroundTheScanAndClearsTheList) {
     Rig rig;
     rig.list.rows.push_back(ListRow{"old row", {}, true});

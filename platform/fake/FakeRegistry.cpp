@@ -60,6 +60,14 @@ std::vector<std::string> SplitKeyPath(const std::string& path) {
 std::unique_ptr<RegistryKey> OpenFound(const std::shared_ptr<FakeRegistry::Key>& key,
                                        RegAccess access, bool writeProtected);
 
+// As on Windows: the registry counts a name's characters, so a name may hold
+// a NUL, and listings show it whole; but a call that takes a name or a path
+// as text ends it at the NUL. The Win32 backend passes no such name on, and
+// neither does this one.
+bool Passable(const std::string& name) {
+    return name.find('\0') == std::string::npos;
+}
+
 class FakeKey : public RegistryKey {
 public:
     // `writeProtected`: the key or one above it refuses writes.
@@ -79,6 +87,8 @@ public:
         return names;
     }
     std::optional<RegValue> QueryValue(const std::string& name) override {
+        if (!Passable(name))
+            return std::nullopt;
         if (auto* value = key_->Value(name))
             return *value;
         return std::nullopt;
@@ -90,7 +100,7 @@ public:
                           static_cast<uint32_t>(key_->values.size()), key_->lastWrite};
     }
     std::unique_ptr<RegistryKey> OpenSubKey(const std::string& path, RegAccess access) override {
-        if (key_->deleted)
+        if (key_->deleted || !Passable(path))
             return nullptr;
         auto key = key_;
         bool writeProtected = writeProtected_;
@@ -103,7 +113,7 @@ public:
         return OpenFound(key, access, writeProtected);
     }
     bool SetString(const std::string& name, const std::string& value) override {
-        if (!writable_)
+        if (!writable_ || !Passable(name))
             return false;
         if (auto* existing = key_->Value(name))
             *existing = RegValue{RegSz, value};
@@ -112,7 +122,7 @@ public:
         return true;
     }
     bool DeleteValue(const std::string& name) override {
-        if (!writable_)
+        if (!writable_ || !Passable(name))
             return false;
         auto& values = key_->values;
         auto it = std::find_if(values.begin(), values.end(),
@@ -123,7 +133,7 @@ public:
         return true;
     }
     bool DeleteSubKey(const std::string& name) override {
-        if (!writable_)
+        if (!writable_ || !Passable(name))
             return false;
         auto& children = key_->children;
         auto it = std::find_if(children.begin(), children.end(),
@@ -135,7 +145,7 @@ public:
     }
 
     std::unique_ptr<RegistryKey> OpenSubKeyItself(const std::string& name) override {
-        if (key_->deleted)
+        if (key_->deleted || !Passable(name))
             return nullptr;
         auto child = key_->ChildItself(name);
         if (!child || child->unopenable || writeProtected_ || child->writeProtected)
@@ -292,6 +302,8 @@ std::optional<RegValue> FakeRegistry::GetValue(RegRoot root, const std::string& 
 
 std::unique_ptr<RegistryKey> FakeRegistry::Open(RegRoot root, const std::string& path,
                                                 RegAccess access, bool create) {
+    if (!Passable(path))
+        return nullptr;
     bool writeProtected = false;
     auto key = Walk(root, path, false, &writeProtected);
     if (!key && create) {

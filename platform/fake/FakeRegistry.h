@@ -1,6 +1,9 @@
 // An in-memory registry for tests: a tree of keys whose names compare
 // case-insensitively and keep their insertion order, with settable
 // last-write times, keys that refuse to open, and keys that refuse writes.
+// Names are counted as the registry counts them: set-up may give a name
+// holding a NUL (as NtSetValueKey makes one), listings show it whole, and
+// calls that name a key or value refuse it, as the Win32 backend does.
 // Its 32-bit view is laid out as on 64-bit Windows: below
 // HKEY_LOCAL_MACHINE\Software it is the native view's Software\WOW6432Node,
 // and everywhere else the two views are one.

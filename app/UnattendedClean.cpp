@@ -299,9 +299,14 @@ int Unattended::CleanRegistry() {
     for (const auto& row : found_) {
         RegistryRowKey key = SplitRegistryRow(row.caption);
         std::string name = row.subItems.empty() ? std::string() : row.subItems[0];
+        auto kept = std::find_if(
+            result.keptValues.begin(), result.keptValues.end(),
+            [&](const auto& value) { return value.caption == row.caption && value.name == name; });
         auto open =
             key.root ? c_.registry.Open(*key.root, key.keyPath, RegAccess::Read, false) : nullptr;
-        if (!open || !open->QueryValue(name))
+        if (kept != result.keptValues.end())
+            outcomes.push_back({"failed", KeptValuesReason(kept->reason, texts_)});
+        else if (!open || !open->QueryValue(name))
             outcomes.push_back({"deleted", ""});
         else if (keepNow.KeepsRegistryRow(row))
             outcomes.push_back({"kept", "kept by keep.txt"});

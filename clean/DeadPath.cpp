@@ -76,8 +76,10 @@ bool PathProbe::UncachedExists(const std::string& path) {
             if (!entry.IsDirectory())
                 return true;
     }
-    auto attributes = files_.GetAttributes(path);
-    return attributes && (*attributes & AttrDirectory);
+    // A folder is there when its attributes say so. A file is as well: in
+    // a folder that may be entered but not listed the search finds nothing,
+    // yet the file's own attributes can be read.
+    return files_.GetAttributes(path).has_value();
 }
 
 const PathProbe::FolderListing* PathProbe::Listing(const std::string& folder) {

@@ -101,6 +101,11 @@ bool RegFileCanHold(const RegBackupValue& value) {
         return false;
     if (value.name.find_first_of(std::string("\r\n\0", 3)) != std::string::npos)
         return false;
+    // Nor has a key: its line is written as it is, and a line break in it
+    // would start lines of their own, which regedit reads as keys to create
+    // or delete ("[-HKEY_...]") and values to set anywhere.
+    if (value.keyPath.find_first_of(std::string("\r\n\0", 3)) != std::string::npos)
+        return false;
     return DecodeUtf8(value.name) && DecodeUtf8(value.keyPath) && DecodeUtf8(value.value.data);
 }
 

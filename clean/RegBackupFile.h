@@ -34,8 +34,8 @@ struct RegBackupValue {
 using AnsiSpelling = std::function<std::optional<std::string>(const std::string&)>;
 
 // True when the file can carry `value` so that regedit restores it exactly:
-// a string value whose name is valid text without CR, LF or NUL. A value
-// name has no hex form, and regedit reads a name within one line.
+// a string value whose name and key path are valid text without CR, LF or
+// NUL. A name or key has no hex form, and regedit reads each within one line.
 bool RegFileCanHold(const RegBackupValue& value);
 
 // The file's bytes for `values` (each one RegFileCanHold), in their order;

@@ -1,5 +1,6 @@
 #include "clean/RegistryDelete.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -11,9 +12,14 @@ namespace {
 
 constexpr int ConfirmTextId = 74;
 constexpr int OpenErrorTextId = 90;
+constexpr int KeptTextId = 240;
+constexpr int ChangedTextId = 241;
+constexpr int NoBackupFormTextId = 242;
+constexpr int NotDeletedTextId = 243;
 
 struct TickedValue {
     RegRoot root;
+    std::string caption;
     RegBackupValue entry;
 };
 
@@ -21,7 +27,6 @@ struct Collected {
     std::vector<TickedValue> values;
     // The key path of the row whose key could not be opened.
     std::optional<std::string> unopenedKey;
-    int kept = 0;
 };
 
 bool OpenRowKey(RegistryCursor& cursor, const RegistryRowKey& key) {
@@ -31,11 +36,25 @@ bool OpenRowKey(RegistryCursor& cursor, const RegistryRowKey& key) {
     return cursor.OpenKey(key.keyPath);
 }
 
+// The data column as the scan fills it: the text up to its first NUL.
+std::string ShownData(const RegValue& value) {
+    return value.data.substr(0, value.data.find('\0'));
+}
+
+void Keep(RegistryDeleteResult& result, const std::string& caption, const std::string& name,
+          RegKeptReason reason) {
+    result.keptValues.push_back({caption, name, reason});
+    ++result.kept;
+}
+
 // Reads the value of every ticked row, in the list's order, up to the first
-// row whose key cannot be opened. A value that is gone or is no longer text
-// is not what the row listed, and one whose name no backup can carry would
-// be lost: both stay.
-Collected ReadTickedValues(RegistryDeleteContext& context, bool withBackup) {
+// row whose key cannot be opened. A value that is gone has nothing to
+// delete. One that is no longer the string the row showed is not what the
+// user ticked, one whose name the registry cannot be given exactly could
+// only be reached under another name, and one no backup can carry would be
+// lost: these stay, with their rows.
+Collected ReadTickedValues(RegistryDeleteContext& context, bool withBackup,
+                           RegistryDeleteResult& result) {
     Collected collected;
     ResultsList& list = context.list;
     const int count = list.RowCount();
@@ -53,13 +72,22 @@ Collected ReadTickedValues(RegistryDeleteContext& context, bool withBackup) {
             break;
         }
         std::string name = row.subItems.empty() ? std::string() : row.subItems[0];
+        if (name.find('\0') != std::string::npos) {
+            Keep(result, row.caption, name, RegKeptReason::NotDeleted);
+            continue;
+        }
         auto value = context.cursor.Key()->QueryValue(name);
-        TickedValue ticked{*key.root,
-                           {key.rootName, key.keyPath, name, value.value_or(RegValue{})}};
+        if (!value)
+            continue;
+        const std::string shown = row.subItems.size() > 1 ? row.subItems[1] : std::string();
+        if ((value->type != RegSz && value->type != RegExpandSz) || ShownData(*value) != shown) {
+            Keep(result, row.caption, name, RegKeptReason::Changed);
+            continue;
+        }
+        TickedValue ticked{*key.root, row.caption, {key.rootName, key.keyPath, name, *value}};
         // A text that was not read whole could not be restored whole.
-        if (!value || (value->type != RegSz && value->type != RegExpandSz) ||
-            (withBackup && (!value->textComplete || !RegFileCanHold(ticked.entry)))) {
-            ++collected.kept;
+        if (withBackup && (!value->textComplete || !RegFileCanHold(ticked.entry))) {
+            Keep(result, row.caption, name, RegKeptReason::NoBackupForm);
             continue;
         }
         collected.values.push_back(std::move(ticked));
@@ -82,15 +110,56 @@ void DeleteValues(RegistryDeleteContext& context, const Collected& collected,
         if (!now)
             continue;
         if (now->type != entry.value.type || now->data != entry.value.data) {
-            ++result.kept;
+            Keep(result, ticked.caption, entry.name, RegKeptReason::Changed);
             continue;
         }
         if (key.DeleteValue(entry.name))
             ++result.deleted;
+        else if (key.QueryValue(entry.name))
+            Keep(result, ticked.caption, entry.name, RegKeptReason::NotDeleted);
+    }
+}
+
+// Clears the list but for the rows of the values kept, which stay ticked.
+void LeaveKeptRows(ResultsList& list, const std::vector<RegistryKeptValue>& kept) {
+    for (int index = list.RowCount(); index-- > 0;) {
+        ListRow row = list.Row(index);
+        const std::string name = row.subItems.empty() ? std::string() : row.subItems[0];
+        bool stays = row.checked && std::any_of(kept.begin(), kept.end(), [&](const auto& value) {
+                         return value.caption == row.caption && value.name == name;
+                     });
+        if (!stays)
+            list.RemoveRow(index);
     }
 }
 
 } // namespace
+
+std::string KeptValuesReason(RegKeptReason reason, const LocalTexts& texts) {
+    switch (reason) {
+    case RegKeptReason::Changed:
+        return texts(ChangedTextId);
+    case RegKeptReason::NoBackupForm:
+        return texts(NoBackupFormTextId);
+    case RegKeptReason::NotDeleted:
+        return texts(NotDeletedTextId);
+    }
+    return {};
+}
+
+std::string KeptValuesMessage(const std::vector<RegistryKeptValue>& kept, const LocalTexts& texts) {
+    if (kept.empty())
+        return {};
+    std::string message = texts(KeptTextId) + " " + std::to_string(kept.size());
+    for (RegKeptReason reason :
+         {RegKeptReason::Changed, RegKeptReason::NoBackupForm, RegKeptReason::NotDeleted}) {
+        auto count = std::count_if(kept.begin(), kept.end(),
+                                   [reason](const auto& value) { return value.reason == reason; });
+        if (count > 0)
+            message += "\r\n" + std::to_string(count) + ": " + KeptValuesReason(reason, texts);
+    }
+    return message;
+}
 
 std::string CannotWriteRegBackupMessage(const std::string& path) {
     return "Cannot create file " + path;
@@ -113,8 +182,7 @@ RegistryDeleteResult RunRegistryDelete(RegistryDeleteContext& context) {
     result.confirmed = true;
     const bool withBackup = context.backupRegistry;
 
-    Collected collected = ReadTickedValues(context, withBackup);
-    result.kept = collected.kept;
+    Collected collected = ReadTickedValues(context, withBackup, result);
 
     // The backup is whole on disk before the first value goes. A run that
     // stopped at its first row has nothing to keep and writes no file.
@@ -139,7 +207,13 @@ RegistryDeleteResult RunRegistryDelete(RegistryDeleteContext& context) {
         result.stopped = true;
         return result;
     }
-    context.list.Clear();
+    if (result.keptValues.empty()) {
+        context.list.Clear();
+        return result;
+    }
+    LeaveKeptRows(context.list, result.keptValues);
+    context.ui.Ask(KeptValuesMessage(result.keptValues, context.texts), context.caption,
+                   MbOk | MbIconWarning);
     return result;
 }
 

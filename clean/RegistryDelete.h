@@ -1,11 +1,13 @@
 // The Registry branch of the Delete command: after one confirmation, reads
 // every ticked row's value, writes them all to a new regbackupNNN.reg in the
 // program folder (when asked to) and only then deletes exactly the values
-// that file holds. The frame around it (wait cursor, buttons, "Done") is the
-// window's.
+// that file holds. A ticked value it leaves keeps its row, and a message
+// says how many were kept and why. The frame around it (wait cursor,
+// buttons, "Done") is the window's.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "clean/RegBackupFile.h"
 #include "clean/RegistryCursor.h"
@@ -37,6 +39,26 @@ struct RegistryDeleteContext {
     std::string caption = "Tarn Brimsweep Pro";
 };
 
+// Why a ticked value was left in place.
+enum class RegKeptReason {
+    // No longer the string value the row showed: its data or type changed
+    // since the Find, or while the command ran.
+    Changed,
+    // The backup file has no form that brings it back exactly: a key or
+    // value name with a line break, or a text not read whole.
+    NoBackupForm,
+    // The registry did not delete it (no right to), or its name cannot be
+    // passed to the registry exactly.
+    NotDeleted,
+};
+
+struct RegistryKeptValue {
+    // The row's caption and value name.
+    std::string caption;
+    std::string name;
+    RegKeptReason reason = RegKeptReason::Changed;
+};
+
 struct RegistryDeleteResult {
     // The user answered Yes.
     bool confirmed = false;
@@ -46,10 +68,17 @@ struct RegistryDeleteResult {
     // The backup file written, empty when there was none.
     std::string backupFile;
     int deleted = 0;
-    // Ticked values left in place: missing or no longer text, or with a
-    // name no backup file can carry.
+    // Ticked values left in place, in the list's order; their rows stay in
+    // the list and a message tells how many and why.
     int kept = 0;
+    std::vector<RegistryKeptValue> keptValues;
 };
+
+// Why a value was kept, in the user's language.
+std::string KeptValuesReason(RegKeptReason reason, const LocalTexts& texts);
+// The message that tells how many ticked values were kept and why, or empty
+// text when none was.
+std::string KeptValuesMessage(const std::vector<RegistryKeptValue>& kept, const LocalTexts& texts);
 
 // The error shown when the backup file cannot be written.
 std::string CannotWriteRegBackupMessage(const std::string& path);

@@ -20,6 +20,27 @@ namespace {
 // all, and dead values in any key whose path holds this text are not listed.
 const char* const ProtectedKey = "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION";
 
+// The upper-cased path as a 32-bit program names it: 64-bit Windows keeps
+// that view's keys below a WOW6432Node key (HKLM\Software, the Classes keys
+// of the machine and of every user), and the Run, App Paths and Uninstall
+// values of 32-bit programs are as much Windows' own as the 64-bit ones.
+std::string ProtectedForm(const std::string& path) {
+    std::string form;
+    bool first = true;
+    for (size_t start = 0; start <= path.size();) {
+        size_t end = std::min(path.find('\\', start), path.size());
+        std::string segment = UpperAscii(std::string_view(path).substr(start, end - start));
+        if (segment != "WOW6432NODE") {
+            if (!first)
+                form += '\\';
+            form += segment;
+            first = false;
+        }
+        start = end + 1;
+    }
+    return form;
+}
+
 class RegistryScan {
 public:
     explicit RegistryScan(RegistryScanContext& context)
@@ -131,7 +152,7 @@ bool RegistryScan::ReopenParent(const std::string& parentAbsolute) {
 }
 
 void RegistryScan::CheckKeyValues(const std::optional<RegKeyInfo>& info) {
-    const std::string upperPath = UpperAscii(c_.cursor.CurrentPath());
+    const std::string upperPath = ProtectedForm(c_.cursor.CurrentPath());
     if (upperPath == ProtectedKey)
         return;
     const bool listable = upperPath.find(ProtectedKey) == std::string::npos;
@@ -147,6 +168,11 @@ void RegistryScan::CheckKeyValues(const std::optional<RegKeyInfo>& info) {
             result_.stopped = true;
             return;
         }
+        // A name holding a NUL is shown, and would be named again by the
+        // Delete, only up to it: another value ("Path" for "Path" + NUL +
+        // "x", the default value for NUL + "x"). Such a value is never listed.
+        if (name.find('\0') != std::string::npos)
+            continue;
         std::string data = value.data.substr(0, value.data.find('\0'));
         if (!IsDeadPath(name, probe_) && !IsDeadPath(data, probe_))
             continue;

@@ -2,21 +2,30 @@
 
 namespace bs {
 
+namespace {
+
+// Deletes the sub-key `name` of `parent` with everything below it. Every key
+// is opened as itself through its parent's handle and deleted through its
+// own, so a link inside the tree goes as the link: following it would
+// delete the sub-keys of whatever key it leads to.
+bool DeleteChildTree(RegistryKey& parent, const std::string& name) {
+    auto key = parent.OpenSubKeyItself(name);
+    if (!key)
+        return false;
+    auto children = key->SubKeyNames();
+    // A child that stays makes the key's own deletion below fail, and that
+    // result is the one reported.
+    for (size_t index = children.size(); index-- > 0;)
+        DeleteChildTree(*key, children[index]);
+    return key->DeleteItself();
+}
+
+} // namespace
+
 bool DeleteKeyTree(Registry& registry, RegView view, RegRoot root, const std::string& parentPath,
                    const std::string& name) {
-    const std::string path = parentPath + "\\" + name;
-    {
-        auto key = registry.OpenInView(view, root, path, RegAccess::ReadWrite, false);
-        if (!key)
-            return false;
-        auto children = key->SubKeyNames();
-        // A child that stays makes the key's own deletion below fail, and
-        // that result is the one reported.
-        for (size_t index = children.size(); index-- > 0;)
-            DeleteKeyTree(registry, view, root, path, children[index]);
-    }
     auto parent = registry.OpenInView(view, root, parentPath, RegAccess::ReadWrite, false);
-    return parent && parent->DeleteSubKey(name);
+    return parent && DeleteChildTree(*parent, name);
 }
 
 } // namespace bs

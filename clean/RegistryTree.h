@@ -10,7 +10,8 @@ namespace bs {
 
 // Deletes `parentPath` + "\" + `name` in `view`: first its sub-keys, from the
 // last one enumerated to the first, each the same way, then the key itself.
-// True when the key itself was deleted.
+// A link key in the tree, `name` itself included, is deleted as the link;
+// the key it leads to is never touched. True when the key itself was deleted.
 bool DeleteKeyTree(Registry& registry, RegView view, RegRoot root, const std::string& parentPath,
                    const std::string& name);
 

@@ -75,6 +75,19 @@ public:
     virtual bool DeleteValue(const std::string& name) = 0;
     // Deletes a sub-key that has no sub-keys of its own.
     virtual bool DeleteSubKey(const std::string& name) = 0;
+
+    // --- links ------------------------------------------------------------
+    // A link key (REG_OPTION_CREATE_LINK) sends every open by its name on to
+    // another key, anywhere in the registry; its own sub-keys are none.
+    // Opens the sub-key `name` (one name, not a path) itself, also when it is
+    // a link, for reading, writing and deleting; nullptr when it cannot be
+    // opened. A registry without links opens it as OpenSubKey does.
+    virtual std::unique_ptr<RegistryKey> OpenSubKeyItself(const std::string& name) {
+        return OpenSubKey(name, RegAccess::ReadWrite);
+    }
+    // Deletes this key, opened by OpenSubKeyItself, when it has no sub-keys
+    // of its own: a link goes as itself, never the key it leads to.
+    virtual bool DeleteItself() { return false; }
 };
 
 // Which of the two registry views of 64-bit Windows a key is opened in: the

@@ -41,6 +41,9 @@ void BuildDisk(FakeFileSystem& files) {
     files.AddFolder("c:\\Data\\Sub.Dir");
     files.AddFile("c:\\Locked\\inside.txt");
     files.SetUnreadable("c:\\Locked", true);
+    files.AddFile("c:\\Traverse\\inside.txt");
+    files.AddFolder("c:\\Traverse\\Sub");
+    files.SetUnlistable("c:\\Traverse", true);
 }
 
 struct Case {
@@ -66,6 +69,10 @@ const Case Cases[] = {
     {"C:\\Data\\*.txt", false, "a wildcard matching an existing file"},
     {"C:\\Data\\*.zip", true, "a wildcard matching nothing"},
     {"C:\\Locked\\inside.txt", true, "a folder that cannot be entered"},
+    {"C:\\Traverse", false, "a folder that can be entered but not listed"},
+    {"C:\\Traverse\\inside.txt", false, "a file in a folder that cannot be listed"},
+    {"C:\\Traverse\\Sub.dir", true, "a missing name in a folder that cannot be listed"},
+    {"C:\\Traverse\\Sub\\", false, "a folder in a folder that cannot be listed"},
     {"C:\\Program Files\\Gone\\app.exe", false, "a blank anywhere"},
     {"C:\\gone;C:\\other", false, "a semicolon: a search list"},
     {"C:\\gone\\a,b.txt", false, "a comma"},

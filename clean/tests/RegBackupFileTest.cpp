@@ -141,6 +141,15 @@ TEST(RegBackupFormat, LongHexDataWrapsWithContinuationLinesAndNamesWithLineBreak
     EXPECT_FALSE(RegFileCanHold(Value("\\A", "n", "\x01\x02", RegBinary)));
 }
 
+TEST(RegBackupFormat, AKeyWhoseNameHoldsALineBreakOrANulCannotBeHeld) {
+    EXPECT_FALSE(RegFileCanHold(Value("\\A\r\n[-HKEY_LOCAL_MACHINE\\Software]", "v", "d")));
+    EXPECT_FALSE(RegFileCanHold(Value("\\A\nB", "v", "d")));
+    EXPECT_FALSE(RegFileCanHold(Value("\\A\rB", "v", "d")));
+    EXPECT_FALSE(RegFileCanHold(Value(std::string("\\A\0B", 4), "v", "d")));
+    EXPECT_TRUE(RegFileCanHold(Value("\\k[1]=x;y@\\\"q\"", "v", "d")))
+        << "brackets and quotes stay inside the one key line";
+}
+
 TEST(RegBackupWrite, AFileThatCannotBeWrittenWholeIsNotLeftBehind) {
     FakeFileSystem files;
     files.AddDrive('c', DriveType::Fixed);

@@ -24,6 +24,8 @@ class WatchedRegistry : public Registry {
 public:
     explicit WatchedRegistry(FakeRegistry& inner) : inner_(inner) {}
     std::function<void(const std::string& name)> beforeDelete;
+    // True for a value the registry refuses to delete (no right to).
+    std::function<bool(const std::string& name)> refuseDelete;
 
     std::unique_ptr<RegistryKey> Open(RegRoot root, const std::string& path, RegAccess access,
                                       bool create) override {
@@ -57,6 +59,8 @@ private:
         bool DeleteValue(const std::string& name) override {
             if (owner_.beforeDelete)
                 owner_.beforeDelete(name);
+            if (owner_.refuseDelete && owner_.refuseDelete(name))
+                return false;
             return key_->DeleteValue(name);
         }
         bool DeleteSubKey(const std::string& name) override { return key_->DeleteSubKey(name); }
@@ -243,6 +247,86 @@ TEST_F(RegistryDelete, ValuesABackupCannotHoldOrThatChangedSinceTheScanStay) {
     EXPECT_EQ(result.deleted, 1);
     EXPECT_EQ(files.ReadAll(result.backupFile),
               "REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"expand\"=hex(2):25,58,25,5c,79,00\r\n");
+}
+
+TEST_F(RegistryDelete, AValueChangedSinceTheFindStaysWithItsRowAndTheMessageSaysWhy) {
+    AddValue("HKEY_CURRENT_USER: \\A", "A", "revived", "C:\\Gone\\app.exe");
+    // The program came back meanwhile: the value now names a live file.
+    registry.SetString(Hkcu, "A", "revived", "C:\\New\\app.exe");
+    AddValue("HKEY_CURRENT_USER: \\A", "A", "dead", "C:\\1");
+    AddValue("HKEY_CURRENT_USER: \\A", "A", "unticked", "C:\\2", false);
+    auto result = Run(true);
+    EXPECT_FALSE(result.stopped);
+    EXPECT_TRUE(Has("A", "revived"));
+    EXPECT_EQ(registry.GetValue(Hkcu, "A", "revived")->data, "C:\\New\\app.exe");
+    EXPECT_FALSE(Has("A", "dead"));
+    EXPECT_EQ(result.deleted, 1);
+    EXPECT_EQ(result.kept, 1);
+    ASSERT_EQ(list.rows.size(), 1u) << "only the kept row stays";
+    EXPECT_EQ(list.rows[0].subItems[0], "revived");
+    EXPECT_TRUE(list.rows[0].checked);
+    ASSERT_EQ(ui.questions.size(), 2u);
+    EXPECT_EQ(ui.questions[1].text,
+              "Ticked values kept, their rows left in the list: 1\r\n1: changed since the Find");
+    EXPECT_EQ(ui.questions[1].style, unsigned(MbOk | MbIconWarning));
+    EXPECT_EQ(files.ReadAll(result.backupFile),
+              "REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"dead\"=\"C:\\\\1\"\r\n")
+        << "what stays is not backed up";
+}
+
+TEST_F(RegistryDelete, EveryReasonForKeepingIsCountedAndAllKeptRowsStay) {
+    AddValue("HKEY_CURRENT_USER: \\A", "A", "two\nlines", "C:\\1");
+    AddValue("HKEY_CURRENT_USER: \\A", "A", "number", "C:\\2");
+    registry.SetValue(Hkcu, "A", "number", RegValue{RegDword, std::string(4, '\0')});
+    AddValue("HKEY_CURRENT_USER: \\A", "A", "locked", "C:\\3");
+    AddValue("HKEY_CURRENT_USER: \\A", "A", "nul inside", "C:\\4");
+    registry.SetValue(Hkcu, "A", "nul inside", RegValue{RegSz, "C:\\4", false});
+    AddValue("HKEY_CURRENT_USER: \\A", "A", "goes", "C:\\5");
+    watched.refuseDelete = [](const std::string& name) { return name == "locked"; };
+    auto result = Run(true);
+    EXPECT_EQ(result.deleted, 1);
+    EXPECT_EQ(result.kept, 4);
+    EXPECT_TRUE(Has("A", "locked"));
+    std::vector<std::string> left;
+    for (const auto& row : list.rows)
+        left.push_back(row.subItems[0]);
+    EXPECT_EQ(left, (std::vector<std::string>{"two\nlines", "number", "locked", "nul inside"}));
+    EXPECT_EQ(ui.questions.back().text, "Ticked values kept, their rows left in the list: 4\r\n"
+                                        "1: changed since the Find\r\n"
+                                        "2: no backup file can hold it exactly\r\n"
+                                        "1: could not be deleted");
+}
+
+TEST_F(RegistryDelete, AKeyWhoseNameHoldsALineBreakIsKeptAndNeverWrittenToTheBackup) {
+    const std::string odd = "A\r\n[-HKEY_LOCAL_MACHINE\\Software]\r\n[HKEY_CURRENT_USER\\B";
+    AddValue("HKEY_CURRENT_USER: \\" + odd, odd, "v", "C:\\1");
+    auto result = Run(true);
+    EXPECT_TRUE(Has(odd, "v"));
+    EXPECT_EQ(result.kept, 1);
+    EXPECT_EQ(files.ReadAll(result.backupFile), "REGEDIT4\r\n");
+    EXPECT_EQ(list.rows.size(), 1u);
+    EXPECT_EQ(result.keptValues.at(0).reason, RegKeptReason::NoBackupForm);
+}
+
+TEST_F(RegistryDelete, ANameHoldingANulIsNeverActedOnUnderItsShortenedForm) {
+    const std::string counted("Path\0x", 6);
+    registry.SetString(Hkcu, "A", "Path", "C:\\Windows");
+    registry.SetString(Hkcu, "A", "", "C:\\Windows");
+    AddValue("HKEY_CURRENT_USER: \\A", "A", counted, "C:\\Gone\\x.exe");
+    AddValue("HKEY_CURRENT_USER: \\A", "A", std::string("\0x", 2), "C:\\Gone\\y.exe");
+    for (bool withBackup : {true, false}) {
+        ui.questions.clear();
+        auto result = Run(withBackup);
+        EXPECT_EQ(result.deleted, 0);
+        EXPECT_EQ(result.kept, 2);
+        EXPECT_TRUE(Has("A", "Path"));
+        EXPECT_TRUE(Has("A", ""));
+        EXPECT_TRUE(Has("A", counted));
+        EXPECT_TRUE(Has("A", std::string("\0x", 2)));
+        EXPECT_EQ(list.rows.size(), 2u);
+        EXPECT_EQ(ui.questions.back().text,
+                  "Ticked values kept, their rows left in the list: 2\r\n2: could not be deleted");
+    }
 }
 
 } // namespace

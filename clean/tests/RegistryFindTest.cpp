@@ -116,6 +116,54 @@ TEST(RegistryFind, ListsDeadStringValuesBelowTheThreeStartsWithBothCaptionForms)
     EXPECT_EQ(rig.list.updateDepth, 0);
 }
 
+TEST(RegistryFind, TheProtectedKeyIsProtectedInTheThirtyTwoBitViewToo) {
+    Rig rig;
+    auto& r = rig.registry;
+    r.SetString(Hklm, "Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion", "Exact", Dead);
+    r.SetString(Hklm, "Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run", "Run32",
+                Dead);
+    r.SetString(Hklm, "Software\\WOW6432NODE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\App",
+                "InstallLocation", Dead);
+    r.SetString(Hkcu, "Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run", "User32",
+                Dead);
+    r.SetString(Hku,
+                "S-1-5-21_Classes\\Wow6432Node\\Software\\Microsoft\\Windows\\CurrentVersion\\X",
+                "Classes32", Dead);
+    // A WOW6432Node key elsewhere is walked as any other key.
+    r.SetString(Hklm, "Software\\WOW6432Node\\Vendor\\App", "Path", Dead);
+    r.SetString(Hklm, "Software\\WOW6432NodeX\\Microsoft\\Windows\\CurrentVersionY", "Near", Dead);
+
+    rig.Find();
+
+    EXPECT_EQ(
+        rig.Captions(),
+        (std::vector<std::string>{
+            "HKEY_LOCAL_MACHINE: Software\\WOW6432Node\\Vendor\\App | Path",
+            "HKEY_LOCAL_MACHINE: Software\\WOW6432NodeX\\Microsoft\\Windows\\CurrentVersionY | "
+            "Near"}));
+    // Below the exact key values are read (and not listed); the exact key in
+    // the 32-bit view is not read at all.
+    EXPECT_EQ(rig.ui.pumps, 6);
+}
+
+TEST(RegistryFind, ANameHoldingANulIsNeverListedNorWalkedUnderItsShortenedForm) {
+    Rig rig;
+    auto& r = rig.registry;
+    // Beside live values that the shortened names would reach.
+    r.SetString(Hkcu, "Console", "Path", Alive);
+    r.SetString(Hkcu, "Console", std::string("Path\0x", 6), Dead);
+    r.SetString(Hkcu, "Console", "", Alive);
+    r.SetString(Hkcu, "Console", std::string("\0x", 2), Dead);
+    r.SetString(Hkcu, "Console", "Other", Dead);
+    r.SetString(Hkcu, std::string("Run\0x", 5), "Hidden", Dead);
+    r.SetString(Hkcu, "Run", "Shown", Dead);
+
+    rig.Find();
+
+    EXPECT_EQ(rig.Captions(), (std::vector<std::string>{"HKEY_CURRENT_USER: \\Console | Other",
+                                                        "HKEY_CURRENT_USER: \\Run | Shown"}));
+}
+
 TEST(RegistryFind, SetsTheRegistryColumnsAndStatusAroundTheScanAndClearsTheList) {
     Rig rig;
     rig.list.rows.push_back(ListRow{"old row", {}, true});

@@ -23,6 +23,7 @@ struct FakeFileSystem::Node {
     FileTime lastWrite = 0;
     bool inUse = false;
     bool unreadable = false;
+    bool unlistable = false;
     bool noWrite = false;
     bool openToOthers = false;
     int openCount = 0;
@@ -339,6 +340,11 @@ void FakeFileSystem::SetUnreadable(const std::string& path, bool unreadable) {
         node->unreadable = unreadable;
 }
 
+void FakeFileSystem::SetUnlistable(const std::string& path, bool unlistable) {
+    if (auto node = Find(path))
+        node->unlistable = unlistable;
+}
+
 void FakeFileSystem::SetReadOnlyFolder(const std::string& path, bool readOnly) {
     if (auto node = Find(path))
         node->noWrite = readOnly;
@@ -380,6 +386,8 @@ std::unique_ptr<FileFind> FakeFileSystem::FindFirst(const std::string& pattern) 
     std::string mask = pattern.substr(cut + 1);
     auto folder = Find(pattern.substr(0, cut + 1));
     if (!folder || !folder->IsFolder() || folder->unreadable || mask.empty())
+        return nullptr;
+    if (folder->unlistable)
         return nullptr;
     std::vector<FindData> entries;
     // Every folder but a drive root lists "." and ".." first, as on Windows.

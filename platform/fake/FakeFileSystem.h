@@ -41,6 +41,9 @@ public:
     void SetInUse(const std::string& path, bool inUse);
     // A folder that exists but cannot be enumerated or entered.
     void SetUnreadable(const std::string& path, bool unreadable);
+    // A folder that can be entered, and whose entries answer by name, but
+    // that cannot be listed (traverse rights without list rights).
+    void SetUnlistable(const std::string& path, bool unlistable);
     // A folder in which nothing can be created or written (no access).
     void SetReadOnlyFolder(const std::string& path, bool readOnly);
     void SetTempFolder(const std::string& path) { tempFolder_ = path; }

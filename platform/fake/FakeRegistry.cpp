@@ -14,12 +14,24 @@ struct FakeRegistry::Key {
     bool unopenable = false;
     bool writeProtected = false;
     bool deleted = false;
+    // Set on a link key: the key every open through it reaches.
+    std::weak_ptr<Key> linkTarget;
+    bool isLink = false;
 
-    std::shared_ptr<Key> Child(const std::string& childName) const {
+    // The sub-key itself, a link as the link.
+    std::shared_ptr<Key> ChildItself(const std::string& childName) const {
         for (const auto& child : children)
             if (SameText(child->name, childName))
                 return child;
         return nullptr;
+    }
+    // The sub-key an open by its name reaches: through a link, its target
+    // (none when the target is gone).
+    std::shared_ptr<Key> Child(const std::string& childName) const {
+        auto child = ChildItself(childName);
+        if (child && child->isLink)
+            return child->linkTarget.lock();
+        return child;
     }
     RegValue* Value(const std::string& valueName) {
         for (auto& [valueKey, value] : values)
@@ -48,6 +60,14 @@ std::vector<std::string> SplitKeyPath(const std::string& path) {
 std::unique_ptr<RegistryKey> OpenFound(const std::shared_ptr<FakeRegistry::Key>& key,
                                        RegAccess access, bool writeProtected);
 
+// As on Windows: the registry counts a name's characters, so a name may hold
+// a NUL, and listings show it whole; but a call that takes a name or a path
+// as text ends it at the NUL. The Win32 backend passes no such name on, and
+// neither does this one.
+bool Passable(const std::string& name) {
+    return name.find('\0') == std::string::npos;
+}
+
 class FakeKey : public RegistryKey {
 public:
     // `writeProtected`: the key or one above it refuses writes.
@@ -67,6 +87,8 @@ public:
         return names;
     }
     std::optional<RegValue> QueryValue(const std::string& name) override {
+        if (!Passable(name))
+            return std::nullopt;
         if (auto* value = key_->Value(name))
             return *value;
         return std::nullopt;
@@ -78,7 +100,7 @@ public:
                           static_cast<uint32_t>(key_->values.size()), key_->lastWrite};
     }
     std::unique_ptr<RegistryKey> OpenSubKey(const std::string& path, RegAccess access) override {
-        if (key_->deleted)
+        if (key_->deleted || !Passable(path))
             return nullptr;
         auto key = key_;
         bool writeProtected = writeProtected_;
@@ -91,7 +113,7 @@ public:
         return OpenFound(key, access, writeProtected);
     }
     bool SetString(const std::string& name, const std::string& value) override {
-        if (!writable_)
+        if (!writable_ || !Passable(name))
             return false;
         if (auto* existing = key_->Value(name))
             *existing = RegValue{RegSz, value};
@@ -100,7 +122,7 @@ public:
         return true;
     }
     bool DeleteValue(const std::string& name) override {
-        if (!writable_)
+        if (!writable_ || !Passable(name))
             return false;
         auto& values = key_->values;
         auto it = std::find_if(values.begin(), values.end(),
@@ -111,7 +133,7 @@ public:
         return true;
     }
     bool DeleteSubKey(const std::string& name) override {
-        if (!writable_)
+        if (!writable_ || !Passable(name))
             return false;
         auto& children = key_->children;
         auto it = std::find_if(children.begin(), children.end(),
@@ -122,10 +144,33 @@ public:
         return true;
     }
 
+    std::unique_ptr<RegistryKey> OpenSubKeyItself(const std::string& name) override {
+        if (key_->deleted || !Passable(name))
+            return nullptr;
+        auto child = key_->ChildItself(name);
+        if (!child || child->unopenable || writeProtected_ || child->writeProtected)
+            return nullptr;
+        auto opened = std::make_unique<FakeKey>(child, true, false);
+        opened->parent_ = key_;
+        return opened;
+    }
+    bool DeleteItself() override {
+        auto parent = parent_.lock();
+        if (!parent || key_->deleted || !key_->children.empty())
+            return false;
+        if (std::erase(parent->children, key_) == 0)
+            return false;
+        key_->values.clear();
+        key_->deleted = true;
+        return true;
+    }
+
 private:
     std::shared_ptr<FakeRegistry::Key> key_;
     bool writable_;
     bool writeProtected_;
+    // Set when opened by OpenSubKeyItself: the key it was opened below.
+    std::weak_ptr<FakeRegistry::Key> parent_;
 };
 
 std::unique_ptr<RegistryKey> OpenFound(const std::shared_ptr<FakeRegistry::Key>& key,
@@ -221,6 +266,16 @@ void FakeRegistry::DeleteTree(RegRoot root, const std::string& path) {
     std::erase(parent->children, key);
 }
 
+void FakeRegistry::CreateLink(RegRoot root, const std::string& path, RegRoot targetRoot,
+                              const std::string& targetPath) {
+    auto target = Walk(targetRoot, targetPath, true);
+    auto link = Walk(root, path, true);
+    if (!target || !link)
+        return;
+    link->isLink = true;
+    link->linkTarget = target;
+}
+
 void FakeRegistry::SetUnopenable(RegRoot root, const std::string& path, bool unopenable) {
     if (auto key = Walk(root, path, true))
         key->unopenable = unopenable;
@@ -247,6 +302,8 @@ std::optional<RegValue> FakeRegistry::GetValue(RegRoot root, const std::string& 
 
 std::unique_ptr<RegistryKey> FakeRegistry::Open(RegRoot root, const std::string& path,
                                                 RegAccess access, bool create) {
+    if (!Passable(path))
+        return nullptr;
     bool writeProtected = false;
     auto key = Walk(root, path, false, &writeProtected);
     if (!key && create) {

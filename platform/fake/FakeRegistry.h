@@ -1,6 +1,9 @@
 // An in-memory registry for tests: a tree of keys whose names compare
 // case-insensitively and keep their insertion order, with settable
 // last-write times, keys that refuse to open, and keys that refuse writes.
+// Names are counted as the registry counts them: set-up may give a name
+// holding a NUL (as NtSetValueKey makes one), listings show it whole, and
+// calls that name a key or value refuse it, as the Win32 backend does.
 // Its 32-bit view is laid out as on 64-bit Windows: below
 // HKEY_LOCAL_MACHINE\Software it is the native view's Software\WOW6432Node,
 // and everywhere else the two views are one.
@@ -38,6 +41,13 @@ public:
     // The key (and everything below it) can be opened for reading only, and
     // no sub-key can be created in it: a standard user under HKLM.
     void SetWriteProtected(RegRoot root, const std::string& path, bool writeProtected);
+
+    // A link key at `path` (created with its parents) leading to the key
+    // `targetPath` (created when missing), as REG_OPTION_CREATE_LINK makes
+    // them: every open through the link's name reaches the target; opened
+    // itself, the link has no sub-keys and no values of its own.
+    void CreateLink(RegRoot root, const std::string& path, RegRoot targetRoot,
+                    const std::string& targetPath);
 
     // --- inspection -------------------------------------------------------
     bool KeyExists(RegRoot root, const std::string& path) const;

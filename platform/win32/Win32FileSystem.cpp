@@ -188,19 +188,23 @@ bool Win32FileSystem::FileExists(const std::string& path) {
 }
 
 bool Win32FileSystem::CanEnterFolder(const std::string& path) {
-    // Tested through a directory search rather than SetCurrentDirectory so the
-    // process's current directory is never changed behind the caller's back.
-    std::string pattern = path;
-    if (pattern.empty())
+    // What SetCurrentDirectory asks of a folder: that it is one and opens
+    // for traversal. Opened here rather than entered, so the process's
+    // current directory is never changed behind the caller's back. Listing
+    // is not asked for: a folder a user may enter but not list is there.
+    std::string folder = path;
+    if (folder.empty())
         return false;
-    if (pattern.back() != '\\')
-        pattern += '\\';
-    DWORD attributes = GetFileAttributesW(Widen(pattern).c_str());
+    if (folder.back() != '\\')
+        folder += '\\';
+    std::wstring wide = Widen(folder);
+    DWORD attributes = GetFileAttributesW(wide.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
         return false;
-    WIN32_FIND_DATAW data;
-    ScopedFind handle(FindFirstFileW(Widen(pattern + "*").c_str(), &data));
-    return handle.Valid() || GetLastError() == ERROR_FILE_NOT_FOUND;
+    ScopedFile handle(CreateFileW(wide.c_str(), FILE_TRAVERSE | SYNCHRONIZE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return handle.Valid();
 }
 
 bool Win32FileSystem::MoveReplace(const std::string& source, const std::string& target) {

@@ -52,6 +52,29 @@ RegValue ToValue(DWORD type, std::string_view bytes) {
     return value;
 }
 
+// A function of ntdll, which every process has loaded; looked up rather
+// than imported, as the registry's native calls are not in the Win32 API.
+template <typename Function> Function NtdllFunction(const char* name) {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(ntdll, name)))
+                 : nullptr;
+}
+
+// The W calls end a name at its first NUL, but the registry counts the
+// characters of a name, and "Path" + NUL + "x" is another value than "Path"
+// (and NUL + "x" another than the default value). A name or path holding a
+// NUL is never passed on, so no call acts on its shortened form.
+bool Passable(const std::string& name) {
+    return name.find('\0') == std::string::npos;
+}
+
+// A stored name with a lone surrogate comes out of Narrow with U+FFFD in its
+// place, which names another key or value: such names are left out of every
+// listing, as nothing could name them again.
+bool Listable(std::wstring_view name) {
+    return IsWellFormedUtf16(name);
+}
+
 REGSAM Access(RegAccess access) {
     return access == RegAccess::ReadWrite ? KEY_READ | KEY_WRITE : KEY_READ;
 }
@@ -85,12 +108,15 @@ public:
             }
             if (result != ERROR_SUCCESS)
                 break;
-            names.push_back(Narrow(std::wstring_view(name.data(), length)));
+            if (Listable(std::wstring_view(name.data(), length)))
+                names.push_back(Narrow(std::wstring_view(name.data(), length)));
         }
         return names;
     }
 
     std::optional<RegValue> QueryValue(const std::string& name) override {
+        if (!Passable(name))
+            return std::nullopt;
         std::wstring wideName = Widen(name);
         DWORD type = 0, size = 0;
         if (RegQueryValueExW(key_.Get(), wideName.c_str(), nullptr, &type, nullptr, &size) !=
@@ -108,6 +134,8 @@ public:
     std::vector<RegNamedValue> FirstValues(uint32_t count) override { return ReadValues(count); }
 
     std::unique_ptr<RegistryKey> OpenSubKey(const std::string& path, RegAccess access) override {
+        if (!Passable(path))
+            return nullptr;
         HKEY handle = nullptr;
         if (RegOpenKeyExW(key_.Get(), KeyPath(path).c_str(), 0, Access(access) | viewFlag_,
                           &handle) != ERROR_SUCCESS)
@@ -127,6 +155,8 @@ public:
     }
 
     bool SetString(const std::string& name, const std::string& value) override {
+        if (!Passable(name))
+            return false;
         std::wstring wide = Widen(value);
         return RegSetValueExW(key_.Get(), Widen(name).c_str(), 0, REG_SZ,
                               reinterpret_cast<const BYTE*>(wide.c_str()),
@@ -135,11 +165,33 @@ public:
     }
 
     bool DeleteValue(const std::string& name) override {
+        if (!Passable(name))
+            return false;
         return RegDeleteValueW(key_.Get(), Widen(name).c_str()) == ERROR_SUCCESS;
     }
 
     bool DeleteSubKey(const std::string& name) override {
+        if (!Passable(name))
+            return false;
         return RegDeleteKeyExW(key_.Get(), Widen(name).c_str(), viewFlag_, 0) == ERROR_SUCCESS;
+    }
+
+    std::unique_ptr<RegistryKey> OpenSubKeyItself(const std::string& name) override {
+        if (!Passable(name))
+            return nullptr;
+        HKEY handle = nullptr;
+        if (RegOpenKeyExW(key_.Get(), Widen(name).c_str(), REG_OPTION_OPEN_LINK,
+                          KEY_READ | KEY_WRITE | DELETE | viewFlag_, &handle) != ERROR_SUCCESS)
+            return nullptr;
+        return std::make_unique<Win32Key>(ScopedKey(handle), viewFlag_);
+    }
+
+    bool DeleteItself() override {
+        // RegDeleteKeyEx names the key again and follows a link to delete
+        // its target; the native call deletes the very key the handle holds.
+        using NtDeleteKeyFn = LONG(NTAPI*)(HANDLE);
+        static const auto deleteKey = NtdllFunction<NtDeleteKeyFn>("NtDeleteKey");
+        return deleteKey && deleteKey(key_.Get()) >= 0;
     }
 
 private:
@@ -151,7 +203,8 @@ private:
             if (RegEnumKeyExW(key_.Get(), index, name, &length, nullptr, nullptr, nullptr,
                               nullptr) != ERROR_SUCCESS)
                 break;
-            names.push_back(Narrow(std::wstring_view(name, length)));
+            if (Listable(std::wstring_view(name, length)))
+                names.push_back(Narrow(std::wstring_view(name, length)));
         }
         return names;
     }
@@ -177,6 +230,8 @@ private:
             if (result != ERROR_SUCCESS)
                 break;
             ++index;
+            if (!Listable(std::wstring_view(name.data(), nameLength)))
+                continue;
             values.push_back({Narrow(std::wstring_view(name.data(), nameLength)),
                               ToValue(type, std::string_view(data.data(), size))});
         }
@@ -203,6 +258,8 @@ std::unique_ptr<RegistryKey> Win32Registry::OpenInView(RegView view, RegRoot roo
     // path read by the scan names the same key when the Delete opens it again.
     REGSAM viewFlag = view == RegView::Bits32 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
     REGSAM sam = Access(access) | viewFlag;
+    if (!Passable(path))
+        return nullptr;
     std::wstring subKey = KeyPath(path);
     HKEY handle = nullptr;
     LONG result = create ? RegCreateKeyExW(RootHandle(root), subKey.c_str(), 0, nullptr,

@@ -13,8 +13,10 @@ TEST_F(RegistryDeleteWindow, TickedValuesAreBackedUpThenDeletedAndTheListCleared
     TForm1& form = Form();
     Click(Ctl().rbtSistemKayit);
     EXPECT_TRUE(Checked(Ctl().chkBackup));
-    form.Results().AddRow({"HKEY_CURRENT_USER: \\Software\\Gone", {"Path", "", ""}, true});
-    form.Results().AddRow({"HKEY_CURRENT_USER: Software\\Gone", {"Kept", "", ""}, false});
+    form.Results().AddRow(
+        {"HKEY_CURRENT_USER: \\Software\\Gone", {"Path", "c:\\gone\\app.exe", ""}, true});
+    form.Results().AddRow(
+        {"HKEY_CURRENT_USER: Software\\Gone", {"Kept", "c:\\gone\\b.exe", ""}, false});
     Click(Ctl().btnSil);
 
     ASSERT_EQ(dialogs.shown.size(), 1u);
@@ -29,6 +31,30 @@ TEST_F(RegistryDeleteWindow, TickedValuesAreBackedUpThenDeletedAndTheListCleared
     EXPECT_EQ(form.Results().RowCount(), 0);
     EXPECT_EQ(form.StatusText(), "Done");
     EXPECT_TRUE(form.DeletionDone());
+}
+
+TEST_F(RegistryDeleteWindow, ATickedValueThatChangedSinceTheFindKeepsItsRowAndTheWindowSaysSo) {
+    registry.SetString(RegRoot::CurrentUser, "Software\\Gone", "Path", "c:\\gone\\app.exe");
+    registry.SetString(RegRoot::CurrentUser, "Software\\Gone", "Back", "c:\\back\\app.exe");
+    TForm1& form = Form();
+    Click(Ctl().rbtSistemKayit);
+    form.Results().AddRow(
+        {"HKEY_CURRENT_USER: \\Software\\Gone", {"Path", "c:\\gone\\app.exe", ""}, true});
+    // Listed while its program was gone; it came back before the Delete.
+    form.Results().AddRow(
+        {"HKEY_CURRENT_USER: \\Software\\Gone", {"Back", "c:\\gone\\old.exe", ""}, true});
+    Click(Ctl().btnSil);
+
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_EQ(dialogs.shown[1].text, LocalText(1, 240) + " 1\r\n1: " + LocalText(1, 241));
+    auto key = registry.Open(RegRoot::CurrentUser, "Software\\Gone", RegAccess::Read, false);
+    ASSERT_TRUE(key);
+    EXPECT_FALSE(key->QueryValue("Path"));
+    EXPECT_TRUE(key->QueryValue("Back"));
+    ASSERT_EQ(form.Results().RowCount(), 1);
+    EXPECT_EQ(form.Results().Row(0).subItems.at(0), "Back");
+    EXPECT_TRUE(form.Results().Row(0).checked);
+    EXPECT_EQ(form.StatusText(), "Done");
 }
 
 } // namespace

@@ -205,7 +205,6 @@ void ExpectRoundTrip(bool ansiOnly, int count, const std::string& header) {
 
     auto result = trip.Delete(values);
     ASSERT_FALSE(result.stopped);
-    EXPECT_TRUE(trip.list.rows.empty());
     int holdable = 0;
     for (const auto& [where, value] : values) {
         holdable += Holdable(where.second);
@@ -214,6 +213,7 @@ void ExpectRoundTrip(bool ansiOnly, int count, const std::string& header) {
     }
     EXPECT_EQ(result.deleted, holdable);
     EXPECT_EQ(result.kept, count - holdable);
+    EXPECT_EQ(trip.list.RowCount(), count - holdable) << "the rows of the values kept stay";
     ASSERT_NE(result.backupFile, "");
     std::string file = ReadBytes(trip.files, result.backupFile);
     EXPECT_EQ(file.substr(0, header.size()), header);

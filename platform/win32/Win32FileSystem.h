@@ -28,6 +28,10 @@ public:
     // One attribute query instead of a directory search (a fifth of the
     // cost under Wine).
     std::optional<FindData> Entry(const std::string& path) override;
+
+    // Comparing spellings of one path (Win32CanonicalPath.cpp).
+    std::string CanonicalPath(const std::string& path) override;
+    std::string FoldCase(const std::string& text) override;
 };
 
 } // namespace bs

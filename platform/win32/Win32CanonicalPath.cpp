@@ -105,13 +105,22 @@ std::wstring WithLongNames(const std::wstring& full) {
     return head + tail;
 }
 
+// No "\" at the end but a drive root's.
+void DropTrailingSeparators(std::wstring& path) {
+    while (path.size() > std::max<size_t>(RootLength(path), 1) && path.back() == L'\\')
+        path.pop_back();
+}
+
 } // namespace
 
 std::string Win32FileSystem::CanonicalPath(const std::string& path) {
-    std::wstring full = FullPath(WithoutVerbatimPrefix(Widen(path)));
-    full = WithLongNames(full);
-    while (full.size() > std::max<size_t>(RootLength(full), 1) && full.back() == L'\\')
-        full.pop_back();
+    // The separators at the end go first: the system drops trailing dots
+    // and spaces only from the last segment, and "x. \" must come out as
+    // "x" does, or the result would change when canonicalised again.
+    std::wstring asked = WithoutVerbatimPrefix(Widen(path));
+    DropTrailingSeparators(asked);
+    std::wstring full = WithLongNames(FullPath(asked));
+    DropTrailingSeparators(full);
     return Narrow(ChangeCase(full, true));
 }
 

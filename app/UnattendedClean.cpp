@@ -124,7 +124,7 @@ private:
     const CleanOptions& o_;
     UnattendedContext& c_;
     LocalTexts texts_{EnglishLanguage};
-    KeepListLoad keep_;
+    KeepListLoad keep_{c_.files};
     ConsoleRows list_;
     std::vector<ListRow> found_;
     std::optional<RegistryCursor> cursor_;

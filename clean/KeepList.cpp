@@ -127,25 +127,31 @@ std::string NormalizeKeepEntry(std::string_view text) {
     return entry;
 }
 
-bool KeepList::Add(std::string_view text) {
+std::string CanonicalKeepEntry(FileSystem& files, std::string_view text) {
     std::string entry = NormalizeKeepEntry(text);
     if (entry.empty())
+        return {};
+    return IsRegistryEntry(entry) ? files.FoldCase(entry) : files.CanonicalPath(entry);
+}
+
+bool KeepList::Add(std::string_view text) {
+    std::string key = CanonicalKeepEntry(*files_, text);
+    if (key.empty())
         return false;
-    std::string upper = UpperAscii(entry);
-    if (!IsFileEntry(entry)) {
-        auto& entries = upper.find("\\\\") == std::string::npos ? registryKeys_ : registryValues_;
-        entries.insert(upper);
-        if (std::string user = AsCurrentUser(upper); !user.empty())
+    if (IsRegistryEntry(key)) {
+        auto& entries = key.find("\\\\") == std::string::npos ? registryKeys_ : registryValues_;
+        entries.insert(key);
+        if (std::string user = AsCurrentUser(key); !user.empty())
             entries.insert(std::move(user));
         return true;
     }
-    size_t wildcard = upper.find_first_of("*?");
+    size_t wildcard = key.find_first_of("*?");
     if (wildcard == std::string::npos) {
-        exactPaths_.insert(upper);
+        exactPaths_.insert(key);
         return true;
     }
-    std::string folder = upper.substr(0, upper.rfind('\\', wildcard) + 1);
-    patternsByFolder_[folder].push_back(upper);
+    std::string folder = key.substr(0, key.rfind('\\', wildcard) + 1);
+    patternsByFolder_[folder].push_back(key);
     return true;
 }
 
@@ -190,7 +196,7 @@ bool KeepList::PatternKeeps(std::string_view upperPath) const {
 bool KeepList::KeepsFile(std::string_view path) const {
     if (exactPaths_.empty() && patternsByFolder_.empty())
         return false;
-    std::string upper = UpperAscii(path);
+    std::string upper = files_->CanonicalPath(std::string(path));
     return KeepsFolderOrAbove(upper) || PatternKeeps(upper);
 }
 
@@ -198,15 +204,15 @@ bool KeepList::KeepsRegistryValue(std::string_view rootName, std::string_view ke
                                   std::string_view valueName) const {
     if (registryKeys_.empty() && registryValues_.empty())
         return false;
-    std::string key = UpperAscii(rootName);
+    std::string key = files_->FoldCase(std::string(rootName));
     std::string_view below = keyPath;
     while (!below.empty() && below.front() == '\\')
         below.remove_prefix(1);
     while (!below.empty() && below.back() == '\\')
         below.remove_suffix(1);
     if (!below.empty())
-        key += "\\" + UpperAscii(below);
-    const std::string name = UpperAscii(valueName);
+        key += "\\" + files_->FoldCase(std::string(below));
+    const std::string name = files_->FoldCase(std::string(valueName));
     auto keeps = [&](const std::string& keyPath) {
         if (registryValues_.count(keyPath + "\\\\" + name))
             return true;
@@ -229,8 +235,8 @@ bool KeepList::KeepsRegistryRow(const ListRow& row) const {
     return KeepsRegistryValue(key.rootName, key.keyPath, RowValue(row));
 }
 
-KeepListLoad ParseKeepList(const std::vector<std::string>& lines) {
-    KeepListLoad load;
+KeepListLoad ParseKeepList(FileSystem& files, const std::vector<std::string>& lines) {
+    KeepListLoad load(files);
     for (size_t index = 0; index < lines.size(); ++index) {
         std::string_view line = lines[index];
         if (index == 0 && line.substr(0, 3) == "\xEF\xBB\xBF")

@@ -6,10 +6,13 @@
 //                           matches and, when that is a folder, all below
 //   HKEY_CURRENT_USER\Software\Maker          the key and its sub-keys
 //   HKEY_CURRENT_USER\Software\Maker\\Path    the value Path of that key
-// Comparisons fold only the letters a to z, as every name comparison of the
-// program does. A key kept below HKEY_CURRENT_USER is kept where the Find
-// meets it again below a user's HKEY_USERS\S-1-5-21-..., and the other way
-// round.
+// Entries and the paths they are matched against compare in the file
+// system's canonical form (FileSystem::CanonicalPath): full paths with "." and
+// ".." resolved, long names, "\" separators, no "\\?\" prefix and the case
+// folded by the system's table, so that no other spelling of a kept path
+// slips past. Registry names fold by the same table. A key kept below
+// HKEY_CURRENT_USER is kept where the Find meets it again below a user's
+// HKEY_USERS\S-1-5-21-..., and the other way round.
 #pragma once
 
 #include <string>
@@ -19,6 +22,7 @@
 #include <vector>
 
 #include "core/ResultsList.h"
+#include "platform/FileSystem.h"
 
 namespace bs {
 
@@ -26,6 +30,9 @@ inline constexpr const char* KeepFileName = "keep.txt";
 
 class KeepList {
 public:
+    // `files` spells paths and folds case for the list; it must outlive it.
+    explicit KeepList(FileSystem& files) : files_(&files) {}
+
     // Adds one entry; false (and nothing added) when it is neither a file
     // pattern nor a registry entry.
     bool Add(std::string_view entry);
@@ -47,6 +54,8 @@ private:
     bool KeepsFolderOrAbove(std::string_view upperPath) const;
     bool PatternKeeps(std::string_view upperPath) const;
 
+    FileSystem* files_;
+
     // Entries without wildcards: the path itself and all below it.
     std::unordered_set<std::string> exactPaths_;
     // Wildcard entries by the folder before their first wildcard ("C:\TEMP\"):
@@ -62,8 +71,14 @@ private:
 // name (HKCU, HKLM, HKU) written in full, no "\" at the end of a path.
 // Empty when the text is not an entry.
 std::string NormalizeKeepEntry(std::string_view text);
+// The entry in the form the list compares it: a file entry as its
+// CanonicalPath, a registry entry with its root in full and its case folded.
+// Empty when the text is not an entry.
+std::string CanonicalKeepEntry(FileSystem& files, std::string_view text);
 
 struct KeepListLoad {
+    explicit KeepListLoad(FileSystem& files) : list(files) {}
+
     KeepList list;
     // Entries in the file's order, as written.
     std::vector<std::string> entries;
@@ -73,7 +88,7 @@ struct KeepListLoad {
 };
 
 // Reads the lines of keep.txt; a UTF-8 byte-order mark is skipped.
-KeepListLoad ParseKeepList(const std::vector<std::string>& lines);
+KeepListLoad ParseKeepList(FileSystem& files, const std::vector<std::string>& lines);
 
 // The entries that keep exactly one row and the folder or key it is in.
 std::string KeepEntryForFile(const ListRow& row);

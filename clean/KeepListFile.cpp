@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "platform/ReplaceFile.h"
-#include "platform/Text.h"
 #include "platform/TextFile.h"
 
 namespace bs {
@@ -17,9 +16,9 @@ std::string JoinLines(const std::vector<std::string>& lines) {
     return text;
 }
 
-// Both name the same thing; entries compare as the list matches, without case.
-bool SameEntry(const std::string& line, const std::string& normalEntry) {
-    return !normalEntry.empty() && SameText(NormalizeKeepEntry(line), normalEntry);
+// Both name the same thing: entries compare as the list matches them.
+bool SameEntry(FileSystem& files, const std::string& line, const std::string& canonicalEntry) {
+    return !canonicalEntry.empty() && CanonicalKeepEntry(files, line) == canonicalEntry;
 }
 
 } // namespace
@@ -30,7 +29,7 @@ std::string KeepFilePath(const std::string& programDir) {
 
 KeepListLoad ReadKeepList(FileSystem& files, const std::string& programDir) {
     auto lines = ReadTextLines(files, KeepFilePath(programDir));
-    return ParseKeepList(lines ? *lines : std::vector<std::string>());
+    return ParseKeepList(files, lines ? *lines : std::vector<std::string>());
 }
 
 bool AddKeepEntry(FileSystem& files, const std::string& programDir, const std::string& entry) {
@@ -39,8 +38,9 @@ bool AddKeepEntry(FileSystem& files, const std::string& programDir, const std::s
         return false;
     auto lines =
         ReadTextLines(files, KeepFilePath(programDir)).value_or(std::vector<std::string>());
+    const std::string canonical = CanonicalKeepEntry(files, normal);
     for (const auto& line : lines)
-        if (SameEntry(line, normal))
+        if (SameEntry(files, line, canonical))
             return true;
     lines.push_back(normal);
     return ReplaceFileContent(files, KeepFilePath(programDir), JoinLines(lines));
@@ -50,9 +50,9 @@ bool RemoveKeepEntry(FileSystem& files, const std::string& programDir, const std
     auto lines = ReadTextLines(files, KeepFilePath(programDir));
     if (!lines)
         return true;
-    std::string normal = NormalizeKeepEntry(entry);
-    auto kept = std::remove_if(lines->begin(), lines->end(), [&normal](const std::string& line) {
-        return SameEntry(line, normal);
+    const std::string canonical = CanonicalKeepEntry(files, entry);
+    auto kept = std::remove_if(lines->begin(), lines->end(), [&](const std::string& line) {
+        return SameEntry(files, line, canonical);
     });
     if (kept == lines->end())
         return true;

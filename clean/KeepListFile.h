@@ -20,7 +20,8 @@ KeepListLoad ReadKeepList(FileSystem& files, const std::string& programDir);
 // Appends `entry` unless an equal one is there; comments and bad lines stay.
 // False when it is not an entry or the file could not be written.
 bool AddKeepEntry(FileSystem& files, const std::string& programDir, const std::string& entry);
-// Removes every line holding `entry`. False when the file could not be
+// Removes every line holding `entry` in any spelling the list takes for the
+// same (as "C:\A\..\B" for "c:/b"). False when the file could not be
 // written; true also when there was no such line.
 bool RemoveKeepEntry(FileSystem& files, const std::string& programDir, const std::string& entry);
 

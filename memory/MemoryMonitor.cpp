@@ -13,6 +13,10 @@ constexpr int UpdateTick = 40;
 // Past the round: the count never meets the update tick again.
 constexpr int AfterUpdateLaunch = 80;
 constexpr int LowFreePercent = 10;
+// The monitor refreshes by itself at most once in this time after any
+// refresh: on a machine that stays short of memory, one refresh every six
+// seconds would keep pushing the file cache and other programs out.
+constexpr std::uint64_t AutomaticRefreshRestMs = 5 * 60 * 1000;
 constexpr int RefreshFailedText = 98;
 
 } // namespace
@@ -20,6 +24,8 @@ constexpr int RefreshFailedText = 98;
 void MemoryMonitor::Reset() {
     tickCount_ = 0;
     memoryRefreshed_ = false;
+    lastRefreshStart_.reset();
+    lastRefreshFreed_ = false;
 }
 
 void MemoryMonitor::Tick() {
@@ -45,7 +51,8 @@ void MemoryMonitor::TickSteps() {
         s_.view.ShowAlert("Free memory: " + MegabyteText(free));
     // A failed query leaves the gauge at 0, which is no reading at all; and
     // a tick inside a refresh never starts another one.
-    if (percent && !refreshing_ && s_.view.GaugePosition(MemoryGauge::Free) < LowFreePercent)
+    if (percent && !refreshing_ && s_.view.GaugePosition(MemoryGauge::Free) < LowFreePercent &&
+        AutomaticRefreshDue())
         Refresh();
     LabelMemInfo(memoryRefreshed_);
     if (tickCount_ == UpdateTick && s_.online.IsOnline() && s_.online.CheckForUpdate()) {
@@ -67,13 +74,29 @@ void MemoryMonitor::Refresh() {
     } scope{refreshing_};
 
     memoryRefreshed_ = false;
+    lastRefreshStart_ = s_.clock.TickMilliseconds();
     LabelMemInfo(false);
+    const std::uint64_t freeBefore = s_.memory.PhysicalFree();
     const auto total = static_cast<std::int64_t>(s_.memory.PhysicalTotal());
-    if (!WriteRefreshBlock(s_.block, total, s_.view, s_.clock))
+    if (!WriteRefreshBlock(s_.block, total, static_cast<std::int64_t>(freeBefore), s_.view,
+                           s_.clock))
         s_.view.ShowError(s_.texts()(RefreshFailedText));
     memoryRefreshed_ = true;
     s_.view.SetGauge(MemoryGauge::Progress, 0);
     Tick();
+    // The closing tick has read the memory again. A failed reading counts as
+    // nothing freed.
+    lastRefreshFreed_ = s_.memory.PhysicalFree() > freeBefore;
+}
+
+bool MemoryMonitor::AutomaticRefreshDue() {
+    if (!lastRefreshStart_)
+        return true;
+    // A refresh that freed nothing would free nothing again: memory is short
+    // because programs use it. Only a refresh the user asks for, when it
+    // frees memory, lets the monitor refresh by itself again.
+    return lastRefreshFreed_ &&
+           s_.clock.TickMilliseconds() - *lastRefreshStart_ >= AutomaticRefreshRestMs;
 }
 
 void MemoryMonitor::LabelMemInfo(bool after) {

@@ -1,10 +1,13 @@
 // The memory refresh and the monitor tick. The tick re-reads the memory
 // status, fills the memory rows, shows an alert every twentieth tick when
-// asked to, refreshes memory when less than a tenth is free, records the
+// asked to, refreshes memory when less than a tenth is free (at most once in
+// five minutes, and not while the last refresh freed nothing), records the
 // before or after figure and, once in sixty ticks, looks for an update.
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "core/TextTable.h"
@@ -32,7 +35,7 @@ class MemoryMonitor {
 public:
     explicit MemoryMonitor(MemoryMonitorServices services) : s_(std::move(services)) {}
 
-    // Back to the start: count 0, no refresh done yet.
+    // Back to the start: count 0, no refresh done yet, none remembered.
     void Reset();
     // The folder update.exe is started from, ending in "\".
     void SetProgramDir(const std::string& programDir) { programDir_ = programDir; }
@@ -52,12 +55,17 @@ public:
 
 private:
     void TickSteps();
+    bool AutomaticRefreshDue();
 
     MemoryMonitorServices s_;
     std::string programDir_;
     int tickCount_ = 0;
     bool memoryRefreshed_ = false;
     bool refreshing_ = false;
+    // When the last refresh began (the clock's milliseconds) and whether the
+    // memory free after it was more than before it.
+    std::optional<std::uint64_t> lastRefreshStart_;
+    bool lastRefreshFreed_ = false;
 };
 
 } // namespace bs

@@ -1,5 +1,7 @@
 #include "memory/RefreshBlock.h"
 
+#include <algorithm>
+
 namespace bs {
 
 namespace {
@@ -26,16 +28,18 @@ private:
 
 } // namespace
 
-std::int64_t RefreshBlockSize(std::int64_t physicalTotal, int fifths) {
-    return physicalTotal * fifths / 5;
+RefreshBlockSizes RefreshBlockSizesFor(std::int64_t physicalTotal, std::int64_t physicalAvailable) {
+    return {std::min(physicalTotal * 3 / 5, physicalAvailable / 2),
+            std::min(physicalTotal * 2 / 5, physicalAvailable / 3)};
 }
 
-bool WriteRefreshBlock(BlockAllocator& block, std::int64_t physicalTotal, MemoryView& view,
-                       Clock& clock) {
+bool WriteRefreshBlock(BlockAllocator& block, std::int64_t physicalTotal,
+                       std::int64_t physicalAvailable, MemoryView& view, Clock& clock) {
     BlockRelease release(block);
-    std::int64_t size = RefreshBlockSize(physicalTotal, 3);
+    const RefreshBlockSizes sizes = RefreshBlockSizesFor(physicalTotal, physicalAvailable);
+    std::int64_t size = sizes.first;
     if (!block.Reserve(size)) {
-        size = RefreshBlockSize(physicalTotal, 2);
+        size = sizes.second;
         if (!block.Reserve(size))
             return false;
     }

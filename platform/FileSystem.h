@@ -195,6 +195,19 @@ public:
     // create or change files in `folder` (or its rights cannot be read):
     // nothing there may be run with an administrator's rights.
     virtual bool OthersMayWrite(const std::string& folder) = 0;
+    // --- comparing spellings of one path -----------------------------------
+    // `path` in the one form that every spelling of it shares, for comparing,
+    // never for acting on: the full path with "." and ".." resolved, "\"
+    // separators, no "\\?\" prefix, no "\" at the end but a drive root's,
+    // long names in place of 8.3 short ones where the path exists, and the
+    // case folded by FoldCase. A name Windows would alias (a trailing dot or
+    // space) comes out as the name it aliases. `*` and `?` pass through;
+    // long names are looked up only in the folders before the first of them.
+    virtual std::string CanonicalPath(const std::string& path) = 0;
+    // `text` in upper case by the file system's own table (every letter it
+    // folds, not only A to Z, and the same whatever the user's language),
+    // which the registry also uses for key and value names.
+    virtual std::string FoldCase(const std::string& text) = 0;
 };
 
 } // namespace bs

@@ -71,10 +71,21 @@ bool StartsWithText(std::string_view text, std::string_view prefix) {
 }
 
 bool MatchesWildcard(std::string_view name, std::string_view mask) {
+    // One character of UTF-8 text is its lead byte and the continuation
+    // bytes after it: "?" takes them all, and "*" gives back whole ones.
+    auto nextCharacter = [&name](size_t at) {
+        ++at;
+        while (at < name.size() && (static_cast<unsigned char>(name[at]) & 0xC0) == 0x80)
+            ++at;
+        return at;
+    };
     // Iterative matcher with one backtrack point, the last '*' seen.
     size_t n = 0, m = 0, starMask = std::string_view::npos, starName = 0;
     while (n < name.size()) {
-        if (m < mask.size() && (mask[m] == '?' || UpperAscii(mask[m]) == UpperAscii(name[n]))) {
+        if (m < mask.size() && mask[m] == '?') {
+            n = nextCharacter(n);
+            ++m;
+        } else if (m < mask.size() && UpperAscii(mask[m]) == UpperAscii(name[n])) {
             ++n;
             ++m;
         } else if (m < mask.size() && mask[m] == '*') {
@@ -82,7 +93,7 @@ bool MatchesWildcard(std::string_view name, std::string_view mask) {
             starName = n;
         } else if (starMask != std::string_view::npos) {
             m = starMask + 1;
-            n = ++starName;
+            n = starName = nextCharacter(starName);
         } else {
             return false;
         }

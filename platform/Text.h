@@ -21,7 +21,8 @@ bool EndsWithText(std::string_view text, std::string_view suffix);
 bool StartsWithText(std::string_view text, std::string_view prefix);
 
 // Matches `name` against a mask of `*` (any run) and `?` (any one
-// character), letters a to z compared without case.
+// character, all the bytes of a UTF-8 one), letters a to z compared without
+// case.
 bool MatchesWildcard(std::string_view name, std::string_view mask);
 
 // Empty stays empty; otherwise one "\" is appended unless the text already

@@ -101,7 +101,7 @@ void TForm1::KeepRowClick(int commandId) {
         return;
     }
     // Every row the new entry keeps goes at once, not only the one clicked.
-    KeepList keep;
+    KeepList keep(services_.files);
     keep.Add(entry);
     if (cleanType_ == CleanType::Registry)
         RemoveKeptRegistryRows(listView1_, keep);

@@ -18,8 +18,14 @@ namespace {
 const std::string Dir = "c:\\brim\\";
 const char* const Dead = "C:\\Gone\\app.exe";
 
-KeepList ListOf(std::initializer_list<const char*> entries) {
-    KeepList list;
+// A file system that only spells paths: no short names, nothing on disk.
+FakeFileSystem& Spelling() {
+    static FakeFileSystem files;
+    return files;
+}
+
+KeepList ListOf(std::initializer_list<const char*> entries, FileSystem& files = Spelling()) {
+    KeepList list(files);
     for (const char* entry : entries)
         EXPECT_TRUE(list.Add(entry)) << entry;
     return list;
@@ -47,7 +53,7 @@ TEST(KeepList, FoldersKeepEverythingBelowThemAndPatternsMatchWholeNamesWithoutCa
     EXPECT_FALSE(keep.KeepsFile("C:\\Cache\\browser\\other\\x.tmp"));
 
     EXPECT_TRUE(keep.KeepsFile("D:\\anything\\at\\all.tmp")) << "a drive root entry";
-    EXPECT_FALSE(KeepList().KeepsFile("C:\\a.tmp"));
+    EXPECT_FALSE(KeepList(Spelling()).KeepsFile("C:\\a.tmp"));
 }
 
 TEST(KeepList, RegistryEntriesKeepAKeyWithItsSubKeysOrOneValue) {
@@ -80,7 +86,7 @@ TEST(KeepList, RegistryEntriesKeepAKeyWithItsSubKeysOrOneValue) {
     EXPECT_EQ(KeepEntryForFolder(fileRow), "C:\\Temp");
 
     // Entries made from rows keep those rows.
-    KeepList fromRows;
+    KeepList fromRows(Spelling());
     ASSERT_TRUE(fromRows.Add(KeepEntryForValue(valueRow)));
     ASSERT_TRUE(fromRows.Add(KeepEntryForFolder(fileRow)));
     EXPECT_TRUE(fromRows.KeepsRegistryRow(valueRow));
@@ -118,9 +124,10 @@ TEST(KeepList, TheUsersHiveIsKeptUnderBothOfItsNames) {
 }
 
 TEST(KeepList, BadLinesAreIgnoredAndReportedOnceUntilTheyChange) {
-    KeepListLoad load = ParseKeepList(
-        {"\xEF\xBB\xBF# keep these", "", "  C:\\Keep  ", "temp\\*.tmp", "HKEY_CLASSES_ROOT\\x",
-         "\t# indented comment", "HKCU\\Software\\A", "\xFF\xFE", "Q:"});
+    KeepListLoad load =
+        ParseKeepList(Spelling(), {"\xEF\xBB\xBF# keep these", "", "  C:\\Keep  ", "temp\\*.tmp",
+                                   "HKEY_CLASSES_ROOT\\x", "\t# indented comment",
+                                   "HKCU\\Software\\A", "\xFF\xFE", "Q:"});
     EXPECT_EQ(load.entries, (std::vector<std::string>{"C:\\Keep", "HKCU\\Software\\A"}));
     EXPECT_EQ(load.badLines, (std::vector<int>{4, 5, 8, 9}));
     EXPECT_TRUE(load.list.KeepsFile("C:\\Keep\\a.tmp"));
@@ -128,8 +135,8 @@ TEST(KeepList, BadLinesAreIgnoredAndReportedOnceUntilTheyChange) {
     KeepListWarnings warnings;
     EXPECT_EQ(warnings.NewBadLines(load), "4, 5, 8, 9");
     EXPECT_EQ(warnings.NewBadLines(load), std::nullopt) << "the same lines once only";
-    EXPECT_EQ(warnings.NewBadLines(ParseKeepList({"C:\\a"})), std::nullopt);
-    EXPECT_EQ(warnings.NewBadLines(ParseKeepList({"bad"})), "1");
+    EXPECT_EQ(warnings.NewBadLines(ParseKeepList(Spelling(), {"C:\\a"})), std::nullopt);
+    EXPECT_EQ(warnings.NewBadLines(ParseKeepList(Spelling(), {"bad"})), "1");
 }
 
 TEST(KeepList, TheFileIsChangedInOneStepKeepingCommentsAndNoEntryTwice) {

@@ -66,7 +66,7 @@ TEST_F(MemoryMonitorTick, LowMemoryRefreshesOnceAndNoTickInsideARefreshStartsAno
             monitor.Tick();
     };
     monitor.Tick();
-    EXPECT_EQ(block.reservations.size(), 2u) << "one refresh: three fifths, then two fifths";
+    EXPECT_EQ(block.reservations.size(), 2u) << "one refresh: the first size, then the second";
     EXPECT_EQ(view.errors.size(), 1u) << "the error is never shown twice at once";
     EXPECT_EQ(timerTicks, 3);
     EXPECT_EQ(monitor.TickCount(), 1 + 1 + 3 + 1) << "tick, refresh's closing tick, timer ticks";
@@ -74,8 +74,77 @@ TEST_F(MemoryMonitorTick, LowMemoryRefreshesOnceAndNoTickInsideARefreshStartsAno
     EXPECT_TRUE(monitor.MemoryRefreshed());
 
     view.whileErrorShown = nullptr;
+    clock.ticks += 60 * 60 * 1000;
     monitor.Tick();
-    EXPECT_EQ(view.errors.size(), 2u) << "the next low tick refreshes again";
+    EXPECT_EQ(view.errors.size(), 1u) << "a refresh that freed nothing is not repeated";
+}
+
+// A block whose return frees memory (or not), as the closing tick then reads it.
+class FreeingBlock : public FakeBlockAllocator {
+public:
+    explicit FreeingBlock(FakeMachine& machine) : machine_(machine) {}
+    std::uint64_t freeAfterwards = 0; // 0: the memory stays as it was
+    void Free() override {
+        FakeBlockAllocator::Free();
+        if (freeAfterwards != 0 && machine_.memoryStatus)
+            machine_.memoryStatus->physicalFree = freeAfterwards;
+    }
+
+private:
+    FakeMachine& machine_;
+};
+
+constexpr std::uint64_t Seconds = 1000;
+constexpr std::uint64_t Minutes = 60 * Seconds;
+
+class AutomaticRefresh : public MonitorBench {
+protected:
+    FreeingBlock freeing{machine};
+    MemoryMonitor watched{
+        {memory, freeing, online, process, clock, view, [] { return LocalTexts(1); }}};
+
+    // A timer tick `later` milliseconds after the last one, with memory low.
+    size_t LowTick(std::uint64_t later) {
+        clock.ticks += later;
+        SetFreePercent(9);
+        watched.Tick();
+        return freeing.reservations.size();
+    }
+};
+
+TEST_F(AutomaticRefresh, ComesAtMostOnceInFiveMinutesWhileRefreshesFreeMemory) {
+    freeing.freeAfterwards = 300 * 1'048'576;
+    EXPECT_EQ(LowTick(0), 1u) << "the first low tick refreshes";
+    EXPECT_EQ(LowTick(6 * Seconds), 1u) << "six seconds later memory is low again: no refresh";
+    EXPECT_EQ(LowTick(5 * Minutes - 6 * Seconds - 1), 1u);
+    EXPECT_EQ(LowTick(1), 2u) << "five minutes after the last";
+    EXPECT_EQ(LowTick(6 * Seconds), 2u);
+
+    // A refresh the user asks for always runs, and counts as the last one.
+    clock.ticks += 1 * Minutes;
+    watched.Refresh();
+    EXPECT_EQ(freeing.reservations.size(), 3u);
+    EXPECT_EQ(LowTick(4 * Minutes), 3u);
+    EXPECT_EQ(LowTick(1 * Minutes), 4u);
+}
+
+TEST_F(AutomaticRefresh, IsNotRepeatedAfterOneThatFreedNothingUntilARefreshFreesMemory) {
+    EXPECT_EQ(LowTick(0), 1u);
+    EXPECT_EQ(LowTick(5 * Minutes), 1u) << "the last refresh freed nothing";
+    EXPECT_EQ(LowTick(3 * 60 * Minutes), 1u) << "nor hours later";
+    SetFreePercent(50);
+    watched.Tick();
+    EXPECT_EQ(LowTick(10 * Minutes), 1u) << "memory that came back changes nothing";
+
+    watched.Refresh();
+    EXPECT_EQ(LowTick(10 * Minutes), 2u) << "the user's refresh freed nothing either";
+    freeing.freeAfterwards = 300 * 1'048'576;
+    watched.Refresh();
+    EXPECT_EQ(LowTick(10 * Minutes), 4u) << "a refresh that frees memory lets it come again";
+
+    watched.Reset();
+    freeing.freeAfterwards = 0;
+    EXPECT_EQ(LowTick(0), 5u) << "a new window starts afresh";
 }
 
 TEST_F(MemoryMonitorTick, AlertsComeEveryTwentiethTickAndTheUpdateIsCheckedOnTickForty) {

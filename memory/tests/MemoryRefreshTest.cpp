@@ -11,10 +11,13 @@ namespace {
 class MemoryRefresh : public MonitorBench {};
 
 TEST_F(MemoryRefresh, TwoHundredFiftySixMebibytesWrite153MebibytesWithTheGaugeClimbingTo100) {
-    SetMemory(268'435'456, 134'217'728);
+    // More available than the block's other bound needs (a reading no real
+    // machine gives): three fifths of the memory set the block.
+    SetMemory(268'435'456, 400'000'000);
     monitor.Tick();
     monitor.Refresh();
-    EXPECT_EQ(block.reservations, (std::vector<std::int64_t>{161'061'273}));
+    EXPECT_EQ(block.reservations, (std::vector<std::int64_t>{161'061'273}))
+        << "never more than three fifths of the memory";
     EXPECT_EQ(block.writes, 153u);
     EXPECT_EQ(block.bytesWritten, 153u * 1'048'576);
     EXPECT_EQ(block.frees, 1) << "the block goes back at once";
@@ -33,28 +36,34 @@ TEST_F(MemoryRefresh, TwoHundredFiftySixMebibytesWrite153MebibytesWithTheGaugeCl
 }
 
 TEST_F(MemoryRefresh, LessThanOneWholeMebibyteWritesNothing) {
-    SetMemory(1'747'626, 1'000'000);
+    SetMemory(1'747'626, 1'747'626);
     monitor.Tick();
     monitor.Refresh();
-    EXPECT_EQ(block.reservations, (std::vector<std::int64_t>{1'048'575}));
+    EXPECT_EQ(block.reservations, (std::vector<std::int64_t>{873'813}));
     EXPECT_EQ(block.writes, 0u);
     EXPECT_EQ(view.progressRequests, (std::vector<std::int64_t>{0}))
         << "only the closing reset: the gauge never moves";
 
-    SetMemory(1'747'627, 1'000'000);
+    SetMemory(64 * 1'048'576, 2 * 1'048'576 - 1);
+    monitor.Tick();
+    monitor.Refresh();
+    EXPECT_EQ(block.reservations.back(), 1'048'575);
+    EXPECT_EQ(block.writes, 0u);
+    SetMemory(64 * 1'048'576, 2 * 1'048'576);
     monitor.Tick();
     monitor.Refresh();
     EXPECT_EQ(block.reservations.back(), 1'048'576);
     EXPECT_EQ(block.writes, 1u);
 }
 
-TEST_F(MemoryRefresh, ARefusedBlockRetriesWithTwoFifthsThenReportsAndStillEndsTheRefresh) {
-    SetMemory(1000 * 1'048'576ull, 500 * 1'048'576ull);
+TEST_F(MemoryRefresh, ARefusedBlockRetriesWithTwoThirdsOfItThenReportsAndStillEndsTheRefresh) {
+    SetMemory(1000 * 1'048'576ull, 900 * 1'048'576ull);
     monitor.Tick();
-    block.limit = 500 * 1'048'576;
+    block.limit = 400 * 1'048'576;
     monitor.Refresh();
-    EXPECT_EQ(block.reservations, (std::vector<std::int64_t>{600 * 1'048'576, 400 * 1'048'576}));
-    EXPECT_EQ(block.writes, 400u);
+    EXPECT_EQ(block.reservations, (std::vector<std::int64_t>{450 * 1'048'576, 300 * 1'048'576}))
+        << "half and a third of what is available";
+    EXPECT_EQ(block.writes, 300u);
     EXPECT_TRUE(view.errors.empty());
 
     block.limit = 0;
@@ -68,6 +77,24 @@ TEST_F(MemoryRefresh, ARefusedBlockRetriesWithTwoFifthsThenReportsAndStillEndsTh
     EXPECT_TRUE(monitor.MemoryRefreshed());
     EXPECT_EQ(monitor.TickCount(), ticks + 1) << "the closing tick runs";
     EXPECT_EQ(block.frees, 2);
+
+    // Where three fifths of the memory bound the first try, two fifths bound
+    // the second.
+    SetMemory(1000 * 1'048'576ull, 2000 * 1'048'576ull);
+    monitor.Tick();
+    block.reservations.clear();
+    block.limit = 500 * 1'048'576;
+    monitor.Refresh();
+    EXPECT_EQ(block.reservations, (std::vector<std::int64_t>{600 * 1'048'576, 400 * 1'048'576}));
+}
+
+TEST_F(MemoryRefresh, OnAMachineShortOfMemoryTheBlockIsHalfOfWhatIsAvailable) {
+    // 64 GiB with 3 GiB available: three fifths would be 38 GiB, which the
+    // system could only give by paging other programs out.
+    SetMemory(64ull << 30, 3ull << 30);
+    monitor.Tick(); // under a tenth free: the tick refreshes by itself
+    EXPECT_EQ(block.reservations, (std::vector<std::int64_t>{1536ll << 20}));
+    EXPECT_EQ(block.writes, 1536u);
 }
 
 TEST_F(MemoryRefresh, SixteenGibibytesTakeA64BitBlockAndShowTheirFullFigures) {
@@ -79,8 +106,8 @@ TEST_F(MemoryRefresh, SixteenGibibytesTakeA64BitBlockAndShowTheirFullFigures) {
     EXPECT_EQ(view.labels[MemoryLabel::Before], "10240MB");
     EXPECT_EQ(view.GaugePosition(MemoryGauge::Before), 62);
     monitor.Refresh();
-    EXPECT_EQ(block.reservations, (std::vector<std::int64_t>{10'307'921'510}));
-    EXPECT_EQ(block.writes, 9830u);
+    EXPECT_EQ(block.reservations, (std::vector<std::int64_t>{5ll << 30}));
+    EXPECT_EQ(block.writes, 5120u);
     EXPECT_TRUE(view.errors.empty());
     EXPECT_EQ(view.labels[MemoryLabel::After], "10240MB");
 }
@@ -100,9 +127,9 @@ private:
 
 TEST_F(MemoryRefresh, ALongRefreshLetsTheWindowRepaintTenTimesASecond) {
     SlowBlock slow(clock);
-    ASSERT_TRUE(WriteRefreshBlock(slow, 16ll << 30, view, clock));
-    EXPECT_EQ(slow.writes, 9830u);
-    EXPECT_EQ(view.paints, 983);
+    ASSERT_TRUE(WriteRefreshBlock(slow, 16ll << 30, 16ll << 30, view, clock));
+    EXPECT_EQ(slow.writes, 8192u);
+    EXPECT_EQ(view.paints, 819);
 }
 
 TEST(GaugeRule, NegativeAndUnchangedPositionsAreIgnoredAndTooHighOnesShowTheMaximum) {

@@ -115,6 +115,23 @@ private:
     unsigned tempCounter_ = 0;
     friend class FakeStream;
     friend class FakeDoorFile;
+
+public:
+    // --- spellings of one path (FakeCanonicalPath.cpp) ----------------------
+    // Gives the entry at `longPath` (written in long names) the 8.3 name
+    // `shortName`, which CanonicalPath reads as its long name. Only
+    // CanonicalPath knows short names; the other calls take long ones.
+    void AddShortName(const std::string& longPath, const std::string& shortName);
+    // As Windows spells paths: "/" as "\", no "\\?\" prefix, "." and ".."
+    // resolved, a trailing dot or space dropped from the last segment, short
+    // names replaced, and the case folded for ASCII, Latin-1, Latin
+    // Extended-A and Greek letters.
+    std::string CanonicalPath(const std::string& path) override;
+    std::string FoldCase(const std::string& text) override;
+
+private:
+    // Folded path of the short name -> the long name of its last segment.
+    std::map<std::string, std::string> shortNames_;
 };
 
 } // namespace bs

@@ -34,6 +34,10 @@ public:
                                            DoorOpenError& error) override;
     // In Win32FolderRights.cpp.
     bool OthersMayWrite(const std::string& folder) override;
+
+    // Comparing spellings of one path (Win32CanonicalPath.cpp).
+    std::string CanonicalPath(const std::string& path) override;
+    std::string FoldCase(const std::string& text) override;
 };
 
 } // namespace bs

@@ -97,7 +97,8 @@ TEST_F(MemoryMonitorWindow, TheMemorySwitchFillsThePageAtOnceAndRefreshFillsTheA
     Step();
     SetFreePercent(60);
     Click(Ctl().btnRefresh);
-    EXPECT_EQ(memoryBlock.reservations, (std::vector<std::int64_t>{2400ll << 20}));
+    EXPECT_EQ(memoryBlock.reservations, (std::vector<std::int64_t>{600ll << 20}))
+        << "half of the 1,200 MiB free at the last tick";
     EXPECT_EQ(memoryBlock.frees, 1);
     EXPECT_TRUE(form.MemoryRefreshed());
     EXPECT_EQ(form.TickCount(), 3) << "the refresh ends with a tick";
@@ -145,12 +146,19 @@ TEST_F(MemoryMonitorWindow, NinePercentFreeRefreshesOnceAndTenDoesNot) {
     SetFreePercent(9);
     memoryBlock.limit = 0; // memory stays low and every refresh fails
     Step();
-    EXPECT_EQ(memoryBlock.reservations.size(), 2u) << "three fifths, then two";
+    EXPECT_EQ(memoryBlock.reservations.size(), 2u) << "the first size, then the second";
     ASSERT_EQ(dialogs.shown.size(), 1u) << "the chain stops after one refresh";
     EXPECT_EQ(dialogs.shown[0].text, LocalTexts(1)(98));
     EXPECT_TRUE(form.MemoryRefreshed());
     EXPECT_EQ(form.TickCount(), 3) << "the tick and the refresh's closing tick";
     EXPECT_EQ(Text(form.MemoryFrame().lblFreeMemAfter), "360MB");
+
+    // Memory stays low, and that refresh freed nothing: the timer ticks on
+    // without another one.
+    for (int tick = 0; tick < 100; ++tick)
+        Step();
+    EXPECT_EQ(memoryBlock.reservations.size(), 2u);
+    EXPECT_EQ(dialogs.shown.size(), 1u);
 }
 
 TEST_F(MemoryMonitorWindow, OnlyAModemOrProxyConnectionChecksForUpdatesAndALaunchEndsTheChecks) {
@@ -287,7 +295,7 @@ TEST_F(MemoryMonitorWindow, ARefreshRunsNoTimerAndTakesNoInputUntilItEnds) {
     Click(Ctl().rbtHafiza);
     const int before = started.TickCount();
     started.btnRefreshClick();
-    EXPECT_EQ(queueing.writes, 2400u) << "three fifths of 4,000 MiB";
+    EXPECT_EQ(queueing.writes, 1000u) << "half of the 2,000 MiB free";
     EXPECT_EQ(started.TickCount(), before + 1) << "only the closing tick ran inside";
     MSG message;
     EXPECT_TRUE(PeekMessageW(&message, started.Handle(), WM_TIMER, WM_TIMER, PM_NOREMOVE))

@@ -87,6 +87,8 @@ public:
     void btnBulClick();
     void btnSilClick();
     void JetButton2Click();
+    // Restores `archive` into a new folder below C:\restored_files.
+    void RestoreIntoFolder(const std::string& archive);
     void cmbLanguageClick();
     void ComboBox1Click();
     void ListView1ColumnClick(int column);

@@ -68,6 +68,13 @@ public:
     std::string TempFolder() override { return tempFolder_; }
     std::string CreateTempFile(const std::string& folder, const std::string& prefix) override;
 
+    // --- Writing where others may have been first (restores) ---------------
+    std::unique_ptr<FileStream> CreateNew(const std::string& path) override;
+    bool MoveNoReplace(const std::string& source, const std::string& target) override;
+    bool CreatePrivateFolder(const std::string& path) override;
+    // True when the folder at `path` was made by CreatePrivateFolder.
+    bool IsPrivateFolder(const std::string& path) const;
+
     // The longest path the file system takes, as on Windows with "\\?\".
     static constexpr size_t MaxPathLength = 32767;
 

@@ -28,6 +28,11 @@ public:
     // One attribute query instead of a directory search (a fifth of the
     // cost under Wine).
     std::optional<FindData> Entry(const std::string& path) override;
+
+    // --- Writing where others may have been first (restores) ---------------
+    std::unique_ptr<FileStream> CreateNew(const std::string& path) override;
+    bool MoveNoReplace(const std::string& source, const std::string& target) override;
+    bool CreatePrivateFolder(const std::string& path) override;
 };
 
 } // namespace bs

@@ -1,10 +1,11 @@
 // The Restore command: brings back a backup archive into a new folder of its
-// own below the restore folder, or hands a registry backup to the system's
-// registry editor.
+// own below the restore folder or, through the put-back dialog, to where its
+// files were; or hands a registry backup to the system's registry editor.
 #include "app/win/Form1.h"
 #include "app/win/Form1CommandScope.h"
 
 #include "backup/RestoreFolder.h"
+#include "platform/win32/Utf.h"
 
 namespace bs {
 
@@ -14,6 +15,8 @@ enum TextId {
     TextRestoredFiles = 96,
     TextRestoreFolderIsLink = 230,
     TextCannotMakeRestoreFolder = 231,
+    TextRestoreInto = 232,
+    TextRestoreBack = 233,
 };
 
 } // namespace
@@ -29,10 +32,35 @@ void TForm1::JetButton2Click() {
     }
     if (cleanType_ != CleanType::Files)
         return;
-    auto archive = services_.dialogs.OpenFile(owner, "Backup|*.bck", programDir_);
-    if (!archive)
-        return;
-    RestoreIntoFolder(*archive);
+    switch (ChooseRestore()) {
+    case IdRestoreInto:
+        if (auto archive = services_.dialogs.OpenFile(owner, "Backup|*.bck", programDir_))
+            RestoreIntoFolder(*archive);
+        break;
+    case IdRestoreBack:
+        RestoreBackClick();
+        break;
+    default:
+        break;
+    }
+}
+
+int TForm1::ChooseRestore() {
+    ScopedMenu menu(CreatePopupMenu());
+    if (!menu.Valid())
+        return 0;
+    for (auto [command, text] :
+         {std::pair{IdRestoreInto, TextRestoreInto}, std::pair{IdRestoreBack, TextRestoreBack}}) {
+        std::wstring caption = Widen(Texts()(text));
+        AppendMenuW(menu.Get(), MF_STRING, static_cast<UINT_PTR>(command), caption.c_str());
+    }
+    // Below the button, as a drop-down.
+    RECT button = {};
+    GetWindowRect(c_.JetButton2, &button);
+    POINT screen = {button.left, button.bottom};
+    return menuTracker_ ? menuTracker_(menu.Get(), screen)
+                        : TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_LEFTBUTTON | TPM_NONOTIFY,
+                                         screen.x, screen.y, 0, hwnd_, nullptr);
 }
 
 void TForm1::RestoreIntoFolder(const std::string& archive) {

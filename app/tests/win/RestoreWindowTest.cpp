@@ -10,7 +10,10 @@ namespace {
 class RestoreWindow : public FormFixture {
 protected:
     // Restore, "into C:\restored_files", with the archive the script picks.
-    void RestoreInto() { Click(Ctl().JetButton2); }
+    void RestoreInto() {
+        Form().SetMenuTracker([](HMENU, POINT) { return static_cast<int>(TForm1::IdRestoreInto); });
+        Click(Ctl().JetButton2);
+    }
 };
 
 // 2026-12-09 10:15 on the fake clock (local time is UTC there).

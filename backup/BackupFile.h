@@ -50,6 +50,17 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Why a file of the last Restore did not come back.
+enum class RestoreFailure {
+    BadName,      // the stored name would lead out of the destination
+    LinkOnTheWay, // the target or a folder on its way is a link
+    NoFolder,     // its folder cannot be made
+    CannotCreate, // no new file can be made beside the target
+    Damaged,      // its data is damaged or could not be written
+    Stopped,      // the restore was stopped part-way through it
+    Taken,        // a file took its place meanwhile, or could not be replaced
+};
+
 class TBackupFile;
 class SpecExpander;
 class ChunkDeflater;
@@ -92,6 +103,10 @@ public:
     TBackupErrorEvent OnError;
     bool RestoreFullPath = false;
     bool SaveFileID = false;
+    // With RestoreFullPath: the stored drive letter (upper case) becomes the
+    // first folder below the destination, so c:\x\a.tmp and d:\x\a.tmp
+    // both come back.
+    bool RestoreDriveFolder = false;
 
     // --- what the owner supplies ------------------------------------------
     // Asked for the volume prompt and the error box when no event handles
@@ -135,6 +150,10 @@ public:
     // stored names that would have led out of the destination. A file that
     // failed part-way is removed rather than left half written.
     const std::vector<std::string>& FailedFiles() const { return failedFiles_; }
+    // Why each of FailedFiles failed, in the same order.
+    const std::vector<RestoreFailure>& FailureReasons() const { return failureReasons_; }
+    // The targets the last Restore brought back whole, in archive order.
+    const std::vector<std::string>& RestoredFiles() const { return restoredFiles_; }
 
     void ReportError(int32_t code);
 
@@ -152,16 +171,22 @@ private:
     int32_t FileAge(const std::string& path);
 
     void WriteFileData(ArchiveWriter& out, FileStream& in, int64_t& remaining);
+    enum class SectionEnd { Whole, Stopped, Damaged };
     // Reads one data section, writing it into `out` unless that is null.
-    // False when the file being written failed.
-    bool ReadFileData(ArchiveReader& in, FileStream* out);
+    SectionEnd ReadFileData(ArchiveReader& in, FileStream* out);
     bool BackupFiles(ArchiveWriter& out, const std::string& fileIdPath);
-    void RestoreEntries(ArchiveReader& in, const std::string& archive,
-                        const std::string& destination);
-    void RestoreFileData(ArchiveReader& in, RestoreTarget& target, bool reopen);
+    // Walks the entries; true when it reached the end marker. `pending` is
+    // the file whose data may still go on in the next volume.
+    bool RestoreEntries(ArchiveReader& in, const std::string& archive,
+                        const std::string& destination, RestoreTarget& pending);
+    void RestoreFileData(ArchiveReader& in, RestoreTarget& target);
+    // The file is whole: it takes its name, unless something else has.
+    void PlaceRestoredFile(RestoreTarget& target);
+    // The file did not come back: what was written of it goes.
+    void DropRestoredFile(RestoreTarget& target, RestoreFailure why);
     // Passes over the data of a file that cannot be restored and counts it
     // as failed.
-    void SkipFailedFile(ArchiveReader& in, const std::string& name);
+    void SkipFailedFile(ArchiveReader& in, const std::string& name, RestoreFailure why);
 
     FileSystem& files_;
     Clock& clock_;
@@ -187,6 +212,9 @@ private:
     int deflaterLevel_ = 0;
     std::unique_ptr<BlockDecoder> decoder_;
     std::vector<std::string> failedFiles_;
+    std::vector<RestoreFailure> failureReasons_;
+    std::vector<std::string> restoredFiles_;
+    unsigned temporaryNumber_ = 0;
 };
 
 } // namespace bs

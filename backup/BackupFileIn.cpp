@@ -22,11 +22,27 @@ namespace {
 
 } // namespace
 
+// A file being restored. Its data goes into a new file of its own beside the
+// target, which takes the target's name only once it is whole: a damaged
+// block, a full disk or a stop never costs the file that was there, and
+// never leaves half a file under the real name.
 struct TBackupFile::RestoreTarget {
     std::string path;
+    std::string temporary;
     int32_t dos = 0;
-    bool restoring = false;
+    // The mode chose to replace a file that is at the target.
+    bool replace = false;
+    std::unique_ptr<FileStream> out;
 };
+
+namespace {
+
+// The name of the file restored data is written to before it is whole.
+std::string TemporaryName(const std::string& target, unsigned number) {
+    return ExtractFilePath(target) + "~restore" + std::to_string(number) + ".tmp";
+}
+
+} // namespace
 
 bool TBackupFile::Restore(const std::string& archive, const std::string& destination) {
     if (busy_)
@@ -53,6 +69,9 @@ bool TBackupFile::Restore(const std::string& archive, const std::string& destina
     }
 
     BusyScope busy(busy_);
+    failedFiles_.clear();
+    failureReasons_.clear();
+    restoredFiles_.clear();
     int32_t titleLength = 0, total = 0, count = 0;
     std::string title;
     if (!in.ReadInt32(titleLength) || !in.ReadText(titleLength, title) || !in.ReadInt32(total) ||
@@ -63,11 +82,19 @@ bool TBackupFile::Restore(const std::string& archive, const std::string& destina
     fileCount_ = static_cast<uint32_t>(count);
     bytesDone_ = 0;
     volume_ = 1;
-    failedFiles_.clear();
     if (!decoder_)
         decoder_ = std::make_unique<BlockDecoder>();
 
-    RestoreEntries(in, archive, target);
+    RestoreTarget pending;
+    try {
+        if (RestoreEntries(in, archive, target, pending))
+            PlaceRestoredFile(pending);
+        else
+            DropRestoredFile(pending, RestoreFailure::Stopped);
+    } catch (...) {
+        DropRestoredFile(pending, RestoreFailure::Damaged);
+        throw;
+    }
     in.Close();
 
     bool result = errorCode_ == 0 && continue_;
@@ -77,15 +104,14 @@ bool TBackupFile::Restore(const std::string& archive, const std::string& destina
     return result;
 }
 
-void TBackupFile::RestoreEntries(ArchiveReader& in, const std::string& archive,
-                                 const std::string& destination) {
-    RestoreTarget last;
+bool TBackupFile::RestoreEntries(ArchiveReader& in, const std::string& archive,
+                                 const std::string& destination, RestoreTarget& pending) {
     while (continue_) {
         int32_t length = 0;
         if (!in.ReadInt32(length))
             ThrowCannotReadArchive();
         if (length == 0)
-            break;
+            return true;
         std::string name;
         if (!in.ReadText(length, name))
             ThrowCannotReadArchive();
@@ -108,26 +134,28 @@ void TBackupFile::RestoreEntries(ArchiveReader& in, const std::string& archive,
             if (!stream)
                 ThrowCannotReadArchive();
             in.Own(std::move(stream));
-            if (last.restoring)
-                RestoreFileData(in, last, true);
+            if (pending.out)
+                RestoreFileData(in, pending);
             else
                 ReadFileData(in, nullptr);
             continue;
         }
 
+        // A file record: the file before it, if any, is whole.
+        PlaceRestoredFile(pending);
         int32_t dos = 0;
         if (!in.ReadInt32(dos))
             ThrowCannotReadArchive();
-        last = RestoreTarget();
         if (name == FileListName) {
             ReadFileData(in, nullptr);
             continue;
         }
         std::string stored = FromArchive(name);
-        std::string target = RestoreTargetPath(stored, destination, RestoreFullPath);
+        std::string target =
+            RestoreTargetPath(stored, destination, RestoreFullPath, RestoreDriveFolder);
         if (target.empty()) {
             // A name that would leave the destination.
-            SkipFailedFile(in, stored);
+            SkipFailedFile(in, stored, RestoreFailure::BadName);
             continue;
         }
         bool doRestore = true;
@@ -155,65 +183,99 @@ void TBackupFile::RestoreEntries(ArchiveReader& in, const std::string& archive,
             continue;
         }
         std::string folder = ExtractFilePath(target);
-        if (!folder.empty() && !files_.CreateFolders(folder)) {
+        // Never into or through a link: checked before folders are made on
+        // the way, and again once they are there.
+        if (LinkOnTheWay(files_, target)) {
+            SkipFailedFile(in, target, RestoreFailure::LinkOnTheWay);
+            continue;
+        }
+        if (!folder.empty() && (!files_.CreateFolders(folder) || LinkOnTheWay(files_, folder))) {
             // No folder to write into (the destination is a file, its drive
             // is missing): this file is lost, the next may still come back.
-            SkipFailedFile(in, target);
+            SkipFailedFile(in, target, RestoreFailure::NoFolder);
             continue;
         }
         currentFile_ = target;
-        last = RestoreTarget{target, dos, true};
-        RestoreFileData(in, last, false);
+        pending.path = target;
+        pending.dos = dos;
+        pending.replace = files_.FileExists(target) && RestoreMode != rmNoOverwrite;
+        for (int attempt = 0; attempt < 100 && !pending.out; ++attempt) {
+            pending.temporary = TemporaryName(target, temporaryNumber_++);
+            if (!files_.Entry(pending.temporary))
+                pending.out = files_.CreateNew(pending.temporary);
+        }
+        if (!pending.out) {
+            // One name the file system refuses, or a folder that takes no
+            // new file, must not cost every file after it.
+            pending = RestoreTarget();
+            SkipFailedFile(in, target, RestoreFailure::CannotCreate);
+            continue;
+        }
+        RestoreFileData(in, pending);
     }
+    return false;
 }
 
-void TBackupFile::SkipFailedFile(ArchiveReader& in, const std::string& name) {
+void TBackupFile::SkipFailedFile(ArchiveReader& in, const std::string& name, RestoreFailure why) {
     errorCode_ = beCannotReadFile;
     failedFiles_.push_back(name);
+    failureReasons_.push_back(why);
     ReadFileData(in, nullptr);
 }
 
-void TBackupFile::RestoreFileData(ArchiveReader& in, RestoreTarget& target, bool reopen) {
-    auto out = reopen ? files_.OpenWrite(target.path) : files_.Create(target.path);
-    if (out && reopen && !out->Seek(out->Size()))
-        out.reset();
-    // Whether a file of ours is at the target, complete or not.
-    const bool written = out || reopen;
-    bool whole = false;
-    if (out) {
-        try {
-            whole = ReadFileData(in, out.get());
-        } catch (const EBackupError&) {
-            // A damaged data section while writing a file counts as that file
-            // failing, not as an unreadable archive.
-            Fail(beCannotReadFile);
-        }
-        if (OnFileRestored)
-            OnFileRestored(*this, target.path, *out);
-        SetFileDate(*out, target.dos);
-        out.reset();
-    } else {
-        // One name the file system refuses, or one file in use, must not
-        // cost every file after it: skip its data and go on.
-        errorCode_ = beCannotReadFile;
-        ReadFileData(in, nullptr);
+void TBackupFile::RestoreFileData(ArchiveReader& in, RestoreTarget& target) {
+    SectionEnd end = SectionEnd::Damaged;
+    try {
+        end = ReadFileData(in, target.out.get());
+    } catch (const EBackupError&) {
+        // A damaged data section while writing a file counts as that file
+        // failing, not as an unreadable archive.
+        Fail(beCannotReadFile);
     }
-    if (whole) {
-        if (!reopen)
-            ++filesDone_;
-        return;
-    }
-    if (reopen)
-        --filesDone_;
-    // A partly written file would pass for the whole one. One that cannot be
-    // removed stays, and is named as failed all the same.
-    if (written)
-        files_.RemoveFile(target.path);
-    target.restoring = false;
-    failedFiles_.push_back(target.path);
+    if (end != SectionEnd::Whole)
+        DropRestoredFile(target, end == SectionEnd::Stopped ? RestoreFailure::Stopped
+                                                            : RestoreFailure::Damaged);
 }
 
-bool TBackupFile::ReadFileData(ArchiveReader& in, FileStream* out) {
+void TBackupFile::PlaceRestoredFile(RestoreTarget& target) {
+    if (!target.out)
+        return;
+    if (OnFileRestored)
+        OnFileRestored(*this, target.path, *target.out);
+    SetFileDate(*target.out, target.dos);
+    // A file that replaces another must be on the disk before the rename
+    // does away with the old one; a new name loses nothing if it is not.
+    bool flushed = !target.replace || target.out->Flush();
+    target.out.reset();
+    bool placed = flushed && (target.replace ? files_.MoveReplace(target.temporary, target.path)
+                                             : files_.MoveNoReplace(target.temporary, target.path));
+    if (!placed) {
+        // Something took the name meanwhile, or the target cannot be
+        // replaced: it stays as it is.
+        files_.RemoveFile(target.temporary);
+        errorCode_ = beCannotReadFile;
+        failedFiles_.push_back(target.path);
+        failureReasons_.push_back(RestoreFailure::Taken);
+    } else {
+        ++filesDone_;
+        restoredFiles_.push_back(target.path);
+    }
+    target = RestoreTarget();
+}
+
+void TBackupFile::DropRestoredFile(RestoreTarget& target, RestoreFailure why) {
+    if (!target.out)
+        return;
+    target.out.reset();
+    // One that cannot be removed stays under its temporary name, which no
+    // one takes for the restored file.
+    files_.RemoveFile(target.temporary);
+    failedFiles_.push_back(target.path);
+    failureReasons_.push_back(why);
+    target = RestoreTarget();
+}
+
+TBackupFile::SectionEnd TBackupFile::ReadFileData(ArchiveReader& in, FileStream* out) {
     char magic[4];
     if (!in.ReadExact(magic, 4) || std::memcmp(magic, Magic, 4) != 0)
         throw EBackupError(BackupErrorMessage(beInvalidArchive));
@@ -223,7 +285,7 @@ bool TBackupFile::ReadFileData(ArchiveReader& in, FileStream* out) {
         if (!out)
             ThrowCannotReadArchive();
         Fail(code);
-        return false;
+        return SectionEnd::Damaged;
     };
     while (continue_) {
         int32_t n = 0;
@@ -255,7 +317,8 @@ bool TBackupFile::ReadFileData(ArchiveReader& in, FileStream* out) {
             ProcessMessages();
         Progress(currentFile_, Percent());
     }
-    return true;
+    // Stopped before the section's end: what was written is not the file.
+    return continue_ ? SectionEnd::Whole : SectionEnd::Stopped;
 }
 
 } // namespace bs

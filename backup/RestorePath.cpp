@@ -1,5 +1,7 @@
 #include "backup/RestorePath.h"
 
+#include <cctype>
+
 #include "platform/Text.h"
 
 namespace bs {
@@ -37,7 +39,7 @@ bool IsSafeRelativePath(std::string_view path) {
 }
 
 std::string RestoreTargetPath(const std::string& name, const std::string& destination,
-                              bool fullPath) {
+                              bool fullPath, bool driveFolder) {
     if (destination.empty()) {
         bool absolute = name.size() > 3 && name[1] == ':' && name[2] == '\\';
         return absolute && IsSafeRelativePath(std::string_view(name).substr(3)) ? name
@@ -47,10 +49,44 @@ std::string RestoreTargetPath(const std::string& name, const std::string& destin
         if (name.size() <= 3)
             return {};
         std::string rest = name.substr(3);
+        if (driveFolder) {
+            if (name[1] != ':' || name[2] != '\\' ||
+                !std::isalpha(static_cast<unsigned char>(name[0])))
+                return {};
+            rest = std::string(1, UpperAscii(name[0])) + "\\" + rest;
+        }
         return IsSafeRelativePath(rest) ? destination + rest : std::string();
     }
     std::string file = ExtractFileName(name);
     return IsSafeRelativePath(file) ? destination + file : std::string();
+}
+
+bool LinkOnTheWay(FileSystem& files, const std::string& path) {
+    size_t start = 0;
+    if (path.size() >= 3 && path[1] == ':' && path[2] == '\\') {
+        start = 3;
+    } else if (path.rfind("\\\\", 0) == 0) {
+        // \\server\share\: the share is the root.
+        size_t server = path.find('\\', 2);
+        size_t share = server == std::string::npos ? server : path.find('\\', server + 1);
+        if (share == std::string::npos)
+            return false;
+        start = share + 1;
+    }
+    while (start < path.size()) {
+        size_t end = path.find('\\', start);
+        if (end == std::string::npos)
+            end = path.size();
+        if (end > start) {
+            auto entry = files.Entry(path.substr(0, end));
+            if (!entry)
+                return false;
+            if (entry->attributes & AttrReparsePoint)
+                return true;
+        }
+        start = end + 1;
+    }
+    return false;
 }
 
 } // namespace bs

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/FileSystem.h"
+
 namespace bs {
 
 // True when `path` is relative and every "\" or "/" separated component of
@@ -17,8 +19,16 @@ bool IsSafeRelativePath(std::string_view path);
 // ends in "\". With a destination: the destination and the name's file part,
 // or with `fullPath` the destination and the stored path without its drive
 // ("c:\"). Without one: the stored path itself, which must then be a plain
-// "x:\..." path. Empty when the name fails these checks.
+// "x:\..." path. With `driveFolder` (and `fullPath`) the stored drive
+// letter, in upper case, is kept as the first folder below the destination.
+// Empty when the name fails these checks.
 std::string RestoreTargetPath(const std::string& name, const std::string& destination,
-                              bool fullPath);
+                              bool fullPath, bool driveFolder = false);
+
+// True when `path` itself or any folder on its way below the root (a drive
+// root or \\server\share) is a reparse point: a junction, a symbolic link
+// or a mount point, through which a write would land somewhere else. Stops
+// at the first component that does not exist.
+bool LinkOnTheWay(FileSystem& files, const std::string& path);
 
 } // namespace bs

@@ -12,10 +12,10 @@ namespace {
 
 constexpr int ConfirmTextId = 74;
 constexpr int OpenErrorTextId = 90;
-constexpr int KeptTextId = 240;
-constexpr int ChangedTextId = 241;
-constexpr int NoBackupFormTextId = 242;
-constexpr int NotDeletedTextId = 243;
+constexpr int KeptTextId = 260;
+constexpr int ChangedTextId = 261;
+constexpr int NoBackupFormTextId = 262;
+constexpr int NotDeletedTextId = 263;
 
 struct TickedValue {
     RegRoot root;

@@ -208,6 +208,19 @@ public:
     // folds, not only A to Z, and the same whatever the user's language),
     // which the registry also uses for key and value names.
     virtual std::string FoldCase(const std::string& text) = 0;
+    // --- Writing where others may have been first (restores) ---------------
+    // Creates `path` as a new file for reading and writing (CREATE_NEW):
+    // nullptr when anything at all is there already, a file, a folder or a
+    // link, so nothing another user left in its place is ever opened or
+    // followed.
+    virtual std::unique_ptr<FileStream> CreateNew(const std::string& path) = 0;
+    // Renames `source` to `target` only when nothing is at `target`.
+    virtual bool MoveNoReplace(const std::string& source, const std::string& target) = 0;
+    // Creates the one folder `path` (its parent must exist) as a new folder
+    // only the current user and the administrators may open; what is made
+    // in it inherits that. False when anything is there already or it
+    // cannot be made.
+    virtual bool CreatePrivateFolder(const std::string& path) = 0;
 };
 
 } // namespace bs

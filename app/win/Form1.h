@@ -21,6 +21,7 @@
 #include "app/win/ListViewResults.h"
 #include "app/win/Services.h"
 #include "backup/BackupFile.h"
+#include "backup/win/PutBackDialog.h"
 #include "clean/KeepListFile.h"
 #include "clean/RegistryCursor.h"
 #include "clean/win/KeepListDialog.h"
@@ -87,6 +88,15 @@ public:
     void btnBulClick();
     void btnSilClick();
     void JetButton2Click();
+    // Restores `archive` into a new folder below C:\restored_files.
+    void RestoreIntoFolder(const std::string& archive);
+    // "Back to where they were": an archive the user picks, or the newest
+    // one, in the put-back dialog.
+    void RestoreBackClick();
+    void UndoLastCleanClick();
+    void OpenPutBack(const std::string& archive);
+    void PutBackTicked(const std::vector<std::string>& ticked);
+    PutBackDialog& PutBackWindow() { return putBackDialog_; }
     void cmbLanguageClick();
     void ComboBox1Click();
     void ListView1ColumnClick(int column);
@@ -171,6 +181,12 @@ public:
         IdKeepKey,
         IdOpenFolder,
     };
+    // The Restore command's choice, and the undo of the last clean.
+    enum RestoreCommandId : int {
+        IdRestoreInto = 300,
+        IdRestoreBack,
+        IdUndoLastClean,
+    };
 
     // The results list's context menu and the keep list.
     void ListView1ContextPopup(POINT screen, bool fromKeyboard);
@@ -246,6 +262,8 @@ private:
     // False when the branch stopped with an error message.
     bool RunDeleteBranch();
     void SetUpBackupFile1();
+    // The Restore command's choice of where the files go; 0 for none.
+    int ChooseRestore();
     // keep.txt as Find filters with it; bad lines are reported once.
     KeepListLoad LoadKeepList();
     // The row the context menu acts on: the focused selected one, or -1.
@@ -311,6 +329,7 @@ private:
     CleaningLock cleaningLock_;
     KeepListWarnings keepWarnings_;
     KeepListDialog keepListDialog_;
+    PutBackDialog putBackDialog_;
     MenuTracker menuTracker_;
 };
 

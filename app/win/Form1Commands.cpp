@@ -76,6 +76,9 @@ bool TForm1::OnCommand(int id, int code) {
     case IdKeepList1:
         KeepList1Click();
         return true;
+    case IdUndoLastClean:
+        UndoLastCleanClick();
+        return true;
     case IdKeepItem:
     case IdKeepFolder:
     case IdKeepValue:

@@ -74,6 +74,7 @@ void TForm1::ApplyLanguage() {
     }
     SetMenuText(IdMonitor1, 192);
     SetMenuText(IdKeepList1, 186);
+    SetMenuText(IdUndoLastClean, 234);
     SetMenuText(IdFolderUsage, 128);
     SetMenuText(IdCPU1, 33);
     SetMenuText(IdDrive1, 34);
@@ -96,6 +97,7 @@ void TForm1::ApplyLanguage() {
                        static_cast<Page*>(&memoryPage_), static_cast<Page*>(&folderUsagePage_)})
         page->ApplyLanguage(text);
     keepListDialog_.ApplyTexts(text);
+    putBackDialog_.ApplyTexts(text);
 }
 
 void TForm1::cmbLanguageClick() {

@@ -13,6 +13,7 @@
 #include "backup/ArchiveCheck.h"
 #include "backup/ArchiveFormat.h"
 #include "backup/BackupFile.h"
+#include "backup/RestorePath.h"
 #include "backup/win/AnsiText.h"
 #include "platform/DateConv.h"
 #include "platform/Text.h"
@@ -26,7 +27,8 @@ namespace {
 
 const char* const Usage = "usage: bck l ARCHIVE              list the stored files\n"
                           "       bck t ARCHIVE              test every block\n"
-                          "       bck x ARCHIVE DEST [NAME...]  extract all or the named files\n"
+                          "       bck x ARCHIVE DEST [--paths] [NAME...]\n"
+                          "                                  extract all or the named files\n"
                           "       bck a ARCHIVE SPEC...      pack files (SPEC: path with * and ?,\n"
                           "                                  optionally followed by /s)\n";
 
@@ -105,40 +107,63 @@ void Attach(TBackupFile& backup, FileSystem& files, const std::string& archive, 
     };
 }
 
+const char* FailureText(RestoreFailure why) {
+    switch (why) {
+    case RestoreFailure::BadName:
+        return "its name leads out of DEST";
+    case RestoreFailure::LinkOnTheWay:
+        return "a link on the way";
+    case RestoreFailure::NoFolder:
+        return "its folder cannot be made";
+    case RestoreFailure::CannotCreate:
+        return "cannot be created";
+    case RestoreFailure::Damaged:
+        return "damaged or not written";
+    case RestoreFailure::Stopped:
+        return "stopped";
+    case RestoreFailure::Taken:
+        return "a file took its place";
+    }
+    return "";
+}
+
+// Writes each file new, never over one in DEST: a file of that name is
+// left as it is and named on stderr.
 int Extract(FileSystem& files, Clock& clock, const std::string& archive,
-            const std::string& destination, const std::vector<std::string>& names) {
+            const std::string& destination, const std::vector<std::string>& names, bool withPaths) {
     if (!files.FileExists(archive))
         return Fail(archive + ": no such archive");
+    if (LinkOnTheWay(files, destination))
+        return Fail(destination + ": is a link or lies below one");
     TBackupFile backup(files, clock);
     bool reported = false;
     Attach(backup, files, archive, reported);
+    backup.RestoreMode = rmNoOverwrite;
+    backup.RestoreFullPath = withPaths;
+    backup.RestoreDriveFolder = withPaths;
     std::vector<bool> used(names.size(), false);
+    std::vector<std::string> kept;
     backup.OnRestoreFile = [&](TBackupFile&, std::string& target, int32_t, bool& doRestore) {
-        if (names.empty())
-            return;
-        bool wanted = false;
+        bool wanted = names.empty();
         // Stored names are in lower case; "Über*" still finds "über.txt".
         std::string name = LowerUtf8(ExtractFileName(target));
         for (size_t i = 0; i < names.size(); ++i)
             if (MatchesWildcard(name, LowerUtf8(names[i])))
                 wanted = used[i] = true;
+        if (wanted && !doRestore)
+            kept.push_back(target);
         doRestore = doRestore && wanted;
     };
-    // A file cut by a volume change is reported once per part; a file that
-    // failed is reported as well, and then removed.
-    std::vector<std::string> written;
-    backup.OnFileRestored = [&written](TBackupFile&, std::string& target, FileStream&) {
-        if (std::find(written.begin(), written.end(), target) == written.end())
-            written.push_back(target);
-    };
     bool ok = backup.Restore(archive, destination);
-    const auto& failed = backup.FailedFiles();
-    for (const auto& target : written)
-        if (std::find(failed.begin(), failed.end(), target) == failed.end())
-            Out(target);
+    for (const auto& target : backup.RestoredFiles())
+        Out(target);
     int status = ok ? 0 : reported ? 1 : Fail("extraction stopped");
-    for (const auto& target : failed)
-        status = Fail(target + ": not restored");
+    const auto& failed = backup.FailedFiles();
+    for (size_t i = 0; i < failed.size(); ++i)
+        status =
+            Fail(failed[i] + ": not restored (" + FailureText(backup.FailureReasons()[i]) + ")");
+    for (const auto& target : kept)
+        status = Fail(target + ": exists, not replaced");
     for (size_t i = 0; i < names.size(); ++i)
         if (!used[i])
             status = Fail(names[i] + ": not in the archive");
@@ -220,10 +245,14 @@ int Run(const std::vector<std::string>& args) {
         // tool never writes there (an unset variable is enough to get one).
         std::string destination =
             rest.empty() || IsBlankText(rest[0]) ? std::string() : FullPath(rest[0]);
-        if (!destination.empty())
-            return Extract(files, clock, archive, destination,
-                           std::vector<std::string>(rest.begin() + 1, rest.end()));
-        break;
+        if (destination.empty())
+            break;
+        std::vector<std::string> names(rest.begin() + 1, rest.end());
+        auto paths = std::find(names.begin(), names.end(), "--paths");
+        bool withPaths = paths != names.end();
+        if (withPaths)
+            names.erase(paths);
+        return Extract(files, clock, archive, destination, names, withPaths);
     }
     case 'a':
         if (!rest.empty())

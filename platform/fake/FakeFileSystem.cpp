@@ -26,6 +26,7 @@ struct FakeFileSystem::Node {
     bool unlistable = false;
     bool noWrite = false;
     bool openToOthers = false;
+    bool privateFolder = false;
     int openCount = 0;
     std::optional<uint64_t> reportedSize;
     std::weak_ptr<Node> linkTarget;
@@ -565,6 +566,59 @@ bool FakeFileSystem::ConsumeWriteBudget(size_t bytes) {
     }
     writeBudget_ -= static_cast<int64_t>(bytes);
     return true;
+}
+
+// --- Writing where others may have been first (restores) -------------------
+
+std::unique_ptr<FileStream> FakeFileSystem::CreateNew(const std::string& path) {
+    std::string leaf;
+    auto parent = FindParent(path, leaf);
+    if (!parent || parent->noWrite || parent->unreadable || parent->Child(leaf))
+        return nullptr;
+    auto node = std::make_shared<Node>();
+    node->name = leaf;
+    node->attributes = AttrArchive;
+    node->parent = parent;
+    parent->children.push_back(node);
+    return Open(node, true);
+}
+
+bool FakeFileSystem::MoveNoReplace(const std::string& source, const std::string& target) {
+    auto from = Find(source);
+    if (!from || from->IsFolder() || from->openCount > 0 || from->inUse)
+        return false;
+    std::string leaf;
+    auto parent = FindParent(target, leaf);
+    if (!parent || parent->noWrite || parent->Child(leaf))
+        return false;
+    auto oldParent = from->parent.lock();
+    if (!oldParent || oldParent->noWrite)
+        return false;
+    auto& siblings = oldParent->children;
+    siblings.erase(std::find(siblings.begin(), siblings.end(), from));
+    from->name = leaf;
+    from->parent = parent;
+    parent->children.push_back(from);
+    return true;
+}
+
+bool FakeFileSystem::CreatePrivateFolder(const std::string& path) {
+    std::string leaf;
+    auto parent = FindParent(path, leaf);
+    if (!parent || parent->noWrite || parent->unreadable || leaf.empty() || parent->Child(leaf))
+        return false;
+    auto node = std::make_shared<Node>();
+    node->name = leaf;
+    node->attributes = AttrDirectory;
+    node->privateFolder = true;
+    node->parent = parent;
+    parent->children.push_back(node);
+    return true;
+}
+
+bool FakeFileSystem::IsPrivateFolder(const std::string& path) const {
+    auto node = Find(path);
+    return node && node->IsFolder() && node->privateFolder;
 }
 
 } // namespace bs

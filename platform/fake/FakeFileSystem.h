@@ -85,6 +85,12 @@ public:
 
     // The serial number every fake drive reports.
     static constexpr uint32_t VolumeSerial = 0x1234ABCD;
+    // --- Writing where others may have been first (restores) ---------------
+    std::unique_ptr<FileStream> CreateNew(const std::string& path) override;
+    bool MoveNoReplace(const std::string& source, const std::string& target) override;
+    bool CreatePrivateFolder(const std::string& path) override;
+    // True when the folder at `path` was made by CreatePrivateFolder.
+    bool IsPrivateFolder(const std::string& path) const;
 
     // The longest path the file system takes, as on Windows with "\\?\".
     static constexpr size_t MaxPathLength = 32767;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/Text.h"
+#include "platform/win32/PrivateFolder.h"
 #include "platform/win32/Scoped.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32Paths.h"
@@ -261,6 +262,25 @@ std::string Win32FileSystem::CreateTempFile(const std::string& folder, const std
     if (!GetTempFileNameW(Widen(folder).c_str(), Widen(prefix).c_str(), 0, buffer))
         return {};
     return Narrow(buffer);
+}
+
+// --- Writing where others may have been first (restores) -------------------
+
+std::unique_ptr<FileStream> Win32FileSystem::CreateNew(const std::string& path) {
+    // CREATE_NEW fails on any name that is taken, a dangling link included,
+    // so the file opened is always the one made here.
+    return OpenStream(path, GENERIC_READ | GENERIC_WRITE, CREATE_NEW);
+}
+
+bool Win32FileSystem::MoveNoReplace(const std::string& source, const std::string& target) {
+    return MoveFileExW(Widen(source).c_str(), Widen(target).c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool Win32FileSystem::CreatePrivateFolder(const std::string& path) {
+    std::wstring wide = Widen(path);
+    while (!wide.empty() && wide.back() == L'\\')
+        wide.pop_back();
+    return !wide.empty() && CreatePrivateFolderW32(wide);
 }
 
 } // namespace bs

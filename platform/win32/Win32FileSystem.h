@@ -38,6 +38,11 @@ public:
     // Comparing spellings of one path (Win32CanonicalPath.cpp).
     std::string CanonicalPath(const std::string& path) override;
     std::string FoldCase(const std::string& text) override;
+
+    // --- Writing where others may have been first (restores) ---------------
+    std::unique_ptr<FileStream> CreateNew(const std::string& path) override;
+    bool MoveNoReplace(const std::string& source, const std::string& target) override;
+    bool CreatePrivateFolder(const std::string& path) override;
 };
 
 } // namespace bs

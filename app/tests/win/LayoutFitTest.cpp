@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/res/resource.h"
+#include "backup/fake/Latin1ArchiveText.h"
 #include "core/win/TextMeasure.h"
 #include "online/win/NewsDialog.h"
 
@@ -276,6 +277,40 @@ TEST_F(LayoutFit, ScreenshotsOfTheUpdateAndThanksPanes) {
         }
     }
     EXPECT_EQ(Form().DpiValue(), 144);
+}
+
+TEST_F(LayoutFit, ThePutBackDialogFitsAtEveryDpiInEveryLanguage) {
+    const std::string archive = Form().ProgramDir() + "tb12.bck";
+    files.AddFile("c:\\temp\\cookie.txt", "c");
+    files.AddFile("c:\\users\\someone\\appdata\\local\\a rather long folder name\\index.dat",
+                  std::string(20000, 'i'));
+    {
+        TBackupFile writer(files, clock);
+        writer.TextCodec = Latin1ArchiveText();
+        ASSERT_TRUE(writer.Backup(
+            {"c:\\temp\\cookie.txt",
+             "c:\\users\\someone\\appdata\\local\\a rather long folder name\\index.dat"},
+            archive));
+    }
+    files.RemoveFile("c:\\temp\\cookie.txt");
+    TForm1& form = Form();
+    form.OpenPutBack(archive);
+    PutBackDialog& dialog = form.PutBackWindow();
+    ASSERT_TRUE(dialog.Handle());
+    for (int dpi : {96, 120, 144, 192}) {
+        dialog.ApplyDpi(dpi);
+        for (int language : TranslatedLanguages()) {
+            dialog.ApplyTexts(LocalTexts(language));
+            std::string where =
+                "put back, " + std::to_string(dpi) + " dpi, language " + std::to_string(language);
+            for (const std::string& problem : Problems(dialog.Handle(), dpi, where))
+                ADD_FAILURE() << problem;
+            if ((dpi == 96 || dpi == 144) && (language == 1 || language == 3))
+                SaveScreenshot(dialog.Handle(), "putback-" + std::to_string(dpi) + "-" +
+                                                    (language == 1 ? "english" : "german"));
+        }
+    }
+    dialog.Close();
 }
 
 } // namespace

@@ -46,7 +46,7 @@ TEST_F(RegistryDeleteWindow, ATickedValueThatChangedSinceTheFindKeepsItsRowAndTh
     Click(Ctl().btnSil);
 
     ASSERT_EQ(dialogs.shown.size(), 2u);
-    EXPECT_EQ(dialogs.shown[1].text, LocalText(1, 240) + " 1\r\n1: " + LocalText(1, 241));
+    EXPECT_EQ(dialogs.shown[1].text, LocalText(1, 260) + " 1\r\n1: " + LocalText(1, 261));
     auto key = registry.Open(RegRoot::CurrentUser, "Software\\Gone", RegAccess::Read, false);
     ASSERT_TRUE(key);
     EXPECT_FALSE(key->QueryValue("Path"));

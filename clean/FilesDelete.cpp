@@ -1,5 +1,6 @@
 #include "clean/FilesDelete.h"
 
+#include <algorithm>
 #include <climits>
 #include <unordered_map>
 #include <unordered_set>
@@ -117,6 +118,17 @@ bool BackUpTickedFiles(FilesDeleteContext& context, FileDeletionDoor& door,
 
 } // namespace
 
+std::string LeftFilesMessage(const std::vector<LeftFile>& left) {
+    std::string text = std::to_string(left.size()) +
+                       " ticked files were left alone; their rows stay in the list:";
+    const size_t shown = std::min<size_t>(left.size(), 10);
+    for (size_t i = 0; i < shown; ++i)
+        text += "\r\n" + left[i].path + ": " + left[i].reason;
+    if (shown < left.size())
+        text += "\r\n...";
+    return text;
+}
+
 std::string BackupArchivePath(const std::string& programDir, int number) {
     return programDir + "tb" + std::to_string(number) + ".bck";
 }
@@ -207,6 +219,8 @@ FilesDeleteResult RunFilesDelete(FilesDeleteContext& context) {
         result.stopped = true;
         return result;
     }
+    if (!result.left.empty())
+        context.ui.Ask(LeftFilesMessage(result.left), context.caption, MbOk | MbIconWarning);
     if (batch.FileCount() > 0)
         context.ui.Ask(RestartNeededMessage, context.caption, MbOk);
     context.ui.SetProgressPosition(0);

@@ -67,6 +67,10 @@ struct FilesDeleteResult {
     std::vector<LeftFile> left;
 };
 
+// What the Delete says of the ticked files it left alone: how many, and the
+// first ten with their reasons.
+std::string LeftFilesMessage(const std::vector<LeftFile>& left);
+
 // "tb" + number + ".bck" in `programDir`.
 std::string BackupArchivePath(const std::string& programDir, int number);
 // The number after `number`; after the largest one the count starts again at

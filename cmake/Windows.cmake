@@ -75,6 +75,11 @@ add_brim_program(scan_bench clean/bench/scan_bench_main.cpp)
 # and without a 1,000-pattern keep list (scripts/bench-brimclean.sh runs it).
 add_brim_program(brimclean_bench clean/bench/brimclean_bench_main.cpp)
 
+# delete_bench.exe: times a Delete with backup through the deletion door
+# against the same Delete by path names (scripts/bench-brimclean.sh runs it).
+add_brim_program(delete_bench clean/bench/delete_bench_main.cpp)
+target_link_libraries(delete_bench PRIVATE brim_fakes)
+
 # regscan_bench.exe: times the main window's Registry Find against a bare
 # enumeration of the same keys (scripts/bench-regscan.sh runs it); not part of
 # the tests. The window needs the program's pictures and manifest.

@@ -141,9 +141,13 @@ TEST_F(FilesDelete, FilesThatCannotGoNowAreLeftToTheBatchWithOneRestartMessage) 
     ASSERT_EQ(pending.size(), 2u);
     EXPECT_EQ(pending[0].path, "c:\\temp\\in use.tmp");
     EXPECT_EQ(pending[1].identity, *RowFileIdentity(list.rows[1]));
-    ASSERT_EQ(ui.questions.size(), 2u);
-    EXPECT_EQ(ui.questions[1].text, "Some files needs computer to be restarted for deletion.");
-    EXPECT_EQ(ui.questions[1].style, unsigned(MbOk));
+    ASSERT_EQ(ui.questions.size(), 3u);
+    EXPECT_EQ(ui.questions[1].text,
+              "1 ticked files were left alone; their rows stay in the list:\r\n"
+              "c:\\temp\\gone.tmp: gone since the Find");
+    EXPECT_EQ(ui.questions[1].style, unsigned(MbOk | MbIconWarning));
+    EXPECT_EQ(ui.questions[2].text, "Some files needs computer to be restarted for deletion.");
+    EXPECT_EQ(ui.questions[2].style, unsigned(MbOk));
     EXPECT_TRUE(RunOnceValue(RegRoot::LocalMachine));
     // One step per ticked row, over all rows; back to 0 at the end.
     EXPECT_EQ(ui.progressLog, (std::vector<std::string>{"max 5", "pos 0", "step", "step", "step",

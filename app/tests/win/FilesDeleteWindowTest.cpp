@@ -1,4 +1,5 @@
 // The Delete button in the Files type, through the window with fake services.
+#include "clean/tests/SeenFileRow.h"
 #include "app/tests/win/FormFixture.h"
 
 #include "backup/ArchiveCheck.h"
@@ -21,7 +22,7 @@ protected:
     void AddRow(const std::string& folder, const std::string& name, bool checked,
                 uint32_t attributes = AttrArchive) {
         files.AddFile(folder + name, "content of " + name, attributes);
-        Form().Results().AddRow({name, {folder, "1", "-"}, checked});
+        Form().Results().AddRow(SeenFileRow(files, folder + name, checked));
     }
     void SetBackup(bool on) { Button_SetCheck(Ctl().chkBackup, on ? BST_CHECKED : BST_UNCHECKED); }
     std::vector<std::string> Captions() {

@@ -1,6 +1,7 @@
 // Restore "back to where they were" and Monitor > "Undo last clean": a
 // Delete with backup, then the files back at their places through the
 // put-back dialog, with fake services and scripted dialogs.
+#include "clean/tests/SeenFileRow.h"
 #include "app/tests/win/FormFixture.h"
 
 #include "platform/Text.h"
@@ -26,9 +27,7 @@ protected:
 
     void AddRow(const std::string& path, const std::string& content) {
         files.AddFile(path, content);
-        Form().Results().AddRow({ExtractFileName(path),
-                                 {ExtractFilePath(path), std::to_string(content.size()), "-"},
-                                 true});
+        Form().Results().AddRow(SeenFileRow(files, path, true));
     }
     // A Delete with backup of the three files, through the window.
     void DeleteWithBackup() {

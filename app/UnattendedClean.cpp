@@ -243,6 +243,11 @@ int Unattended::CleanFiles() {
                                number);
     context.backupFiles = o_.backup;
     context.programDir = c_.programDir;
+    context.saveNextNumber = [&](int next) {
+        LanguageSettings taken = settings;
+        taken.backupArchiveNumber = next;
+        return WriteLanguageSettings(c_.files, c_.programDir, taken);
+    };
     FilesDeleteResult result = RunFilesDelete(context);
     c_.ui.Finish();
     if (number != firstNumber) {

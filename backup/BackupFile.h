@@ -121,6 +121,10 @@ public:
     // the very file the Find saw. nullptr leaves the file out, as a missing
     // file is left out.
     std::function<std::unique_ptr<FileStream>(const std::string& path)> OpenSource;
+    // Never replaces a file: the archive (and each further volume) is made
+    // only where nothing of its name exists, so an older backup under the
+    // same name is never lost. A Delete's backup sets it.
+    bool CreateArchiveNew = false;
     // The system's ANSI code page and lower-casing, for names in the archive.
     ArchiveTextCodec TextCodec;
     // Used instead of files when the archive name is ":STREAM"; not owned.

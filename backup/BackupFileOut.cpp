@@ -68,7 +68,7 @@ bool TBackupFile::Backup(const std::vector<std::string>& specs, const std::strin
     if (streamMode)
         out.Borrow(OutStream);
     else
-        out.Own(files_.Create(archive));
+        out.Own(CreateArchiveNew ? files_.CreateNew(archive) : files_.Create(archive));
     if (!out.IsOpen() || !out.WriteText(ToArchive(BackupTitle)) ||
         !out.WriteInt32(static_cast<int32_t>(static_cast<uint32_t>(totalSize_))) ||
         !out.WriteInt32(static_cast<int32_t>(static_cast<uint32_t>(fileCount_))))
@@ -84,6 +84,12 @@ bool TBackupFile::Backup(const std::vector<std::string>& specs, const std::strin
             deflaterLevel_ = level;
         }
         written = BackupFiles(out, haveIdList ? idListPath : std::string());
+    }
+    // On the disk before anyone deletes what it holds: after a power loss
+    // the deletions would stand and the archive could be short.
+    if (written && !streamMode && !out.Flush()) {
+        Fail(beCannotWriteArchive);
+        written = false;
     }
     out.Close();
     if (!idListPath.empty())
@@ -198,14 +204,15 @@ void TBackupFile::WriteFileData(ArchiveWriter& out, FileStream& in, int64_t& rem
         return;
     }
     std::string record = NextDiskRecord(volume_);
-    if (!out.WriteText(record)) {
+    if (!out.WriteText(record) || !out.Flush()) {
         Fail(beCannotWriteArchive);
         return;
     }
     out.Close();
     if (!AskForVolume(volume_))
         return;
-    out.Own(files_.Create(VolumeFileName(archiveName_, VolumeDigits(volume_))));
+    const std::string volumeName = VolumeFileName(archiveName_, VolumeDigits(volume_));
+    out.Own(CreateArchiveNew ? files_.CreateNew(volumeName) : files_.Create(volumeName));
     if (!out.IsOpen())
         Fail(beCannotWriteArchive);
 }

@@ -35,6 +35,8 @@ public:
     // Writes to the owner's stream, which stays open.
     void Borrow(FileStream* stream);
     void Close();
+    // Pushes what was written through to the disk.
+    bool Flush() { return stream_ && stream_->Flush(); }
     bool IsOpen() const { return stream_ != nullptr; }
     bool Write(const void* data, size_t count);
     bool WriteInt32(int32_t value);

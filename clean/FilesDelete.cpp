@@ -36,6 +36,44 @@ void ShowError(FilesDeleteContext& context, const std::string& message) {
     context.ui.Ask(message, context.caption, MbOk | MbIconError);
 }
 
+// A number no archive has yet, taken and saved before the backup begins: after
+// a lost language.txt, or an uninstall that kept the backups, the count may
+// stand below archives that exist, and a process killed mid-Delete must not
+// leave its number to the next backup. False, with the message shown, when
+// the number cannot be saved: nothing has been written or deleted then.
+bool TakeArchiveNumber(FilesDeleteContext& context) {
+    int number = context.backupArchiveNumber;
+    for (int tries = 0; tries < 100000; ++tries) {
+        const std::string archive = BackupArchivePath(context.programDir, number);
+        if (!context.files.GetAttributes(archive) &&
+            !context.files.GetAttributes(archive::VolumeFileName(archive, archive::VolumeDigits(2))))
+            break;
+        number = NextBackupArchiveNumber(number);
+    }
+    context.backupArchiveNumber = number;
+    if (context.saveNextNumber && !context.saveNextNumber(NextBackupArchiveNumber(number))) {
+        ShowError(context, CannotSaveNumberMessage(context.programDir));
+        return false;
+    }
+    return true;
+}
+
+// The archive must not fill the drive for every other program: it is refused
+// when the files the Find listed, packed at worst a little larger than they
+// are, would not leave room. A drive that does not report its size is not
+// judged.
+bool RoomForBackup(FilesDeleteContext& context, uint64_t neededBytes) {
+    const std::string root = context.programDir.substr(0, 3);
+    auto space = context.files.GetDiskSpace(root);
+    if (!space || space->totalBytes == 0)
+        return true;
+    const uint64_t worst = neededBytes + neededBytes / 100 + (1u << 20);
+    if (worst <= space->freeBytes)
+        return true;
+    ShowError(context, NoRoomForBackupMessage(root, worst, space->freeBytes));
+    return false;
+}
+
 // Packs the ticked files into the next archive and reads it back. False when
 // the command must stop: the component has then shown its own message, or
 // this one shows why. `archived` receives the name keys of the files the
@@ -45,6 +83,7 @@ bool BackUpTickedFiles(FilesDeleteContext& context, FileDeletionDoor& door,
     std::vector<std::string> paths;
     // What the Find saw of each ticked file, by the name the archive gives it.
     std::unordered_map<std::string, FileIdentity> seen;
+    uint64_t neededBytes = 0;
     for (int index = 0; index < context.list.RowCount(); ++index) {
         context.ui.PumpEvents();
         if (index >= context.list.RowCount())
@@ -60,8 +99,13 @@ bool BackUpTickedFiles(FilesDeleteContext& context, FileDeletionDoor& door,
             continue;
         seen[ArchiveListKey(context.backup, path)] = *identity;
         paths.push_back(path);
+        neededBytes += identity->size;
     }
 
+    if (!RoomForBackup(context, neededBytes))
+        return false;
+    if (!TakeArchiveNumber(context))
+        return false;
     context.ui.SetProgressMax(100);
     const std::string archive = BackupArchivePath(context.programDir, context.backupArchiveNumber);
     // The archive packs only the file the Find saw, read through the door:
@@ -118,6 +162,17 @@ bool BackUpTickedFiles(FilesDeleteContext& context, FileDeletionDoor& door,
 
 } // namespace
 
+std::string CannotSaveNumberMessage(const std::string& programDir) {
+    return "Cannot save the next backup number in " + programDir +
+           "language.txt, so the backup could replace an older one. Nothing was deleted.";
+}
+
+std::string NoRoomForBackupMessage(const std::string& root, uint64_t needed, uint64_t free) {
+    return "The backup needs up to " + std::to_string(needed / 1024 / 1024) + "MB on " + root +
+           ", which has " + std::to_string(free / 1024 / 1024) +
+           "MB free. Nothing was deleted; free some space or switch the backup off.";
+}
+
 std::string LeftFilesMessage(const std::vector<LeftFile>& left) {
     std::string text = std::to_string(left.size()) +
                        " ticked files were left alone; their rows stay in the list:";
@@ -142,6 +197,7 @@ void SetUpDeletionBackup(TBackupFile& backup) {
     backup.SetArchiveFlag = false;
     backup.RestoreFullPath = false;
     backup.SaveFileID = false;
+    backup.CreateArchiveNew = true;
 }
 
 int NextBackupArchiveNumber(int number) {

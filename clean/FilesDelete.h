@@ -5,6 +5,7 @@
 // buttons, "Done") is the window's.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,10 @@ struct FilesDeleteContext {
     bool backupFiles = false;
     // The program folder, ending in "\": archives and clean.bat go there.
     std::string programDir;
+    // Saves the number after the one a backup is about to take (in
+    // language.txt), before anything is written: false stops the Delete, as
+    // a number not saved would be taken again. Unset, nothing is saved here.
+    std::function<bool(int nextNumber)> saveNextNumber;
     // Caption of the error and notice boxes.
     std::string caption = "Tarn Brimsweep Pro";
 };
@@ -70,6 +75,10 @@ struct FilesDeleteResult {
 // What the Delete says of the ticked files it left alone: how many, and the
 // first ten with their reasons.
 std::string LeftFilesMessage(const std::vector<LeftFile>& left);
+
+// The messages that stop a Delete before its backup begins.
+std::string CannotSaveNumberMessage(const std::string& programDir);
+std::string NoRoomForBackupMessage(const std::string& root, uint64_t needed, uint64_t free);
 
 // "tb" + number + ".bck" in `programDir`.
 std::string BackupArchivePath(const std::string& programDir, int number);

@@ -249,7 +249,8 @@ private:
     void ReadSettings();
     void WriteSettings();
     // Writes language.txt from the window's state as it is.
-    void SaveSettings();
+    // False when language.txt could not be written.
+    bool SaveSettings();
     void PressToolButton(int commandId);
     void ShowView(HWND view);
     void SelectTab(HWND tab, int index);

@@ -308,14 +308,14 @@ void TForm1::WriteSettings() {
         cleaningLock_.Release();
 }
 
-void TForm1::SaveSettings() {
+bool TForm1::SaveSettings() {
     LanguageSettings settings;
     settings.languageSetting = languageSetting_;
     settings.backupArchiveNumber = backupArchiveNumber_;
     settings.alerts = CheckBox(c_.chkAlerts).Checked();
     // A settings file that cannot be written leaves the old one whole; the
-    // program ends all the same.
-    WriteLanguageSettings(services_.files, programDir_, settings);
+    // program ends all the same, and a Delete stops before its backup.
+    return WriteLanguageSettings(services_.files, programDir_, settings);
 }
 
 // --- UiPort --------------------------------------------------------------

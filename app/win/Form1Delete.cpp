@@ -53,6 +53,13 @@ bool TForm1::RunDeleteBranch() {
                                services_.batchCodePage, backupFile1_, backupArchiveNumber_);
     context.backupFiles = CheckBox(c_.chkBackup).Checked();
     context.programDir = programDir_;
+    context.saveNextNumber = [this](int next) {
+        const int taken = backupArchiveNumber_;
+        backupArchiveNumber_ = next;
+        const bool saved = SaveSettings();
+        backupArchiveNumber_ = taken;
+        return saved;
+    };
     bool finished = !RunFilesDelete(context).stopped;
     if (backupArchiveNumber_ != number)
         SaveSettings();

@@ -178,7 +178,8 @@ TEST_F(FilesDelete, ABackupThatFailsOrDoesNotReadBackDeletesNothing) {
         EXPECT_TRUE(files.FileExists("c:\\temp\\b.tmp")) << what;
         EXPECT_FALSE(files.Exists(Dir + "clean.bat")) << what;
         EXPECT_FALSE(RunOnceValue(RegRoot::LocalMachine)) << what;
-        EXPECT_EQ(number, 4) << what;
+        // A number once taken is never given again, even to a failed backup.
+        EXPECT_GE(number, 4) << what;
     };
 
     // The archive cannot be created: the component reports it, nothing more.
@@ -323,6 +324,70 @@ TEST_F(FilesDelete, BatchAndStartOnceFailuresStopWithTheirMessages) {
     ASSERT_EQ(ui.questions.size(), 2u);
     EXPECT_EQ(ui.questions[1].text, "Cannot create file c:\\brim\\clean.bat");
     EXPECT_FALSE(RunOnceValue(RegRoot::LocalMachine));
+}
+
+} // namespace
+} // namespace bs
+
+namespace bs {
+namespace {
+
+TEST_F(FilesDelete, AnArchiveThatExistsIsNeverReplacedAndTheNumberIsSavedFirst) {
+    AddRow("c:\\temp\\", "a.tmp", true);
+    // An earlier clean's archive under the number language.txt gives (lost
+    // and started again, say).
+    files.AddFile(Dir + "tb4.bck", "an older backup");
+    std::vector<int> saved;
+    bool archiveWrittenBeforeSaving = false;
+    FilesDeleteContext context(files, registry, ui, list, texts, codePage, backup, number);
+    context.backupFiles = true;
+    context.programDir = Dir;
+    context.saveNextNumber = [&](int next) {
+        archiveWrittenBeforeSaving = files.Exists(Dir + "tb5.bck");
+        saved.push_back(next);
+        return true;
+    };
+    auto result = RunFilesDelete(context);
+    EXPECT_FALSE(result.stopped);
+    EXPECT_EQ(files.ReadAll(Dir + "tb4.bck"), "an older backup");
+    EXPECT_EQ(result.archive, Dir + "tb5.bck");
+    EXPECT_EQ(saved, std::vector<int>{6});
+    EXPECT_FALSE(archiveWrittenBeforeSaving);
+    EXPECT_EQ(number, 6);
+    EXPECT_FALSE(files.Exists("c:\\temp\\a.tmp"));
+}
+
+TEST_F(FilesDelete, ANumberThatCannotBeSavedStopsBeforeAnythingIsWritten) {
+    AddRow("c:\\temp\\", "a.tmp", true);
+    FilesDeleteContext context(files, registry, ui, list, texts, codePage, backup, number);
+    context.backupFiles = true;
+    context.programDir = Dir;
+    context.saveNextNumber = [](int) { return false; };
+    auto result = RunFilesDelete(context);
+    EXPECT_TRUE(result.stopped);
+    EXPECT_TRUE(files.Exists("c:\\temp\\a.tmp"));
+    EXPECT_FALSE(files.Exists(Dir + "tb4.bck"));
+    ASSERT_EQ(ui.questions.size(), 2u);
+    EXPECT_EQ(ui.questions[1].text, CannotSaveNumberMessage(Dir));
+    EXPECT_EQ(ui.questions[1].style, unsigned(MbOk | MbIconError));
+}
+
+TEST_F(FilesDelete, ABackupThatCannotFitIsRefusedBeforeItFillsTheDrive) {
+    files.AddDrive('c', DriveType::Fixed, 512 * 1024, 100u << 20);
+    files.AddFolder("c:\\brim");
+    AddRow("c:\\temp\\", "big.tmp", true);
+    files.SetReportedSize("c:\\temp\\big.tmp", 50u << 20);
+    list.rows.back() = SeenFileRow(files, "c:\\temp\\big.tmp", true);
+    auto result = Run(true);
+    EXPECT_TRUE(result.stopped);
+    EXPECT_TRUE(files.Exists("c:\\temp\\big.tmp"));
+    EXPECT_FALSE(files.Exists(Dir + "tb4.bck"));
+    ASSERT_EQ(ui.questions.size(), 2u);
+    EXPECT_EQ(ui.questions[1].text, NoRoomForBackupMessage("c:\\", (50u << 20) + (50u << 20) / 100 + (1u << 20), 512 * 1024));
+    // Without the backup the same Delete goes ahead.
+    ui.questions.clear();
+    EXPECT_FALSE(Run(false).stopped);
+    EXPECT_FALSE(files.Exists("c:\\temp\\big.tmp"));
 }
 
 } // namespace

@@ -9,7 +9,7 @@
 
 namespace bs {
 
-inline constexpr const wchar_t* CleaningLockName = L"Local\\TarnBrimsweepCleaning";
+inline constexpr const wchar_t* CleaningLockName = L"Global\\TarnBrimsweepCleaning";
 
 class CleaningLock {
 public:

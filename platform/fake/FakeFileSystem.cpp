@@ -504,4 +504,10 @@ bool FakeFileSystem::ConsumeWriteBudget(size_t bytes) {
     return true;
 }
 
+bool FakeFileSystem::IsCertainlyAbsent(const std::string& path) {
+    std::string leaf;
+    auto parent = FindParent(path, leaf);
+    return parent && !parent->unreadable && !parent->Child(leaf);
+}
+
 } // namespace bs

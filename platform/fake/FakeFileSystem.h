@@ -67,6 +67,8 @@ public:
     bool SetLastWriteTime(const std::string& path, FileTime time) override;
     std::string TempFolder() override { return tempFolder_; }
     std::string CreateTempFile(const std::string& folder, const std::string& prefix) override;
+    // Absent when the folder exists, may be read and holds no such name.
+    bool IsCertainlyAbsent(const std::string& path) override;
 
     // The longest path the file system takes, as on Windows with "\\?\".
     static constexpr size_t MaxPathLength = 32767;

@@ -272,4 +272,10 @@ std::string Win32FileSystem::CreateTempFile(const std::string& folder, const std
     return Narrow(buffer);
 }
 
+bool Win32FileSystem::IsCertainlyAbsent(const std::string& path) {
+    if (GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES)
+        return false;
+    return GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
 } // namespace bs

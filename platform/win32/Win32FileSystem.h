@@ -28,6 +28,10 @@ public:
     // One attribute query instead of a directory search (a fifth of the
     // cost under Wine).
     std::optional<FindData> Entry(const std::string& path) override;
+    // Only ERROR_FILE_NOT_FOUND: the folder was there and was read. A
+    // missing folder on the way answers ERROR_PATH_NOT_FOUND, which an
+    // unknown drive letter answers too.
+    bool IsCertainlyAbsent(const std::string& path) override;
 };
 
 } // namespace bs

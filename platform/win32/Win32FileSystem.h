@@ -28,9 +28,9 @@ public:
     // One attribute query instead of a directory search (a fifth of the
     // cost under Wine).
     std::optional<FindData> Entry(const std::string& path) override;
-    // Only ERROR_FILE_NOT_FOUND: the folder was there and was read. A
-    // missing folder on the way answers ERROR_PATH_NOT_FOUND, which an
-    // unknown drive letter answers too.
+    // Only when the folder answers as a folder and the name then answers
+    // ERROR_FILE_NOT_FOUND; a missing folder on the way, an unknown drive
+    // letter or a denied look is not "absent".
     bool IsCertainlyAbsent(const std::string& path) override;
 };
 

@@ -86,7 +86,11 @@ protected:
     Outcome Run(const std::string& arguments) {
         Outcome outcome;
         SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-        const std::string outPath = output / "out.txt", errPath = output / "err.txt";
+        // Files of their own for each run: under Wine a file the last run
+        // wrote may not be replaced at once.
+        const std::string run = std::to_string(runs_++);
+        const std::string outPath = output / ("out" + run + ".txt"),
+                          errPath = output / ("err" + run + ".txt");
         {
             ScopedFile out(CreateFileW(Widen(outPath).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
                                        &inherit, CREATE_ALWAYS, 0, nullptr));
@@ -117,6 +121,7 @@ protected:
     }
 
     ScratchFolder install, tree, output;
+    int runs_ = 0;
     std::string exe;
     std::wstring keyPath;
     std::string key;
@@ -193,7 +198,8 @@ TEST_F(Brimclean, CleanWithAFolderLeavesTheRecentDocumentsUnlessAskedForThem) {
 
     Outcome asked = Run("find files --folder \"" + folder + "\" --recent");
     ASSERT_EQ(asked.code, 0) << asked.err;
-    EXPECT_NE(asked.out.find("letter.lnk\t" + recent.Path()), std::string::npos) << asked.out;
+    EXPECT_NE(asked.out.find("letter.lnk\t" + recent.Path()), std::string::npos)
+        << asked.out << asked.err;
 }
 
 TEST_F(Brimclean, AFileHeldOpenIsLeftToCleanBatAndRunOnceWithStatusThree) {

@@ -16,12 +16,12 @@ TEST(Win32Absence, OnlyANameMissingFromAFolderThatIsThereIsCertainlyAbsent) {
     EXPECT_TRUE(fs.IsCertainlyAbsent(scratch / "missing.exe"));
     EXPECT_FALSE(fs.IsCertainlyAbsent(scratch / "here.exe"));
     EXPECT_FALSE(fs.IsCertainlyAbsent(scratch.Path().substr(0, scratch.Path().size() - 1)));
-    // A missing folder on the way answers "path not found", as a letter that
-    // is not mapped does: the walk above it decides, not this call.
+    // A missing folder on the way: the folder does not answer.
     EXPECT_FALSE(fs.IsCertainlyAbsent(scratch / "no folder\\missing.exe"));
 
     const std::string unmapped = UnmappedDriveRoot();
     ASSERT_FALSE(unmapped.empty());
+    // Wine answers "file not found" for this name itself.
     EXPECT_FALSE(fs.IsCertainlyAbsent(unmapped + "missing.exe"));
     EXPECT_FALSE(fs.IsCertainlyAbsent(unmapped + "folder\\missing.exe"));
     EXPECT_EQ(fs.DriveTypeOf(unmapped), DriveType::NoRootDir);

@@ -1,5 +1,8 @@
 #include "app/CleanArguments.h"
 
+#include <iterator>
+#include <optional>
+
 #include "platform/Text.h"
 
 namespace bs {
@@ -15,6 +18,26 @@ std::string DriveRoot(const std::string& text) {
     if (letter < 'a' || letter > 'z')
         return {};
     return std::string{letter, ':', '\\'};
+}
+
+// The four browser and recent-documents options, in both forms.
+constexpr const char* BrowserOptionNames[] = {"cache", "cookies", "history", "recent"};
+constexpr size_t BrowserOptionCount = std::size(BrowserOptionNames);
+
+struct BrowserChoice {
+    size_t index;
+    bool on;
+};
+
+std::optional<BrowserChoice> BrowserOption(const std::string& arg) {
+    for (size_t index = 0; index < BrowserOptionCount; ++index) {
+        const std::string name = BrowserOptionNames[index];
+        if (arg == "--" + name)
+            return BrowserChoice{index, true};
+        if (arg == "--no-" + name)
+            return BrowserChoice{index, false};
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -33,6 +56,8 @@ std::variant<CleanOptions, UsageError> ParseCleanArguments(const std::vector<std
         return UsageError{"unknown clean type " + args[1]};
 
     bool filesOption = false;
+    // What the command line said of each browser option; the last word wins.
+    std::optional<bool> asked[BrowserOptionCount];
     for (size_t at = 2; at < args.size(); ++at) {
         const std::string& arg = args[at];
         auto value = [&](std::string& into) {
@@ -55,17 +80,8 @@ std::variant<CleanOptions, UsageError> ParseCleanArguments(const std::vector<std
                 return UsageError{"--key needs a registry key"};
             if (!options.registry)
                 return UsageError{"--key is for the registry"};
-        } else if (arg == "--no-cache") {
-            options.internetCache = false;
-            filesOption = true;
-        } else if (arg == "--no-cookies") {
-            options.internetCookies = false;
-            filesOption = true;
-        } else if (arg == "--no-history") {
-            options.internetHistory = false;
-            filesOption = true;
-        } else if (arg == "--no-recent") {
-            options.recentDocuments = false;
+        } else if (auto browser = BrowserOption(arg)) {
+            asked[browser->index] = browser->on;
             filesOption = true;
         } else if (arg == "--no-backup") {
             if (!options.clean)
@@ -87,6 +103,11 @@ std::variant<CleanOptions, UsageError> ParseCleanArguments(const std::vector<std
         return UsageError{"drive, folder and browser options are for files"};
     if (!options.drive.empty() && !options.folder.empty())
         return UsageError{"--drive and --folder exclude each other"};
+    // With --folder, only that folder is searched unless an option asks for more.
+    bool* browser[BrowserOptionCount] = {&options.internetCache, &options.internetCookies,
+                                         &options.internetHistory, &options.recentDocuments};
+    for (size_t index = 0; index < BrowserOptionCount; ++index)
+        *browser[index] = asked[index].value_or(options.folder.empty());
     return options;
 }
 

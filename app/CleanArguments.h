@@ -11,8 +11,9 @@ namespace bs {
 inline constexpr const char* CleanUsage =
     "usage: brimclean find files|registry [options]    list what Find lists\n"
     "       brimclean clean files|registry [options]   find, then delete every row\n"
-    "options (files):    --drive X:  --folder PATH  --no-cache  --no-cookies\n"
-    "                    --no-history  --no-recent\n"
+    "options (files):    --drive X:  --folder PATH\n"
+    "                    --cache  --cookies  --history  --recent\n"
+    "                    --no-cache  --no-cookies  --no-history  --no-recent\n"
     "options (registry): --key ROOT\\KEY\n"
     "options (both):     --csv FILE  --wait SECONDS\n"
     "options (clean):    --no-backup\n";
@@ -26,6 +27,9 @@ struct CleanOptions {
     std::string folder;
     // The one registry key walked instead of the three starting keys.
     std::string key;
+    // The browser and recent-documents folders: searched by default, as the
+    // window's check boxes are ticked, but not beside --folder, which asks
+    // for that one folder; --cache and the rest ask for them there too.
     bool internetCache = true;
     bool internetCookies = true;
     bool internetHistory = true;

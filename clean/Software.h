@@ -62,10 +62,18 @@ struct SoftwareUninstallResult {
     // Ticked rows whose uninstaller was run (or could not be started).
     int rowsUninstalled = 0;
     int entriesRemoved = 0;
+    // Per-user rows whose uninstaller was not started because this program
+    // runs elevated; they stay in the list, unticked.
+    int rowsNotStarted = 0;
+    // The program's own uninstaller was started, without waiting: it asks
+    // this program to end.
+    bool ownUninstallerStarted = false;
 };
 
 // For each ticked row in order: the notice, the uninstaller run to its end,
-// the leftover entry removed, and the row removed in every case.
+// the leftover entry removed, and the row removed. A per-user row is not
+// started while this program runs elevated; it is explained and stays. The
+// program's own uninstaller is started last and not waited for.
 SoftwareUninstallResult RunSoftwareUninstall(SoftwareContext& context);
 
 } // namespace bs

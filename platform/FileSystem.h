@@ -221,6 +221,16 @@ public:
     // in it inherits that. False when anything is there already or it
     // cannot be made.
     virtual bool CreatePrivateFolder(const std::string& path) = 0;
+    // --- Whether a name is certainly not there -----------------------------
+    // True only when the system answered that the folder holds no entry of
+    // this name; false when the entry is there, and also when the look failed
+    // for any other reason (no access, a device not ready, an unknown drive
+    // letter, a share out of reach), so that "cannot see" never reads as "not
+    // there". A backend that cannot tell the two apart keeps this default.
+    virtual bool IsCertainlyAbsent(const std::string& path) {
+        (void)path;
+        return false;
+    }
 };
 
 } // namespace bs

@@ -24,6 +24,11 @@ public:
     virtual std::string ProgramPath() = 0;
     // The first command-line argument, or "".
     virtual std::string FirstArgument() = 0;
+
+    // --- Rights -------------------------------------------------------------
+    // True when this process runs with an administrator's full rights (an
+    // elevated token), which every program it starts inherits.
+    virtual bool RunsElevated() = 0;
 };
 
 } // namespace bs

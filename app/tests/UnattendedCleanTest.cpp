@@ -166,6 +166,49 @@ TEST_F(Unattended, RegistryFindAndCleanWalkOnlyTheKeyGiven) {
     EXPECT_EQ(Run({"find", "registry", "--key", "HKEY_CLASSES_ROOT\\x"}), ExitError);
 }
 
+TEST_F(Unattended, CleanWithAFolderDeletesOnlyThatFoldersFilesUnlessABrowserOptionAsksForMore) {
+    const std::string shellFolders =
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+    for (const char* name : {"Cache", "Cookies", "History", "Recent"}) {
+        registry.SetString(RegRoot::CurrentUser, shellFolders, name,
+                           std::string("c:\\browser\\") + name);
+        files.AddFile(std::string("c:\\browser\\") + name + "\\page.dat", "x");
+    }
+    auto survivors = [&] { return files.ListFiles("c:\\browser"); };
+
+    EXPECT_EQ(Run({"clean", "files", "--folder", "c:\\work", "--no-backup"}), ExitDone)
+        << console.err;
+    EXPECT_FALSE(files.FileExists("c:\\work\\a.tmp"));
+    EXPECT_EQ(survivors().size(), 4u);
+
+    EXPECT_EQ(
+        Run({"clean", "files", "--folder", "c:\\work", "--no-backup", "--cookies", "--recent"}),
+        ExitDone)
+        << console.err;
+    EXPECT_EQ(survivors(), (std::vector<std::string>{"c:\\browser\\Cache\\page.dat",
+                                                     "c:\\browser\\History\\page.dat"}));
+}
+
+TEST(CleanArguments, BrowserOptionsAreOnForDrivesOffBesideAFolderAndTheLastWordWins) {
+    CleanOptions drives = Options({"find", "files"});
+    EXPECT_TRUE(drives.internetCache && drives.internetCookies && drives.internetHistory &&
+                drives.recentDocuments);
+    CleanOptions folder = Options({"find", "files", "--folder", "c:\\x"});
+    EXPECT_FALSE(folder.internetCache || folder.internetCookies || folder.internetHistory ||
+                 folder.recentDocuments);
+    CleanOptions asked =
+        Options({"find", "files", "--history", "--folder", "c:\\x", "--cache", "--no-cache"});
+    EXPECT_FALSE(asked.internetCache);
+    EXPECT_TRUE(asked.internetHistory);
+    EXPECT_FALSE(asked.internetCookies || asked.recentDocuments);
+    CleanOptions some =
+        Options({"find", "files", "--drive", "c:", "--no-recent", "--recent", "--no-history"});
+    EXPECT_TRUE(some.recentDocuments && some.internetCache && some.internetCookies);
+    EXPECT_FALSE(some.internetHistory);
+    EXPECT_TRUE(
+        std::holds_alternative<UsageError>(ParseCleanArguments({"find", "registry", "--cookies"})));
+}
+
 TEST(CleanArguments, OptionsAreCheckedAndMisuseIsAUsageError) {
     CleanOptions files = Options({"clean", "files", "--drive", "d:", "--no-cookies", "--csv", "x"});
     EXPECT_TRUE(files.clean);

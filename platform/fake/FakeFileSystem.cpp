@@ -713,4 +713,10 @@ void FakeFileSystem::SetOpenToOthers(const std::string& folder, bool open) {
         node->openToOthers = open;
 }
 
+bool FakeFileSystem::IsCertainlyAbsent(const std::string& path) {
+    std::string leaf;
+    auto parent = FindParent(path, leaf);
+    return parent && !parent->unreadable && !parent->Child(leaf);
+}
+
 } // namespace bs

@@ -82,6 +82,8 @@ public:
     void SetOpenToOthers(const std::string& folder, bool open);
     std::string TempFolder() override { return tempFolder_; }
     std::string CreateTempFile(const std::string& folder, const std::string& prefix) override;
+    // Absent when the folder exists, may be read and holds no such name.
+    bool IsCertainlyAbsent(const std::string& path) override;
 
     // The serial number every fake drive reports.
     static constexpr uint32_t VolumeSerial = 0x1234ABCD;

@@ -37,6 +37,9 @@ public:
     std::string ProgramDir() override { return programDir; }
     std::string ProgramPath() override { return programDir + "brimsweep.exe"; }
     std::string FirstArgument() override { return firstArgument; }
+
+    bool elevated = false;
+    bool RunsElevated() override { return elevated; }
 };
 
 } // namespace bs

@@ -283,4 +283,20 @@ bool Win32FileSystem::CreatePrivateFolder(const std::string& path) {
     return !wide.empty() && CreatePrivateFolderW32(wide);
 }
 
+bool Win32FileSystem::IsCertainlyAbsent(const std::string& path) {
+    // The folder must answer first: Wine says "file not found" for a name
+    // on a drive letter that is not mapped.
+    const size_t slash = path.find_last_of('\\');
+    if (slash == std::string::npos || slash + 1 == path.size())
+        return false;
+    const std::string folder = path.substr(0, slash + 1);
+    const DWORD folderAttributes = GetFileAttributesW(Widen(folder).c_str());
+    if (folderAttributes == INVALID_FILE_ATTRIBUTES ||
+        !(folderAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    if (GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES)
+        return false;
+    return GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
 } // namespace bs

@@ -43,6 +43,10 @@ public:
     std::unique_ptr<FileStream> CreateNew(const std::string& path) override;
     bool MoveNoReplace(const std::string& source, const std::string& target) override;
     bool CreatePrivateFolder(const std::string& path) override;
+    // Only when the folder answers as a folder and the name then answers
+    // ERROR_FILE_NOT_FOUND; a missing folder on the way, an unknown drive
+    // letter or a denied look is not "absent".
+    bool IsCertainlyAbsent(const std::string& path) override;
 };
 
 } // namespace bs

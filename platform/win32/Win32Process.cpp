@@ -108,4 +108,16 @@ std::string Win32Process::FirstArgument() {
     return first;
 }
 
+bool Win32Process::RunsElevated() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+        return true;
+    ScopedKernelHandle owned(token);
+    TOKEN_ELEVATION elevation = {};
+    DWORD size = 0;
+    if (!GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size))
+        return true;
+    return elevation.TokenIsElevated != 0;
+}
+
 } // namespace bs

@@ -89,7 +89,11 @@ protected:
     Outcome Run(const std::string& arguments) {
         Outcome outcome;
         SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-        const std::string outPath = output / "out.txt", errPath = output / "err.txt";
+        // Files of their own for each run: under Wine a file the last run
+        // wrote may not be replaced at once.
+        const std::string run = std::to_string(runs_++);
+        const std::string outPath = output / ("out" + run + ".txt"),
+                          errPath = output / ("err" + run + ".txt");
         {
             ScopedFile out(CreateFileW(Widen(outPath).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
                                        &inherit, CREATE_ALWAYS, 0, nullptr));
@@ -120,6 +124,7 @@ protected:
     }
 
     ScratchFolder install, tree, output;
+    int runs_ = 0;
     std::string exe;
     std::wstring keyPath;
     std::string key;
@@ -149,6 +154,55 @@ TEST_F(Brimclean, FilesFindListsAndChangesNothingThenCleanDeletesWithAndWithoutA
     ASSERT_EQ(bare.code, 0) << bare.err;
     EXPECT_FALSE(Exists(tree / "b.tmp"));
     EXPECT_FALSE(Exists(install / "tb1.bck"));
+}
+
+// Points the user's shell folder `name` at `folder` while the test runs,
+// and puts back what was there.
+class ShellFolderRedirect {
+public:
+    ShellFolderRedirect(const std::wstring& name, const std::string& folder) : name_(name) {
+        wchar_t old[MAX_PATH + 1] = {};
+        DWORD size = sizeof old;
+        had_ = RegGetValueW(HKEY_CURRENT_USER, Key, name.c_str(), RRF_RT_REG_SZ, nullptr, old,
+                            &size) == ERROR_SUCCESS;
+        old_ = old;
+        Set(Widen(folder));
+    }
+    ~ShellFolderRedirect() {
+        if (had_)
+            Set(old_);
+        else
+            RegDeleteKeyValueW(HKEY_CURRENT_USER, Key, name_.c_str());
+    }
+    ShellFolderRedirect(const ShellFolderRedirect&) = delete;
+    ShellFolderRedirect& operator=(const ShellFolderRedirect&) = delete;
+
+private:
+    static constexpr const wchar_t* Key =
+        L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+    void Set(const std::wstring& value) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, Key, name_.c_str(), REG_SZ, value.c_str(),
+                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    }
+    std::wstring name_, old_;
+    bool had_ = false;
+};
+
+TEST_F(Brimclean, CleanWithAFolderLeavesTheRecentDocumentsUnlessAskedForThem) {
+    ScratchFolder recent;
+    ScratchFolder::WriteFile(recent / "letter.lnk", "link");
+    ShellFolderRedirect redirect(L"Recent", recent.Path());
+    const std::string folder = tree.Path().substr(0, tree.Path().size() - 1);
+
+    Outcome clean = Run("clean files --folder \"" + folder + "\" --no-backup");
+    ASSERT_EQ(clean.code, 0) << clean.err;
+    EXPECT_FALSE(Exists(tree / "a.tmp"));
+    EXPECT_TRUE(Exists(recent / "letter.lnk"));
+
+    Outcome asked = Run("find files --folder \"" + folder + "\" --recent");
+    ASSERT_EQ(asked.code, 0) << asked.err;
+    EXPECT_NE(asked.out.find("letter.lnk\t" + recent.Path()), std::string::npos)
+        << asked.out << asked.err;
 }
 
 TEST_F(Brimclean, AFileHeldOpenIsLeftToCleanBatAndRunOnceWithStatusThree) {

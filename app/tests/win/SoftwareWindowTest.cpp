@@ -35,5 +35,34 @@ TEST_F(SoftwareWindow, ListsAtOnceUninstallsTheTickedAndTheColumnsComeBack) {
     EXPECT_GT(form.Results().ColumnWidth(3), 0);
 }
 
+// uninstall.exe asks the window to exit and waits for it to go: a window
+// waiting for uninstall.exe meanwhile would never hear it.
+TEST_F(SoftwareWindow,
+       ItsOwnEntryStartsUninstallExeWithoutWaitingAndTheWindowThenEndsOnItsRequest) {
+    const std::string uninstall = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+    const std::string own = process.programDir + "uninstall.exe";
+    files.AddFile(own, "MZ");
+    registry.SetString(RegRoot::LocalMachine, uninstall + "BrimsweepPro", "DisplayName",
+                       "Tarn Brimsweep Pro");
+    registry.SetString(RegRoot::LocalMachine, uninstall + "BrimsweepPro", "UninstallString",
+                       "\"" + own + "\"");
+    TForm1& form = Form();
+    Click(Ctl().rbtSoftware);
+    ASSERT_EQ(form.Results().RowCount(), 1);
+    form.Results().SetChecked(0, true);
+
+    Click(Ctl().btnSil);
+    ASSERT_EQ(process.runs.size(), 1u);
+    EXPECT_EQ(process.runs[0].commandLine, "\"" + own + "\"");
+    EXPECT_FALSE(process.runs[0].wait);
+    EXPECT_EQ(form.StatusText(), "Done");
+    EXPECT_FALSE(form.Freed());
+
+    // What uninstall.exe does once its user said Yes.
+    PostMessageW(form.Handle(), WM_COMMAND, TForm1::IdExit1, 0);
+    Pump();
+    EXPECT_TRUE(form.Freed());
+}
+
 } // namespace
 } // namespace bs

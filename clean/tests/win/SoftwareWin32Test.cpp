@@ -7,10 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 #include "clean/Software.h"
 #include "platform/fake/RecordingUi.h"
 #include "platform/fake/VectorResultsList.h"
 #include "platform/tests/win/ScratchFolder.h"
+#include "platform/tests/win/UnmappedDrive.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Process.h"
@@ -52,6 +56,17 @@ private:
     std::unique_ptr<RegistryKey> key_;
 };
 
+// The real process, with its elevation as the test needs it: Wine may run
+// the tests with an administrator's token or without one.
+class ProcessElevatedAs : public Win32Process {
+public:
+    explicit ProcessElevatedAs(bool elevated) : elevated_(elevated) {}
+    bool RunsElevated() override { return elevated_; }
+
+private:
+    bool elevated_;
+};
+
 int RowOf(const VectorResultsList& list, const std::string& title) {
     for (int index = 0; index < list.RowCount(); ++index)
         if (list.rows[static_cast<size_t>(index)].caption == title)
@@ -63,7 +78,7 @@ TEST(SoftwareWin32, UninstallWaitsForTheUninstallerAndThenRemovesTheEntryItLeftB
     const std::string pid = std::to_string(GetCurrentProcessId());
     Win32Registry registry;
     Win32FileSystem files;
-    Win32Process process;
+    ProcessElevatedAs process(false);
     RecordingUi ui;
     VectorResultsList list;
     LocalTexts texts;
@@ -108,6 +123,95 @@ TEST(SoftwareWin32, UninstallWaitsForTheUninstallerAndThenRemovesTheEntryItLeftB
         nullptr);
     EXPECT_EQ(RowOf(list, userTitle), -1);
     EXPECT_GE(RowOf(list, machineTitle), 0);
+}
+
+// Three title-named entries of the user's registry: one whose uninstaller is
+// on a letter that is not mapped, one whose uninstaller's folder is not there
+// on the fixed drive, and one whose uninstaller runs and is cancelled. Only
+// the one certainly gone loses its entry.
+TEST(SoftwareWin32, AnUninstallerOnAnUnmappedDriveKeepsItsEntryAndOnlyOneCertainlyGoneLosesIt) {
+    const std::string pid = std::to_string(GetCurrentProcessId());
+    const std::string unmapped = UnmappedDriveRoot();
+    ASSERT_FALSE(unmapped.empty());
+    Win32Registry registry;
+    Win32FileSystem files;
+    ProcessElevatedAs process(false);
+    RecordingUi ui;
+    VectorResultsList list;
+    LocalTexts texts;
+    SoftwareContext context(registry, files, process, ui, list, texts);
+    ScratchFolder folder;
+    const std::string cancelled = folder / "cancelled.bat";
+    ScratchFolder::WriteFile(cancelled, "@exit /b 1\r\n");
+
+    struct Case {
+        std::string title, command;
+        bool kept;
+    };
+    const std::vector<Case> cases = {
+        {"Brimsweep Unmapped " + pid, "\"" + unmapped + "brim_gone\\unins.exe\" /x", true},
+        {"Brimsweep Absent " + pid, "\"" + (folder / "gone\\unins.exe") + "\" /x", false},
+        {"Brimsweep Cancelled " + pid, "\"" + cancelled + "\"", true},
+    };
+    std::vector<std::unique_ptr<ScratchEntry>> entries;
+    for (const auto& item : cases) {
+        entries.push_back(std::make_unique<ScratchEntry>(registry, RegView::Native,
+                                                         RegRoot::CurrentUser, item.title));
+        ASSERT_NE(entries.back()->Key(), nullptr);
+        ASSERT_TRUE(entries.back()->Key()->SetString("DisplayName", item.title));
+        ASSERT_TRUE(entries.back()->Key()->SetString("UninstallString", item.command));
+    }
+    RunSoftwareList(context);
+    for (const auto& item : cases) {
+        const int row = RowOf(list, item.title);
+        ASSERT_GE(row, 0) << item.title;
+        list.SetChecked(row, true);
+    }
+
+    SoftwareUninstallResult result = RunSoftwareUninstall(context);
+
+    EXPECT_EQ(result.rowsUninstalled, 3);
+    EXPECT_EQ(result.entriesRemoved, 1);
+    for (const auto& item : cases)
+        EXPECT_EQ(registry.Open(RegRoot::CurrentUser, UninstallPath + "\\" + item.title,
+                                RegAccess::Read, false) != nullptr,
+                  item.kept)
+            << item.title;
+}
+
+TEST(SoftwareWin32, AnElevatedProgramDoesNotStartAPerUserUninstaller) {
+    const std::string pid = std::to_string(GetCurrentProcessId());
+    Win32Registry registry;
+    Win32FileSystem files;
+    ProcessElevatedAs process(true);
+    RecordingUi ui;
+    VectorResultsList list;
+    LocalTexts texts;
+    SoftwareContext context(registry, files, process, ui, list, texts);
+    ScratchFolder folder;
+    const std::string helper = folder / "user helper.bat";
+    const std::string marker = folder / "marker.txt";
+    ScratchFolder::WriteFile(helper, "@echo off\r\necho ran>\"" + marker + "\"\r\n");
+    const std::string title = "Brimsweep Per User " + pid;
+    ScratchEntry user(registry, RegView::Native, RegRoot::CurrentUser, title);
+    ASSERT_NE(user.Key(), nullptr);
+    ASSERT_TRUE(user.Key()->SetString("DisplayName", title));
+    ASSERT_TRUE(user.Key()->SetString("UninstallString", "\"" + helper + "\""));
+    RunSoftwareList(context);
+    const int row = RowOf(list, title);
+    ASSERT_GE(row, 0);
+    list.SetChecked(row, true);
+
+    SoftwareUninstallResult result = RunSoftwareUninstall(context);
+
+    EXPECT_EQ(result.rowsNotStarted, 1);
+    EXPECT_FALSE(files.FileExists(marker));
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_NE(ui.questions[0].text.find(helper), std::string::npos);
+    EXPECT_NE(
+        registry.Open(RegRoot::CurrentUser, UninstallPath + "\\" + title, RegAccess::Read, false),
+        nullptr);
+    EXPECT_GE(RowOf(list, title), 0);
 }
 
 } // namespace

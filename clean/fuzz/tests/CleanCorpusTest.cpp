@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "clean/fuzz/BatchProperty.h"
+#include "clean/fuzz/KeepProperty.h"
 #include "clean/fuzz/RegProperty.h"
 #include "platform/fuzz/CorpusReplay.h"
 
@@ -19,6 +20,10 @@ TEST(FuzzCorpus, DeletebatReadsExactlyTheFilesCleanBatDeletes) {
 
 TEST(FuzzCorpus, RegBackupReadsBackWithEveryValueAsGivenAndNothingElse) {
     ExpectSeedsHold("reg", fuzz::CheckRegBackupRoundTrip);
+}
+
+TEST(FuzzCorpus, KeepEntriesNormaliseOnceAndKeepTheirOwnRows) {
+    ExpectSeedsHold("keep", fuzz::CheckKeepList);
 }
 
 // The independent reader itself: it must refuse what regedit would read

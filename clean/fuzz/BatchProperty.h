@@ -61,9 +61,23 @@ inline std::string CheckBatchRoundTrip(const uint8_t* data, size_t size) {
     expected.push_back(programDir + "clean.bat");
 
     // Never a file that was not added, whatever was offered.
+    // A path added with blanks at its end (a name Windows keeps only through
+    // "\\?\") is read, and deleted by del, without them: another file (a
+    // known finding of the writer, which takes such a path).
+    auto trimmed = [](std::string path) {
+        while (!path.empty() && (path.back() == ' ' || path.back() == '\t'))
+            path.pop_back();
+        return path;
+    };
     for (const auto& name : named)
-        if (std::find(expected.begin(), expected.end(), name) == expected.end())
+        if (std::find(expected.begin(), expected.end(), name) == expected.end()) {
+            bool blanksLost = std::any_of(added.begin(), added.end(), [&](const std::string& p) {
+                return p != name && trimmed(p) == name;
+            });
+            if (blanksLost && !CheckKnownFinding("batch-trailing-blank"))
+                continue;
             return "deletebat reads a file nobody added: " + Shown(name) + " in " + Shown(text);
+        }
     // Real paths come back exactly, in order; so would any text the writer
     // takes, were it to refuse what its reader reads otherwise.
     if (named != expected && (onlyRealPaths || CheckKnownFinding("batch-takes-unreadable-path"))) {

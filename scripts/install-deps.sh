@@ -7,6 +7,7 @@ packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   libz-mingw-w64-dev
   wine wine64 xvfb xauth x11-utils
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "app/SelfUninstall.h"
+#include "app/UninstallArguments.h"
 #include "app/win/Form1.h"
 #include "platform/win32/ModulePath.h"
 #include "platform/win32/Utf.h"
@@ -37,9 +38,7 @@ bool EndRunningProgram() {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
-    const bool silent =
-        commandLine && (std::wstring(commandLine).find(L"/S") != std::wstring::npos ||
-                        std::wstring(commandLine).find(L"/s") != std::wstring::npos);
+    const bool silent = commandLine && bs::SilentUninstall(bs::Narrow(commandLine));
     const std::wstring folder = bs::ExecutableFolder();
     if (folder.empty())
         return 1;

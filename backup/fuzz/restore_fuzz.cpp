@@ -1,7 +1,6 @@
-// libFuzzer entry: built by scripts/fuzz-archive.sh, not by CMake.
+// The archive reader: arbitrary bytes restored into an empty destination and
+// into one that already holds files (backup/fuzz/RestoreHarness.h).
 #include "backup/fuzz/RestoreHarness.h"
+#include "platform/fuzz/FuzzMain.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    bs::fuzz::RestoreArchiveBytes(data, size);
-    return 0;
-}
+BRIM_FUZZ_PROPERTY(bs::fuzz::CheckRestoreArchive)

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "backup/ArchiveCheck.h"
+#include "backup/BckArguments.h"
 #include "backup/ArchiveFormat.h"
 #include "backup/BackupFile.h"
 #include "backup/RestorePath.h"
@@ -183,81 +184,40 @@ int Add(FileSystem& files, Clock& clock, const std::string& archive,
     return 0;
 }
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-// Where the recursion switch begins in `arg`: only "/s" as a word of its own
-// counts, so "c:/data/sb/*.txt" holds none. npos when there is none.
-size_t RecursionSwitch(std::string_view arg) {
-    for (size_t at = 0; at + 2 <= arg.size(); ++at) {
-        bool wordStart = at == 0 || IsBlank(arg[at - 1]);
-        bool wordEnd = at + 2 == arg.size() || IsBlank(arg[at + 2]);
-        if (wordStart && wordEnd && SameText(arg.substr(at, 2), "/s"))
-            return at;
-    }
-    return std::string_view::npos;
-}
-
-bool IsBlankText(const std::string& text) {
-    return std::all_of(text.begin(), text.end(), IsBlank);
-}
-
-// Makes each file pattern a full path, in which "/" has become "\"; a
-// separate "/s" belongs to the one before it.
-std::vector<std::string> Specs(const std::vector<std::string>& args) {
-    std::vector<std::string> specs;
-    for (const auto& arg : args) {
-        if (SameText(arg, "/s") && !specs.empty()) {
-            specs.back() += " /s";
-            continue;
-        }
-        size_t recurse = RecursionSwitch(arg);
-        std::string path = arg.substr(0, recurse);
-        while (!path.empty() && path.back() == ' ')
-            path.pop_back();
-        specs.push_back(FullPath(path) + (recurse == std::string::npos ? "" : " /s"));
-    }
-    return specs;
-}
-
 int Run(const std::vector<std::string>& args) {
-    if (args.size() < 2 || args[0].size() != 1) {
+    auto parsed = ParseBckArguments(args);
+    if (!parsed) {
         Write(STD_ERROR_HANDLE, Usage);
         return 2;
     }
     Win32FileSystem files;
     Win32Clock clock;
-    std::string archive = FullPath(args[1]);
-    char command = static_cast<char>(std::tolower(static_cast<unsigned char>(args[0][0])));
-    std::vector<std::string> rest(args.begin() + 2, args.end());
-    switch (command) {
+    std::string archive = FullPath(parsed->archive);
+    switch (parsed->command) {
     case 'l':
-        if (rest.empty())
-            return List(files, archive);
-        break;
+        return List(files, archive);
     case 't':
-        if (rest.empty())
-            return Test(files, archive);
-        break;
+        return Test(files, archive);
     case 'x': {
-        // An empty destination would mean the stored paths themselves: the
-        // tool never writes there (an unset variable is enough to get one).
-        std::string destination =
-            rest.empty() || IsBlankText(rest[0]) ? std::string() : FullPath(rest[0]);
+        // A destination that does not make a full path must not become the
+        // stored paths themselves.
+        std::string destination = FullPath(parsed->destination);
         if (destination.empty())
             break;
-        std::vector<std::string> names(rest.begin() + 1, rest.end());
+        std::vector<std::string> names = parsed->names;
         auto paths = std::find(names.begin(), names.end(), "--paths");
         bool withPaths = paths != names.end();
         if (withPaths)
             names.erase(paths);
         return Extract(files, clock, archive, destination, names, withPaths);
     }
-    case 'a':
-        if (!rest.empty())
-            return Add(files, clock, archive, Specs(rest));
-        break;
+    default: {
+        // Each file pattern as a full path, in which "/" has become "\".
+        std::vector<std::string> specs;
+        for (const auto& spec : parsed->specs)
+            specs.push_back(FullPath(spec.path) + (spec.recurse ? " /s" : ""));
+        return Add(files, clock, archive, specs);
+    }
     }
     Write(STD_ERROR_HANDLE, Usage);
     return 2;

@@ -52,7 +52,7 @@ ChainState FolderChainState(FileSystem& files, const std::string& folder, bool i
     size_t end = includeLast ? chain.size() : chain.rfind('\\');
     if (end == std::string::npos || end < 3)
         return ChainState::Plain;
-    for (size_t at = chain.find('\\', 3); ; at = chain.find('\\', at + 1)) {
+    for (size_t at = chain.find('\\', 3);; at = chain.find('\\', at + 1)) {
         const size_t cut = at == std::string::npos || at > end ? end : at;
         auto attributes = files.GetAttributes(chain.substr(0, cut));
         if (!attributes || !(*attributes & AttrDirectory))

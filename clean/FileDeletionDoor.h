@@ -15,13 +15,13 @@
 namespace bs {
 
 enum class DoorVerdict {
-    Done,       // read (backup) or deleted
-    Gone,       // nothing of that name any more, or its folder is gone
-    Link,       // the path leads through a link, or names one
-    Changed,    // another file now has that name, or the file was written to
-    InUse,      // another program holds it: left for the restart
-    NotExact,   // not an exact drive path (".", "..", "/"), or no identity known
-    Failed,     // the file system refused (no access, ...)
+    Done,     // read (backup) or deleted
+    Gone,     // nothing of that name any more, or its folder is gone
+    Link,     // the path leads through a link, or names one
+    Changed,  // another file now has that name, or the file was written to
+    InUse,    // another program holds it: left for the restart
+    NotExact, // not an exact drive path (".", "..", "/"), or no identity known
+    Failed,   // the file system refused (no access, ...)
 };
 
 // A short English reason for the verdict ("changed since the Find", ...).

@@ -37,8 +37,8 @@ FileRow BuildFileRow(FileSystem& files, Clock& clock, const std::string& path,
     }
     result.row.subItems = {ExtractFilePath(path), std::to_string(result.size), date};
     if (seen && entry)
-        result.row.subItems.push_back(
-            FormatFileIdentity(FileIdentity{seen->volume, seen->fileId, entry->size, entry->lastWrite}));
+        result.row.subItems.push_back(FormatFileIdentity(
+            FileIdentity{seen->volume, seen->fileId, entry->size, entry->lastWrite}));
     return result;
 }
 

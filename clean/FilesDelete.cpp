@@ -46,7 +46,8 @@ bool TakeArchiveNumber(FilesDeleteContext& context) {
     for (int tries = 0; tries < 100000; ++tries) {
         const std::string archive = BackupArchivePath(context.programDir, number);
         if (!context.files.GetAttributes(archive) &&
-            !context.files.GetAttributes(archive::VolumeFileName(archive, archive::VolumeDigits(2))))
+            !context.files.GetAttributes(
+                archive::VolumeFileName(archive, archive::VolumeDigits(2))))
             break;
         number = NextBackupArchiveNumber(number);
     }
@@ -174,8 +175,8 @@ std::string NoRoomForBackupMessage(const std::string& root, uint64_t needed, uin
 }
 
 std::string LeftFilesMessage(const std::vector<LeftFile>& left) {
-    std::string text = std::to_string(left.size()) +
-                       " ticked files were left alone; their rows stay in the list:";
+    std::string text =
+        std::to_string(left.size()) + " ticked files were left alone; their rows stay in the list:";
     const size_t shown = std::min<size_t>(left.size(), 10);
     for (size_t i = 0; i < shown; ++i)
         text += "\r\n" + left[i].path + ": " + left[i].reason;
@@ -252,8 +253,7 @@ FilesDeleteResult RunFilesDelete(FilesDeleteContext& context) {
             ++index;
             continue;
         }
-        const DoorVerdict verdict =
-            identity ? door.Delete(path, *identity) : DoorVerdict::NotExact;
+        const DoorVerdict verdict = identity ? door.Delete(path, *identity) : DoorVerdict::NotExact;
         if (verdict == DoorVerdict::Done) {
             list.RemoveRow(index);
             ++result.deleted;

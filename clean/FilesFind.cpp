@@ -208,8 +208,9 @@ bool FilesSearch::BuildRows(FilesFindResult& result) {
             return false;
         const std::string& path = found.path;
         const FileIdentity& seen = found.identity;
-        std::string key = seen.fileId ? std::to_string(seen.volume) + ":" + std::to_string(seen.fileId)
-                                      : LowerAscii(path);
+        std::string key = seen.fileId
+                              ? std::to_string(seen.volume) + ":" + std::to_string(seen.fileId)
+                              : LowerAscii(path);
         if (!listed.insert(std::move(key)).second)
             continue;
         if (c_.keep && c_.keep->KeepsFile(path))

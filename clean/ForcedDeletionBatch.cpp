@@ -83,7 +83,8 @@ bool ForcedDeletionBatch::Add(const std::string& path, const FileIdentity& ident
     auto spelled = codePage_.Spell(path);
     if (spelled && *spelled == path)
         lines_.push_back("@echo  " + EscapeForBatch(*spelled, false));
-    else if (auto folder = codePage_.Spell(ExtractFilePath(path)); folder && *folder == ExtractFilePath(path))
+    else if (auto folder = codePage_.Spell(ExtractFilePath(path));
+             folder && *folder == ExtractFilePath(path))
         lines_.push_back("@echo  " + EscapeForBatch(*folder, false) + "...");
     ++fileCount_;
     return true;

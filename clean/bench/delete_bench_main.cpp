@@ -50,8 +50,8 @@ std::vector<std::string> MakeTree(const std::string& folder, int count) {
         if (i < 100)
             CreateDirectoryW(bs::Widen(sub).c_str(), nullptr);
         std::string path = sub + "f" + std::to_string(i) + ".tmp";
-        HANDLE file = CreateFileW(bs::Widen(path).c_str(), GENERIC_WRITE, 0, nullptr,
-                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file = CreateFileW(bs::Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
         DWORD written = 0;
         WriteFile(file, block.data(), static_cast<DWORD>(block.size()), &written, nullptr);
         CloseHandle(file);
@@ -98,8 +98,8 @@ int wmain(int argc, wchar_t** argv) {
                 row.caption = entry.name;
                 row.checked = true;
                 row.subItems = {dir, std::to_string(entry.size), "-",
-                                bs::FormatFileIdentity({listing->Volume(), entry.fileId,
-                                                        entry.size, entry.lastWrite})};
+                                bs::FormatFileIdentity({listing->Volume(), entry.fileId, entry.size,
+                                                        entry.lastWrite})};
                 list.rows.push_back(row);
             }
         }

@@ -62,8 +62,9 @@ inline std::string CheckBatchRoundTrip(const uint8_t* data, size_t size) {
         const bool taken = batch.AddFile(path, seen);
         if (taken != exact)
             return std::string(taken ? "took " : "refused ") + Shown(path);
-        bool listed = std::any_of(expected.begin(), expected.end(),
-                                  [&](const PendingFile& file) { return SameText(file.path, path); });
+        bool listed = std::any_of(expected.begin(), expected.end(), [&](const PendingFile& file) {
+            return SameText(file.path, path);
+        });
         if (taken && !listed)
             expected.push_back({path, seen});
     }

@@ -189,8 +189,8 @@ TEST(ExactPath, DotSegmentsResolveAndNamesStayExact) {
 TEST(FileIdentityText, RoundTripsAndRejectsAnythingElse) {
     FileIdentity identity{0xDEADBEEF, 0x0123456789ABCDEF, 5368709120ull, 0x1D988BBFD0EAE80};
     EXPECT_EQ(ParseFileIdentity(FormatFileIdentity(identity)), identity);
-    for (const char* bad : {"", "1:2:3", "1:2:3:4:5", "1:2:x:4", "100000000:1:1:1", "1::2:3",
-                            "Installed Software"})
+    for (const char* bad :
+         {"", "1:2:3", "1:2:3:4:5", "1:2:x:4", "100000000:1:1:1", "1::2:3", "Installed Software"})
         EXPECT_FALSE(ParseFileIdentity(bad)) << bad;
 }
 

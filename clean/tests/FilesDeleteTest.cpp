@@ -383,7 +383,9 @@ TEST_F(FilesDelete, ABackupThatCannotFitIsRefusedBeforeItFillsTheDrive) {
     EXPECT_TRUE(files.Exists("c:\\temp\\big.tmp"));
     EXPECT_FALSE(files.Exists(Dir + "tb4.bck"));
     ASSERT_EQ(ui.questions.size(), 2u);
-    EXPECT_EQ(ui.questions[1].text, NoRoomForBackupMessage("c:\\", (50u << 20) + (50u << 20) / 100 + (1u << 20), 512 * 1024));
+    EXPECT_EQ(
+        ui.questions[1].text,
+        NoRoomForBackupMessage("c:\\", (50u << 20) + (50u << 20) / 100 + (1u << 20), 512 * 1024));
     // Without the backup the same Delete goes ahead.
     ui.questions.clear();
     EXPECT_FALSE(Run(false).stopped);

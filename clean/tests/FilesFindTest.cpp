@@ -182,9 +182,9 @@ TEST_F(FilesFindTest, OptionFoldersAreReadWithoutCreatingAnything) {
     fs.AddFile("c:\\nav\\Users\\default\\cache\\m1.dat", "xyz");
 
     Run("c:\\");
-    EXPECT_EQ(RowPaths(), (Paths{"c:\\prof\\cache\\page.htm", "c:\\prof\\cache\\sub\\img.gif",
-                                 "c:\\nav\\Users\\default\\cache\\m1.dat",
-                                 "c:\\prof\\recent\\doc.lnk"}));
+    EXPECT_EQ(RowPaths(),
+              (Paths{"c:\\prof\\cache\\page.htm", "c:\\prof\\cache\\sub\\img.gif",
+                     "c:\\nav\\Users\\default\\cache\\m1.dat", "c:\\prof\\recent\\doc.lnk"}));
     EXPECT_EQ(list.rows[2].subItems[1], "3");
     for (const char* status : {"Searching Internet Cache...", "Searching Internet Cookies...",
                                "Searching Internet History...", "Searching Recent List..."})

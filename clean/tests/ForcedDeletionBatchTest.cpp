@@ -41,8 +41,10 @@ TEST(ForcedDeletionBatch, CommandCharactersCannotChangeWhatTheBatchDoes) {
     AsciiBatchCodePage ascii;
     ForcedDeletionBatch batch("c:\\Program Files\\R&D 50%\\", ascii);
     ASSERT_TRUE(batch.AddFile("c:\\t\\a & format c%1.tmp", Seen));
-    EXPECT_FALSE(batch.AddFile("c:\\t\\two\r\n@del c:\\boot.ini", Seen)) << "a line break in a name";
-    EXPECT_FALSE(batch.AddFile("c:\\t\\x\" c:\\boot.ini", Seen)) << "a quote would end the name early";
+    EXPECT_FALSE(batch.AddFile("c:\\t\\two\r\n@del c:\\boot.ini", Seen))
+        << "a line break in a name";
+    EXPECT_FALSE(batch.AddFile("c:\\t\\x\" c:\\boot.ini", Seen))
+        << "a quote would end the name early";
     EXPECT_FALSE(batch.AddFile("c:\\t\\..\\boot.ini", Seen)) << "not an exact path";
     EXPECT_EQ(batch.FileCount(), 1);
     auto text = batch.Text();
@@ -101,7 +103,8 @@ TEST(ForcedDeletionBatch, ASecondDeleteAddsToWhatIsPendingAndListsEachFileOnce) 
     std::vector<std::string> paths;
     for (const auto& file : ReadPendingList(files, Dir))
         paths.push_back(file.path);
-    EXPECT_EQ(paths, (std::vector<std::string>{"c:\\temp\\a.tmp", "c:\\temp\\b.tmp", "c:\\temp\\c.tmp"}));
+    EXPECT_EQ(paths,
+              (std::vector<std::string>{"c:\\temp\\a.tmp", "c:\\temp\\b.tmp", "c:\\temp\\c.tmp"}));
     EXPECT_EQ(files.ReadAll(Dir + "clean.bat"), second.Text());
 }
 

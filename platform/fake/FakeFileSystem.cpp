@@ -212,7 +212,7 @@ void FakeFileSystem::AddDrive(char letter, DriveType type, uint64_t freeBytes,
 }
 
 std::shared_ptr<FakeFileSystem::Node> FakeFileSystem::Walk(const std::string& path,
-                                                            bool followLast) const {
+                                                           bool followLast) const {
     auto parsed = ParsePath(path);
     if (!parsed)
         return nullptr;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/win32/HandleRead.h"
 #include "platform/win32/Scoped.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -87,16 +88,7 @@ public:
         : file_(std::move(file)), info_(info) {}
 
     size_t Read(void* buffer, size_t count) override {
-        size_t total = 0;
-        auto* out = static_cast<char*>(buffer);
-        while (total < count) {
-            DWORD chunk = static_cast<DWORD>(std::min<size_t>(count - total, 1u << 30));
-            DWORD read = 0;
-            if (!ReadFile(file_.Get(), out + total, chunk, &read, nullptr) || read == 0)
-                break;
-            total += read;
-        }
-        return total;
+        return ReadFromHandle(file_.Get(), buffer, count);
     }
     bool Write(const void*, size_t) override { return false; }
     bool Seek(int64_t position) override {
@@ -123,11 +115,10 @@ public:
     bool Flush() override { return true; }
 
     std::optional<FileIdentity> Identity() override {
-        return FileIdentity{info_.dwVolumeSerialNumber,
-                            Join(info_.nFileIndexHigh, info_.nFileIndexLow),
-                            Join(info_.nFileSizeHigh, info_.nFileSizeLow),
-                            Join(info_.ftLastWriteTime.dwHighDateTime,
-                                 info_.ftLastWriteTime.dwLowDateTime)};
+        return FileIdentity{
+            info_.dwVolumeSerialNumber, Join(info_.nFileIndexHigh, info_.nFileIndexLow),
+            Join(info_.nFileSizeHigh, info_.nFileSizeLow),
+            Join(info_.ftLastWriteTime.dwHighDateTime, info_.ftLastWriteTime.dwLowDateTime)};
     }
 
     bool DeleteOnClose() override {

@@ -6,6 +6,7 @@
 
 #include "platform/Text.h"
 #include "platform/win32/PrivateFolder.h"
+#include "platform/win32/HandleRead.h"
 #include "platform/win32/Scoped.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32Paths.h"
@@ -56,16 +57,7 @@ public:
     explicit Win32Stream(ScopedFile file) : file_(std::move(file)) {}
 
     size_t Read(void* buffer, size_t count) override {
-        size_t total = 0;
-        auto* out = static_cast<char*>(buffer);
-        while (total < count) {
-            DWORD chunk = static_cast<DWORD>(std::min<size_t>(count - total, 1u << 30));
-            DWORD read = 0;
-            if (!ReadFile(file_.Get(), out + total, chunk, &read, nullptr) || read == 0)
-                break;
-            total += read;
-        }
-        return total;
+        return ReadFromHandle(file_.Get(), buffer, count);
     }
     bool Write(const void* data, size_t count) override {
         size_t total = 0;
@@ -111,8 +103,9 @@ private:
 };
 
 std::unique_ptr<FileStream> OpenStream(const std::string& path, DWORD access, DWORD disposition) {
-    ScopedFile file(CreateFileW(ExactPathForm(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ScopedFile file(CreateFileW(ExactPathForm(path).c_str(), access,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid())
         return nullptr;
     return std::make_unique<Win32Stream>(std::move(file));
@@ -273,7 +266,8 @@ std::unique_ptr<FileStream> Win32FileSystem::CreateNew(const std::string& path) 
 }
 
 bool Win32FileSystem::MoveNoReplace(const std::string& source, const std::string& target) {
-    return MoveFileExW(Widen(source).c_str(), Widen(target).c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+    return MoveFileExW(ExactPathForm(source).c_str(), ExactPathForm(target).c_str(),
+                       MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 bool Win32FileSystem::CreatePrivateFolder(const std::string& path) {

@@ -46,7 +46,8 @@ TEST_F(DeleteBatTest, DeletesExactlyTheFilesLeftToItAndNothingElse) {
     const std::string listed1 = scratch / "in use.tmp";
     const std::string listed2 = scratch / "sub dir\\50% & more.tmp";
     // s-cedilla and dotless i: no OEM code page of the West spells them.
-    const std::string foreign = scratch / "\xC5\x9F" "ey\xC4\xB1 long name.tmp";
+    const std::string foreign = scratch / "\xC5\x9F"
+                                          "ey\xC4\xB1 long name.tmp";
     const std::string replaced = scratch / "replaced.tmp";
     const std::string unlisted = scratch / "keep.tmp";
     MakeFile(listed1, all);
@@ -101,9 +102,9 @@ TEST_F(DeleteBatTest, EndsWithZeroWithoutOrWithAStrangeList) {
 
     const FileIdentity seen = Seen(files, other);
     ScratchFolder::WriteFile(PendingListPath(scratch.Path()),
-                             FormatFileIdentity(seen) + "\t" + scratch.Path() + "*.tmp\r\n\xFF\xFE\r\n" +
-                                 FormatFileIdentity(seen) + "\t" + scratch.Path() +
-                                 "sub\\..\\other.tmp\r\n");
+                             FormatFileIdentity(seen) + "\t" + scratch.Path() +
+                                 "*.tmp\r\n\xFF\xFE\r\n" + FormatFileIdentity(seen) + "\t" +
+                                 scratch.Path() + "sub\\..\\other.tmp\r\n");
     EXPECT_EQ(RunAndWait(exe), 0);
     EXPECT_NE(Attributes(other), INVALID_FILE_ATTRIBUTES) << "no wildcard, no alias is followed";
 }

@@ -24,9 +24,8 @@ inline bool MakeFolderLink(const std::string& link, const std::string& target) {
         IsReparsePoint(link))
         return true;
     using UnixName = char*(CDECL*)(LPCWSTR);
-    auto unixName = reinterpret_cast<UnixName>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"),
-                                               "wine_get_unix_file_name")));
+    auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
     if (!unixName)
         return false;
     auto name = [&](const std::string& path) {

@@ -60,12 +60,6 @@ inline std::string CheckRegBackupRoundTrip(const uint8_t* data, size_t size) {
     std::string file = FormatRegBackup(values, latin1 ? AnsiSpelling(Latin1Spelling) : nullptr);
     RegFileRead read = ReadRegFile(file, latin1 ? RegFileCodePage::Latin1 : RegFileCodePage::Ascii);
 
-    // A key path with a line break is written into its key line as it is,
-    // where it ends the line early (a known finding of the writer).
-    for (const auto& value : values)
-        if (value.keyPath.find_first_of("\r\n") != std::string::npos &&
-            !CheckKnownFinding("reg-key-line-break"))
-            return {};
     if (!read.error.empty())
         return "the .reg file does not read: " + read.error + " in " + Shown(file);
     if (read.values.size() != values.size())

@@ -64,7 +64,8 @@ void ForcedDeletionBatch::KeepPending(const std::vector<PendingFile>& files) {
 }
 
 bool ForcedDeletionBatch::AddFile(const std::string& path, const FileIdentity& identity) {
-    if (CannotBeWritten(path) || !IsExactDrivePath(path))
+    // A folder (a name ending in "\\") is never a file to delete.
+    if (CannotBeWritten(path) || !IsExactDrivePath(path) || path.back() == '\\')
         return false;
     // Pending already from an earlier Delete: still work this Delete leaves.
     if (!Add(path, identity))

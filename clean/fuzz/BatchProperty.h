@@ -58,7 +58,10 @@ inline std::string CheckBatchRoundTrip(const uint8_t* data, size_t size) {
         const FileIdentity seen{static_cast<uint32_t>(in.Below(1u << 20)), in.Below(1u << 30),
                                 in.Below(1u << 30), in.Below(1u << 30)};
         const bool exact = IsExactDrivePath(path) && path.back() != '\\' &&
-                           path.find_first_of("\r\n\"") == std::string::npos;
+                           std::none_of(path.begin(), path.end(), [](char c) {
+                               const auto u = static_cast<unsigned char>(c);
+                               return u < 0x20 || u == 0x7F || c == '"';
+                           });
         const bool taken = batch.AddFile(path, seen);
         if (taken != exact)
             return std::string(taken ? "took " : "refused ") + Shown(path);

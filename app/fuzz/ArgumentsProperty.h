@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <variant>
 #include <vector>
 
@@ -17,13 +18,40 @@
 namespace bs::fuzz {
 
 inline std::vector<std::string> CleanWords(FuzzInput& in) {
-    static const char* const words[] = {
-        "find",         "clean",       "files",       "registry",   "Clean",
-        "--drive",      "--folder",    "--key",       "--no-cache", "--no-cookies",
-        "--no-history", "--no-recent", "--no-backup", "--csv",      "--wait",
-        "c:",           "D:\\",        "c:\\x",       "7",          "-1",
-        "86400",        "86401",       " 30 ",        "",           "HKCU\\Software",
-        "out.csv",      "--",          "1:",          "z:",         "{:"};
+    static const char* const words[] = {"find",
+                                        "clean",
+                                        "files",
+                                        "registry",
+                                        "Clean",
+                                        "--drive",
+                                        "--folder",
+                                        "--key",
+                                        "--no-cache",
+                                        "--no-cookies",
+                                        "--no-history",
+                                        "--no-recent",
+                                        "--no-backup",
+                                        "--csv",
+                                        "--wait",
+                                        "--cache",
+                                        "--cookies",
+                                        "--history",
+                                        "--recent",
+                                        "c:",
+                                        "D:\\",
+                                        "c:\\x",
+                                        "7",
+                                        "-1",
+                                        "86400",
+                                        "86401",
+                                        " 30 ",
+                                        "",
+                                        "HKCU\\Software",
+                                        "out.csv",
+                                        "--",
+                                        "1:",
+                                        "z:",
+                                        "{:"};
     std::vector<std::string> args;
     for (size_t count = in.Below(9); count > 0; --count)
         args.push_back(in.Below(6) == 0 ? in.Text(8) : std::string(in.Pick(words)));
@@ -42,13 +70,16 @@ inline std::vector<std::string> CleanWordsFor(const CleanOptions& o) {
     add("--key", o.key);
     add("--csv", o.csv);
     args.insert(args.end(), {"--wait", std::to_string(o.waitSeconds)});
-    for (auto [off, option] : {std::pair{!o.internetCache, "--no-cache"},
-                               {!o.internetCookies, "--no-cookies"},
-                               {!o.internetHistory, "--no-history"},
-                               {!o.recentDocuments, "--no-recent"},
-                               {!o.backup, "--no-backup"}})
-        if (off)
-            args.push_back(option);
+    // Every browser option in so many words: beside --folder they are off
+    // unless asked for, on a drive on unless refused.
+    for (auto [on, yes, no] : {std::tuple{o.internetCache, "--cache", "--no-cache"},
+                               {o.internetCookies, "--cookies", "--no-cookies"},
+                               {o.internetHistory, "--history", "--no-history"},
+                               {o.recentDocuments, "--recent", "--no-recent"}})
+        if (!o.registry)
+            args.push_back(on ? yes : no);
+    if (!o.backup)
+        args.push_back("--no-backup");
     return args;
 }
 

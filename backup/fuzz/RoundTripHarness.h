@@ -75,7 +75,10 @@ inline std::string CheckBackupRoundTrip(const uint8_t* data, size_t size) {
             path += TreeName(in);
             auto key = taken.find(FileNameKey(codec, path));
             clash = key != taken.end() && !key->second;
-            taken[FileNameKey(codec, path)] = true;
+            // A clash leaves the name a file: marking it a folder would let a
+            // later path put files below a file.
+            if (!clash)
+                taken[FileNameKey(codec, path)] = true;
             path += "\\";
         }
         path += TreeName(in);

@@ -261,7 +261,11 @@ private:
     // False when the branch ended early because the program is ending.
     bool RunFindBranch();
     // False when the branch stopped with an error message.
-    bool RunDeleteBranch();
+    struct DeleteOutcome {
+        bool finished = true; // false: ended with an error message
+        bool deletedAny = false;
+    };
+    DeleteOutcome RunDeleteBranch();
     void SetUpBackupFile1();
     // The Restore command's choice of where the files go; 0 for none.
     int ChooseRestore();

@@ -194,15 +194,16 @@ void TForm1::btnSilClick() {
     btnMonitorClick();
     EnableWindow(c_.btnBul, FALSE);
     EnableWindow(c_.btnSil, FALSE);
-    bool finished = RunDeleteBranch();
+    const DeleteOutcome outcome = RunDeleteBranch();
     listView1_.Repaint();
-    // A branch that stopped with an error message leaves the status line and
-    // the after-cleaning figures as they were.
-    if (finished)
+    // A branch that stopped with an error message leaves the status line as
+    // it was; the after-cleaning figures appear once anything went, even
+    // when an error ended the branch afterwards.
+    if (outcome.finished)
         SetStatus("Done");
     EnableWindow(c_.btnBul, TRUE);
     EnableWindow(c_.btnSil, TRUE);
-    if (finished)
+    if (outcome.finished || outcome.deletedAny)
         deletionDone_ = true;
 }
 

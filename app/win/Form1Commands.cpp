@@ -208,6 +208,9 @@ void TForm1::btnSilClick() {
 }
 
 bool TForm1::RunFindBranch() {
+    // Every list shows its row pictures, whichever comes first in a run.
+    ListView_SetImageList(c_.ListView1, imageList1_, LVSIL_SMALL);
+    listImagesShown_ = true;
     if (cleanType_ == CleanType::Software) {
         // The command line and the entry's origin ride along unseen.
         listView1_.SetColumnWidth(2, 0);
@@ -217,8 +220,6 @@ bool TForm1::RunFindBranch() {
                                 listView1_, texts);
         return !RunSoftwareList(context).stopped;
     }
-    ListView_SetImageList(c_.ListView1, imageList1_, LVSIL_SMALL);
-    listImagesShown_ = true;
     LocalTexts texts = Texts();
     if (cleanType_ == CleanType::Registry) {
         stopRequested_ = false;

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "app/LanguageChoice.h"
+#include "clean/Software.h"
 #include "core/win/Controls.h"
 #include "core/win/WinText.h"
 #include "platform/win32/Utf.h"
@@ -56,7 +57,10 @@ void TForm1::ApplyLanguage() {
     hints_->SetToolButton(IdBtnInformation, text(127));
     hints_->SetToolButton(IdBtnHelp, text(5));
     hints_->SetToolButton(IdBtnResources, text(126));
-    listView1_.SetColumnCaptions({text(28), text(29), text(30), text(31)});
+    if (cleanType_ == CleanType::Software)
+        listView1_.SetColumnCaptions(SoftwareColumnCaptions);
+    else
+        listView1_.SetColumnCaptions({text(28), text(29), text(30), text(31)});
     const int aboutTabs[] = {0, 3, 4, 5, 6};
     for (int tab = 0; tab < 5; ++tab)
         TabControl(c_.tabAbout).SetText(tab, text(aboutTabs[tab]));
@@ -88,6 +92,9 @@ void TForm1::ApplyLanguage() {
 
     SetCaption(c_.JetButton2, 24);
     SetCaption(c_.btnSil, 27);
+    // The Software list keeps its own buttons and hints in every language.
+    if (cleanType_ == CleanType::Software)
+        SetCommandButtons(cleanType_);
     hints_->SetToolButton(IdBtnMonitor, text(117));
     hints_->SetToolButton(IdBtnResources, text(118));
     hints_->Set(c_.JetButton2, text(119));

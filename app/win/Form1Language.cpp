@@ -6,14 +6,43 @@
 
 #include "app/LanguageChoice.h"
 #include "clean/Software.h"
+#include "core/Mnemonics.h"
 #include "core/win/Controls.h"
 #include "core/win/WinText.h"
 #include "platform/win32/Utf.h"
 
 namespace bs {
 
+namespace {
+
+constexpr int ToolsMenuTextId = 460;
+
+} // namespace
+
 void TForm1::SetCaption(HWND control, int textId) {
     SetText(control, Texts()(textId));
+}
+
+void TForm1::AssignAccessKeys() {
+    // The bottom panel's captioned controls in tab order; the drive box is
+    // reached through its label. Group boxes take no key.
+    std::vector<HWND> controls;
+    for (HWND child = GetWindow(c_.Panel2, GW_CHILD); child;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t className[16] = {};
+        GetClassNameW(child, className, 16);
+        const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
+        const bool button =
+            lstrcmpiW(className, WC_BUTTONW) == 0 && (style & BS_TYPEMASK) != BS_GROUPBOX;
+        if (button || child == c_.Label3)
+            controls.push_back(child);
+    }
+    std::vector<std::string> captions;
+    for (HWND control : controls)
+        captions.push_back(WithoutMnemonic(GetText(control)));
+    const std::vector<std::string> marked = WithMnemonics(captions);
+    for (size_t i = 0; i < controls.size(); ++i)
+        SetText(controls[i], marked[i]);
 }
 
 void TForm1::SetMenuText(int commandId, int textId) {
@@ -67,8 +96,8 @@ void TForm1::ApplyLanguage() {
     const int systemTabs[] = {33, 34, 35, 128};
     for (int tab = 0; tab < 4; ++tab)
         TabControl(c_.tabSystem).SetText(tab, text(systemTabs[tab]));
-    const int topMenus[] = {125, 126, 127};
-    for (int position = 0; position < 3; ++position) {
+    const int topMenus[] = {125, ToolsMenuTextId, 126, 127};
+    for (int position = 0; position < 4; ++position) {
         std::wstring caption = Widen(text(topMenus[position]));
         MENUITEMINFOW item = {};
         item.cbSize = sizeof item;
@@ -76,7 +105,6 @@ void TForm1::ApplyLanguage() {
         item.dwTypeData = caption.data();
         SetMenuItemInfoW(c_.MainMenu, static_cast<UINT>(position), TRUE, &item);
     }
-    SetMenuText(IdMonitor1, 192);
     SetMenuText(IdKeepList1, 186);
     SetMenuText(IdUndoLastClean, 234);
     SetMenuText(IdFolderUsage, 128);
@@ -95,6 +123,7 @@ void TForm1::ApplyLanguage() {
     // The Software list keeps its own buttons and hints in every language.
     if (cleanType_ == CleanType::Software)
         SetCommandButtons(cleanType_);
+    AssignAccessKeys();
     hints_->SetToolButton(IdBtnMonitor, text(117));
     hints_->SetToolButton(IdBtnResources, text(118));
     hints_->Set(c_.JetButton2, text(119));

@@ -52,9 +52,9 @@ TEST_F(SoftwareWindow, AsTheRunsFirstListItKeepsPicturesHiddenColumnsAndItsTexts
     SelectCombo(Ctl().cmbLanguage, 3);
     ASSERT_EQ(form.Results().RowCount(), 1) << "the rows stay";
     EXPECT_EQ(ColumnCaption(Ctl().ListView1, 0), "Software Title");
-    EXPECT_EQ(Text(Ctl().btnBul), form.Texts()(100));
-    EXPECT_EQ(Text(Ctl().btnSil), form.Texts()(101));
-    EXPECT_NE(Text(Ctl().btnBul), form.Texts()(26));
+    EXPECT_EQ(Caption(Ctl().btnBul), form.Texts()(100));
+    EXPECT_EQ(Caption(Ctl().btnSil), form.Texts()(101));
+    EXPECT_NE(Caption(Ctl().btnBul), form.Texts()(26));
 }
 
 // uninstall.exe asks the window to exit and waits for it to go: a window

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -26,61 +25,6 @@ using namespace std::chrono_literals;
 
 // Long enough for a loaded machine to load a DLL, short enough to wait for.
 constexpr std::chrono::milliseconds TestLimit = 3s;
-
-// A handler's scratch folder with files of 100, 200 and 300 bytes to clean.
-class HandlerFolder : public ScratchFolder {
-public:
-    HandlerFolder() {
-        CreateDirectoryW(Widen(Path() + "files").c_str(), nullptr);
-        WriteFile(Path() + "files\\a.tmp", std::string(100, 'a'));
-        WriteFile(Path() + "files\\b.tmp", std::string(200, 'b'));
-        WriteFile(Path() + "files\\c.tmp", std::string(300, 'c'));
-    }
-    int FilesLeft() const {
-        int count = 0;
-        WIN32_FIND_DATAW data;
-        HANDLE find = FindFirstFileW(Widen(Path() + "files\\*.tmp").c_str(), &data);
-        if (find == INVALID_HANDLE_VALUE)
-            return 0;
-        do
-            ++count;
-        while (FindNextFileW(find, &data));
-        FindClose(find);
-        return count;
-    }
-    // The handler's log of the calls it got, one per line.
-    std::vector<std::string> Calls() const {
-        std::string text;
-        HANDLE file =
-            CreateFileW(Widen(Path() + "calls.txt").c_str(), GENERIC_READ,
-                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            char buffer[4096];
-            DWORD read = 0;
-            while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
-                text.append(buffer, read);
-            CloseHandle(file);
-        }
-        std::vector<std::string> lines;
-        std::istringstream stream(text);
-        std::string line;
-        while (std::getline(stream, line)) {
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-            lines.push_back(line);
-        }
-        return lines;
-    }
-    // Each line's first word.
-    std::vector<std::string> CallNames() const {
-        std::vector<std::string> names;
-        for (const std::string& line : Calls())
-            names.push_back(line.substr(0, line.find(' ')));
-        return names;
-    }
-    void Hold() { WriteFile(Path() + "hold", "x"); }
-    void Release() { DeleteFileW(Widen(Path() + "hold").c_str()); }
-};
 
 class RecordingWatch : public CleanupWatch {
 public:
@@ -290,7 +234,10 @@ TEST(CleanupHandlersWin32, AHandlerThatHangsInPurgeIsReportedAndTheOtherTickedOn
     EXPECT_EQ(report.handlers[1].state, CleanupState::Ok);
     EXPECT_EQ(good.FilesLeft(), 0);
     EXPECT_EQ(hanging.FilesLeft(), 3);
+    // Let the thread left behind finish before its folder goes.
     hanging.Release();
+    for (int attempt = 0; attempt < 200 && hanging.CallNames().back() != "Deactivate"; ++attempt)
+        Sleep(50);
 }
 
 // The handler waits after its first file until the stop has been asked for,

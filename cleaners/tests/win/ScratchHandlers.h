@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,61 @@ inline void SetKeyString(HKEY root, const std::wstring& path, const wchar_t* nam
                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
     RegCloseKey(key);
 }
+
+// A handler's scratch folder with files of 100, 200 and 300 bytes to clean.
+class HandlerFolder : public ScratchFolder {
+public:
+    HandlerFolder() {
+        CreateDirectoryW(Widen(Path() + "files").c_str(), nullptr);
+        WriteFile(Path() + "files\\a.tmp", std::string(100, 'a'));
+        WriteFile(Path() + "files\\b.tmp", std::string(200, 'b'));
+        WriteFile(Path() + "files\\c.tmp", std::string(300, 'c'));
+    }
+    int FilesLeft() const {
+        int count = 0;
+        WIN32_FIND_DATAW data;
+        HANDLE find = FindFirstFileW(Widen(Path() + "files\\*.tmp").c_str(), &data);
+        if (find == INVALID_HANDLE_VALUE)
+            return 0;
+        do
+            ++count;
+        while (FindNextFileW(find, &data));
+        FindClose(find);
+        return count;
+    }
+    // The handler's log of the calls it got, one per line.
+    std::vector<std::string> Calls() const {
+        std::string text;
+        HANDLE file =
+            CreateFileW(Widen(Path() + "calls.txt").c_str(), GENERIC_READ,
+                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            char buffer[4096];
+            DWORD read = 0;
+            while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
+                text.append(buffer, read);
+            CloseHandle(file);
+        }
+        std::vector<std::string> lines;
+        std::istringstream stream(text);
+        std::string line;
+        while (std::getline(stream, line)) {
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            lines.push_back(line);
+        }
+        return lines;
+    }
+    // Each line's first word.
+    std::vector<std::string> CallNames() const {
+        std::vector<std::string> names;
+        for (const std::string& line : Calls())
+            names.push_back(line.substr(0, line.find(' ')));
+        return names;
+    }
+    void Hold() { WriteFile(Path() + "hold", "x"); }
+    void Release() { DeleteFileW(Widen(Path() + "hold").c_str()); }
+};
 
 class ScratchHandlers {
 public:

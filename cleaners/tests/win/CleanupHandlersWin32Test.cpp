@@ -23,8 +23,10 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Long enough for a loaded machine to load a DLL, short enough to wait for.
-constexpr std::chrono::milliseconds TestLimit = 3s;
+// For the tests of a handler that hangs: long enough for a loaded machine to
+// load a DLL, short enough to wait for. The others wait as long as needed.
+constexpr std::chrono::milliseconds HangLimit = 5s;
+constexpr std::chrono::milliseconds TestLimit = 60s;
 
 class RecordingWatch : public CleanupWatch {
 public:
@@ -186,7 +188,7 @@ TEST(CleanupHandlersWin32, AHangingHandlerIsGivenUpAndTheNextOneStillRuns) {
     hanging.Hold();
     const std::string hung = handlers.Add("hang-scan", "hang-scan", hanging);
     const std::string ok = handlers.Add("ok", "ok", good);
-    Win32CleanupHandlers port(TestLimit);
+    Win32CleanupHandlers port(HangLimit);
 
     RecordingWatch watch;
     CleanupHandlerScan scan = port.Scan(hung, "c:\\", watch);
@@ -207,7 +209,7 @@ TEST(CleanupHandlersWin32, AHangingHandlerIsGivenUpAndTheNextOneStillRuns) {
     // Let go, the thread left behind ends, and the handler can be asked again.
     hanging.Release();
     CleanupHandlerScan later;
-    for (int attempt = 0; attempt < 200; ++attempt) {
+    for (int attempt = 0; attempt < 600; ++attempt) {
         later = port.Scan(hung, "c:\\", watch);
         if (later.state != CleanupState::NotAnswering)
             break;
@@ -222,7 +224,7 @@ TEST(CleanupHandlersWin32, AHandlerThatHangsInPurgeIsReportedAndTheOtherTickedOn
     hanging.Hold();
     const std::string hung = handlers.Add("a hang-purge", "hang-purge", hanging);
     const std::string ok = handlers.Add("b ok", "ok", good);
-    Win32CleanupHandlers port(TestLimit);
+    Win32CleanupHandlers port(HangLimit);
     ProcessElevatedAs process(true);
     RecordingProgress progress;
 
@@ -236,7 +238,11 @@ TEST(CleanupHandlersWin32, AHandlerThatHangsInPurgeIsReportedAndTheOtherTickedOn
     EXPECT_EQ(hanging.FilesLeft(), 3);
     // Let the thread left behind finish before its folder goes.
     hanging.Release();
-    for (int attempt = 0; attempt < 200 && hanging.CallNames().back() != "Deactivate"; ++attempt)
+    auto ended = [&] {
+        const std::vector<std::string> names = hanging.CallNames();
+        return !names.empty() && names.back() == "Deactivate";
+    };
+    for (int attempt = 0; attempt < 600 && !ended(); ++attempt)
         Sleep(50);
 }
 

@@ -117,8 +117,46 @@ set(shipped_files "")
 foreach(program ${SHIPPED_PROGRAMS})
   list(APPEND shipped_files $<TARGET_FILE:${program}>)
 endforeach()
+# The setup program (NSIS) and the portable zip, both named by the version.
+set(BRIM_PUBLISHER "Tarn" CACHE STRING "Publisher shown in the uninstall entry")
+# The compiled-in HomePage default of brimsweep.ini's [Endpoints].
+set(BRIM_URL_INFO_ABOUT "http://www.ostrand.example/"
+    CACHE STRING "Address shown in the uninstall entry (URLInfoAbout)")
+find_program(MAKENSIS makensis REQUIRED)
+set(SETUP_FILE ${CMAKE_BINARY_DIR}/brimsweep-setup-${PROJECT_VERSION}.exe)
+set(SETUP_SCRIPT ${CMAKE_SOURCE_DIR}/installer/brimsweep.nsi)
+set(SHIPPED_FILES_DEPENDS ${SHIPPED_PROGRAMS} ${CMAKE_BINARY_DIR}/brimsweep.html)
+add_custom_command(
+  OUTPUT ${SETUP_FILE}
+  COMMAND ${MAKENSIS} -V2 -WX -DVERSION=${PROJECT_VERSION} -DBUILD_DIR=${CMAKE_BINARY_DIR}
+          -DSOURCE_DIR=${CMAKE_SOURCE_DIR} -DOUTFILE=${SETUP_FILE}
+          -DPUBLISHER=${BRIM_PUBLISHER} -DURL_INFO_ABOUT=${BRIM_URL_INFO_ABOUT} ${SETUP_SCRIPT}
+  DEPENDS ${SETUP_SCRIPT} ${SHIPPED_FILES_DEPENDS} ${CMAKE_SOURCE_DIR}/app/res/brimsweep.ico
+  COMMENT "Building brimsweep-setup-${PROJECT_VERSION}.exe"
+  VERBATIM)
+add_custom_target(setup ALL DEPENDS ${SETUP_FILE})
+# The setup tests run it from beside win_tests.exe.
+add_dependencies(win_tests setup)
+
+configure_file(${CMAKE_SOURCE_DIR}/installer/PORTABLE.txt ${CMAKE_BINARY_DIR}/PORTABLE.txt @ONLY)
+set(PORTABLE_ZIP ${CMAKE_BINARY_DIR}/brimsweep-portable-${PROJECT_VERSION}.zip)
+set(PORTABLE_STAGE ${CMAKE_BINARY_DIR}/portable)
+set(PORTABLE_FOLDER "Tarn Brimsweep Pro")
+add_custom_command(
+  OUTPUT ${PORTABLE_ZIP}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${PORTABLE_STAGE} ${PORTABLE_ZIP}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${PORTABLE_STAGE}/${PORTABLE_FOLDER}
+  COMMAND ${CMAKE_COMMAND} -E copy ${shipped_files} ${CMAKE_BINARY_DIR}/brimsweep.html
+          ${CMAKE_BINARY_DIR}/PORTABLE.txt ${PORTABLE_STAGE}/${PORTABLE_FOLDER}
+  COMMAND ${CMAKE_COMMAND} -E chdir ${PORTABLE_STAGE} ${CMAKE_COMMAND} -E tar cf ${PORTABLE_ZIP}
+          --format=zip ${PORTABLE_FOLDER}
+  DEPENDS ${SHIPPED_FILES_DEPENDS} ${CMAKE_BINARY_DIR}/PORTABLE.txt
+  COMMENT "Building brimsweep-portable-${PROJECT_VERSION}.zip"
+  VERBATIM)
+add_custom_target(portable ALL DEPENDS ${PORTABLE_ZIP})
+
 find_program(MINGW_OBJDUMP NAMES ${TOOLCHAIN_PREFIX}-objdump x86_64-w64-mingw32-objdump objdump
              REQUIRED)
 add_test(NAME shipped_imports
-         COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${MINGW_OBJDUMP} "-DPROGRAMS=${shipped_files}"
+         COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${MINGW_OBJDUMP} "-DPROGRAMS=${shipped_files};${SETUP_FILE}"
                  -P ${CMAKE_SOURCE_DIR}/cmake/CheckImports.cmake)

@@ -8,6 +8,7 @@ packages=(
   libz-mingw-w64-dev
   wine wine64 xvfb xauth x11-utils
   clang libclang-rt-14-dev
+  nsis
 )
 
 missing=()

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "BrimVersion.h"
+
 #include "app/res/resource.h"
 #include "core/win/TextMeasure.h"
 #include "core/win/WinText.h"
@@ -26,6 +28,9 @@ bool AboutPage::CreateControls() {
     if (!ProgramIcon || !ProductName || !Version)
         return false;
     SetText(ProductName, ProductNameText);
+    // The built version until version.txt, the update server's text, says
+    // otherwise.
+    SetVersion(BRIM_VERSION_TEXT);
     return true;
 }
 

@@ -13,7 +13,9 @@
 ; Silent: setup.exe /S [/D=C:\Folder]  (/D last on the line, unquoted).
 ; Exit status 0 when installed, non-zero otherwise.
 
-Unicode true
+; A 64-bit Unicode setup for a 64-bit program: it also runs where no 32-bit
+; layer is installed (Wine without wine32, Windows Server Core without WOW64).
+Target amd64-unicode
 ManifestDPIAware true
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma

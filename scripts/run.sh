@@ -6,7 +6,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 bash "$root/scripts/install-deps.sh"
-bash "$root/scripts/build.sh" windows brimsweep bck deletebat uninstall
+bash "$root/scripts/build.sh" windows brimsweep brimclean bck deletebat uninstall
 
 if [ -z "${DISPLAY:-}" ]; then
   cat >&2 <<'MSG'
@@ -26,5 +26,5 @@ wine_env_start "$root/build-win/wineprefix"
 # folder of its own so the build tree stays clean.
 app_dir="$root/build-win/app"
 mkdir -p "$app_dir"
-cp "$root"/build-win/{brimsweep,bck,deletebat,uninstall}.exe "$root"/build-win/brimsweep.html "$app_dir"/
+cp "$root"/build-win/{brimsweep,brimclean,bck,deletebat,uninstall}.exe "$root"/build-win/brimsweep.html "$app_dir"/
 exec wine "$app_dir/brimsweep.exe" "$@"

@@ -62,6 +62,15 @@ Function .onInit
     Quit
   ${EndIf}
   SetRegView 64
+  ; Without /D an upgrade goes where the installed copy is, so that one
+  ; folder and one entry remain.
+  ${If} $INSTDIR == "$PROGRAMFILES64\${PRODUCT}"
+    ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} $0 != ""
+    ${AndIf} ${FileExists} "$0\brimsweep.exe"
+      StrCpy $INSTDIR $0
+    ${EndIf}
+  ${EndIf}
 FunctionEnd
 
 ; Fails the setup with a message (shown only when not silent).

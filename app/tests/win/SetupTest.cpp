@@ -13,6 +13,7 @@
 #include "app/SelfUninstall.h"
 #include "app/ShortcutSteps.h"
 #include "app/StartUpEntries.h"
+#include "app/win/Form1.h"
 #include "platform/tests/win/ScratchFolder.h"
 #include "platform/win32/ModulePath.h"
 #include "platform/win32/Scoped.h"
@@ -20,6 +21,9 @@
 
 namespace bs {
 namespace {
+
+// Setup asks a running copy to exit by posting this command's number.
+static_assert(TForm1::IdExit1 == 109, "change ID_EXIT in installer/brimsweep.nsi too");
 
 const char* const ShippedFiles[] = {"brimsweep.exe", "brimclean.exe", "bck.exe",
                                     "deletebat.exe", "uninstall.exe", "brimsweep.html"};
@@ -235,6 +239,7 @@ TEST(Setup, InstallsUpgradesKeepingSettingsAndUninstallsQuietly) {
     EXPECT_EQ(EntriesNamedTarn(), 1);
 
     // The installed program starts and stays in the notification area.
+    ASSERT_FALSE(FindWindowW(L"TBrimsweepForm1", nullptr)) << "no other main window is open";
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};

@@ -247,6 +247,14 @@ TEST(Setup, InstallsUpgradesKeepingSettingsAndUninstallsQuietly) {
     ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                nullptr, &startup, &info));
     ScopedKernelHandle program(info.hProcess), programThread(info.hThread);
+    // A failure below must not leave the copy running past the test.
+    struct EndProgram {
+        HANDLE process;
+        ~EndProgram() {
+            if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT)
+                TerminateProcess(process, 99);
+        }
+    } endProgram{program.Get()};
     ASSERT_EQ(WaitForInputIdle(program.Get(), 60000), 0u);
     HWND window = FindWindowW(L"TBrimsweepForm1", nullptr);
     ASSERT_TRUE(window);
@@ -259,6 +267,9 @@ TEST(Setup, InstallsUpgradesKeepingSettingsAndUninstallsQuietly) {
     ScratchFolder::WriteFile(dir + "\\cleaners.ini", "[Cleaners]\r\n");
     ScratchFolder::WriteFile(dir + "\\tb0.bck", "backup");
     ScratchFolder::WriteFile(dir + "\\regbackup000.reg", "REGEDIT4\r\n");
+
+    ASSERT_EQ(WaitForSingleObject(program.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT))
+        << "the installed copy is still running";
 
     // The upgrade asks the running copy to exit (it writes its language.txt
     // as it goes) and replaces only the shipped files.

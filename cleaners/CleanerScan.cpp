@@ -225,7 +225,9 @@ void CleanerFind::Entry(size_t index, const CleanerEntry& entry) {
         return;
     }
     if (auto program = Blocker(entry)) {
-        result_.skipped.push_back({index, CleanerSkip::Running, *program});
+        const bool background =
+            SameText(*program, "chrome.exe") || SameText(*program, "msedge.exe");
+        result_.skipped.push_back({index, CleanerSkip::Running, *program, background});
         return;
     }
     std::vector<FileExclusion> exclusions;

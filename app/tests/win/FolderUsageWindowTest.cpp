@@ -13,6 +13,7 @@ using FolderUsageWindow = FormFixture;
 
 TEST_F(FolderUsageWindow, TheFirstOkGathersTheCurrentDriveAndALaterVisitShowsTheLastChart) {
     files.AddFile("c:\\windows\\system\\k.dll", std::string(3 << 20, 'x'));
+    clock.formatFails = true; // the bare status line
     TForm1& form = Form();
     dialogs.answers = {AnswerCancel, AnswerOk, AnswerOk};
     Command(TForm1::IdFolderUsage);
@@ -75,6 +76,7 @@ private:
 
 TEST_F(FolderUsageWindow, ARealTreeOnDiskAt96And144DpiInEnglishAndGerman) {
     ScratchTree scratch;
+    clock.formatFails = true; // the bare status line
     Win32FileSystem realFiles;
     TForm1 form(Services{realFiles, registry, clock, process, dialogs, machine, shell, memoryBlock,
                          online, batchCodePage, false});
@@ -93,9 +95,45 @@ TEST_F(FolderUsageWindow, ARealTreeOnDiskAt96And144DpiInEnglishAndGerman) {
         form.ApplyDpi(dpi);
         for (auto [language, name] : {std::pair{1, "english"}, std::pair{3, "german"}}) {
             SelectCombo(form.Ctl().cmbLanguage, language);
-            SaveScreenshot(form.Handle(), "folders-" + std::to_string(dpi) + "-" + name);
+            for (auto [view, kind] : {std::pair{FolderUsagePage::View::Pie, "pie"},
+                                      std::pair{FolderUsagePage::View::Treemap, "treemap"},
+                                      std::pair{FolderUsagePage::View::Largest, "largest"},
+                                      std::pair{FolderUsagePage::View::Types, "types"}}) {
+                form.FolderUsage().ShowView(view);
+                SaveScreenshot(form.Handle(), "folders-" + std::string(kind) + "-" +
+                                                  std::to_string(dpi) + "-" + name);
+            }
+            form.FolderUsage().ShowView(FolderUsagePage::View::Pie);
         }
     }
+    form.FolderUsage().ShowView(FolderUsagePage::View::Largest);
+    EXPECT_EQ(form.FolderUsage().lvwLargest.RowCount(), 9);
+    EXPECT_EQ(form.FolderUsage().lvwLargest.Text(0, 0), "track01.flac");
+}
+
+TEST_F(FolderUsageWindow, AfterADeleteTheFiguresAreGatheredAgainAndTheTreemapChoiceIsKept) {
+    files.AddFile("c:\\windows\\system\\k.dll", std::string(3 << 20, 'x'));
+    const std::string settings = process.programDir + "language.txt";
+    files.AddFile(settings, "1\r\n0\r\nN\r\nT\r\n");
+    clock.formatFails = true;
+    TForm1& form = Form();
+    EXPECT_TRUE(form.FolderUsage().TreemapChosen()) << "read from the settings";
+    dialogs.answers = {AnswerOk};
+    Command(TForm1::IdFolderUsage);
+    EXPECT_EQ(form.FolderUsage().Shown(), FolderUsagePage::View::Treemap);
+    EXPECT_EQ(Text(form.FolderUsage().lblFolderMessage), "Total size in c: is 3MB");
+    files.AddFile("c:\\windows\\more.bin", std::string(2 << 20, 'x'));
+    Command(TForm1::IdCPU1);
+    form.FolderUsage().FiguresChanged(); // as a Delete or a put-back ends
+    EXPECT_EQ(Text(form.FolderUsage().lblFolderMessage), "Total size in c: is 3MB")
+        << "not while the page is hidden";
+    dialogs.answers = {AnswerOk};
+    Command(TForm1::IdFolderUsage);
+    EXPECT_EQ(Text(form.FolderUsage().lblFolderMessage), "Total size in c: is 5MB")
+        << "gathered again as the page comes back";
+    Click(form.FolderUsage().rbtPie);
+    Command(TForm1::IdExit1);
+    EXPECT_EQ(files.ReadAll(settings), "1\r\n0\r\nN\r\n") << "the pie, as files always had it";
 }
 
 } // namespace

@@ -67,9 +67,9 @@ void FolderUsagePage::Attach(FileSystem& files, Clock& clock, Shell& shell, Dial
 
 bool FolderUsagePage::CreateControls() {
     DriveComboBox1 = AddControl(WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, IdPicker);
-    // A long path gives way in its middle: its last folder and the time of the
-    // gathering stay in sight.
-    lblFolderMessage = AddControl(L"STATIC", SS_CENTER | SS_NOPREFIX | SS_PATHELLIPSIS, IdMessage);
+    // The end gives way, not the middle: Wine's path ellipsis asserts on
+    // some texts.
+    lblFolderMessage = AddControl(L"STATIC", SS_CENTER | SS_NOPREFIX | SS_ENDELLIPSIS, IdMessage);
     lblPieGuide1 = AddControl(L"STATIC", SS_CENTER | SS_NOPREFIX, IdGuide1);
     lblPieGuide2 = AddControl(L"STATIC", SS_CENTER | SS_NOPREFIX, IdGuide2);
     if (!DriveComboBox1 || !lblFolderMessage || !lblPieGuide1 || !lblPieGuide2 ||
@@ -111,7 +111,7 @@ bool FolderUsagePage::CreateViews() {
         !lblListNote || !Treemap1.Create(Panel(), IdMap) ||
         !lvwLargest.Create(
             Panel(), IdLargestList,
-            {{.width = 150}, {.width = 230}, {.width = 70, .right = true}, {.width = 120}}) ||
+            {{.width = 130}, {.width = 205}, {.width = 65, .right = true}, {.width = 115}}) ||
         !lvwTypes.Create(Panel(), IdTypesList,
                          {{.width = 150},
                           {.width = 90, .right = true},
@@ -314,6 +314,10 @@ void FolderUsagePage::ApplyLanguage(const LocalTexts& text) {
     SetText(btnExport, text(405));
     lvwLargest.SetCaptions({text(407), text(408), text(409), text(410)});
     lvwTypes.SetCaptions({text(411), text(412), text(413), text(414)});
+    std::array<std::string, FileGroupCount> groups;
+    for (int group = 0; group < FileGroupCount; ++group)
+        groups[static_cast<size_t>(group)] = text(GroupTextId(static_cast<FileGroup>(group)));
+    Treemap1.SetLegend(groups);
     FillView();
 }
 

@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "core/win/Dpi.h"
 #include "core/win/TextMeasure.h"
 #include "core/win/WindowClass.h"
@@ -20,6 +22,15 @@ constexpr COLORREF Outline = RGB(64, 64, 64);
 COLORREF Lighter(COLORREF colour) {
     return RGB((GetRValue(colour) + 255) / 2, (GetGValue(colour) + 255) / 2,
                (GetBValue(colour) + 255) / 2);
+}
+
+void CollectGroups(const MapEntry& entry, std::array<bool, FileGroupCount>& shown) {
+    if (entry.kib <= 0)
+        return;
+    if (entry.children.empty())
+        shown[static_cast<size_t>(entry.group)] = true;
+    for (const MapEntry& child : entry.children)
+        CollectGroups(child, shown);
 }
 
 std::wstring NameOf(const TreemapCell& cell) {
@@ -57,6 +68,11 @@ void TreemapWindow::SetLook(HFONT font, int dpi) {
     LayOut();
 }
 
+void TreemapWindow::SetLegend(const std::array<std::string, FileGroupCount>& names) {
+    legendNames_ = names;
+    LayOut();
+}
+
 void TreemapWindow::SetBackground(COLORREF colour) {
     background_ = colour;
     InvalidateRect(hwnd_, nullptr, FALSE);
@@ -68,8 +84,43 @@ void TreemapWindow::LayOut() {
     Dpi dpi{dpi_};
     TreemapStyle style{.frame = dpi.Scale(3),
                        .header = font_ ? LineHeight(font_) + dpi.Scale(2) : 0};
-    cells_ = LayOutTreemap(map_, width_, height_, style);
+    LayOutLegend();
+    cells_ = LayOutTreemap(map_, width_, legendTop_, style);
     InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+// Only the groups the map shows, in rows from the left, as many rows as the
+// width needs; the map takes what is left above them.
+void TreemapWindow::LayOutLegend() {
+    legend_.clear();
+    std::array<bool, FileGroupCount> shown = {};
+    CollectGroups(map_, shown);
+    Dpi dpi{dpi_};
+    const int line = LineHeight(font_);
+    const int rowHeight = line + dpi.Scale(4);
+    const int gap = dpi.Scale(12);
+    int x = dpi.Scale(2), row = 0;
+    for (int group = 0; group < FileGroupCount; ++group) {
+        if (!shown[static_cast<size_t>(group)])
+            continue;
+        const std::string& name = legendNames_[static_cast<size_t>(group)];
+        int width = line + dpi.Scale(4) + TextExtent(font_, name).cx;
+        if (x > dpi.Scale(2) && x + width > width_) {
+            x = dpi.Scale(2);
+            ++row;
+        }
+        int top = row * rowHeight + dpi.Scale(2);
+        legend_.push_back({static_cast<FileGroup>(group),
+                           {x, top, x + line, top + line},
+                           {x + line + dpi.Scale(4), top, x + width, top + line}});
+        x += width + gap;
+    }
+    int rows = legend_.empty() ? 0 : row + 1;
+    legendTop_ = std::max(0, height_ - rows * rowHeight);
+    for (LegendItem& item : legend_) {
+        OffsetRect(&item.swatch, 0, legendTop_);
+        OffsetRect(&item.text, 0, legendTop_);
+    }
 }
 
 void TreemapWindow::Draw(HDC dc) const {
@@ -94,6 +145,15 @@ void TreemapWindow::Draw(HDC dc) const {
         DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &text,
                   DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX |
                       (nested ? DT_LEFT | DT_TOP : DT_CENTER | DT_VCENTER));
+    }
+    for (const LegendItem& item : legend_) {
+        ScopedGdiObject brush(CreateSolidBrush(GroupColour(item.group)));
+        ScopedSelectObject selectBrush(dc, brush.Get());
+        Rectangle(dc, item.swatch.left, item.swatch.top, item.swatch.right, item.swatch.bottom);
+        std::wstring name = Widen(legendNames_[static_cast<size_t>(item.group)]);
+        RECT text = item.text;
+        DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &text,
+                  DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_VCENTER);
     }
 }
 

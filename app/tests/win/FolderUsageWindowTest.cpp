@@ -3,6 +3,7 @@
 #include "app/tests/win/FormFixture.h"
 
 #include "folders/tests/win/ScratchFiles.h"
+#include "platform/DateConv.h"
 #include "platform/Text.h"
 #include "platform/win32/Win32FileSystem.h"
 
@@ -76,7 +77,8 @@ private:
 
 TEST_F(FolderUsageWindow, ARealTreeOnDiskAt96And144DpiInEnglishAndGerman) {
     ScratchTree scratch;
-    clock.formatFails = true; // the bare status line
+    // The status line ends with the time of the gathering.
+    clock.now = *DateTimeToFileTime({2026, 12, 9, 7, 12, 5, 0});
     Win32FileSystem realFiles;
     TForm1 form(Services{realFiles, registry, clock, process, dialogs, machine, shell, memoryBlock,
                          online, batchCodePage, false});
@@ -87,7 +89,8 @@ TEST_F(FolderUsageWindow, ARealTreeOnDiskAt96And144DpiInEnglishAndGerman) {
     Pump();
     std::string shown = UpperAscii(scratch.Root());
     form.FolderUsage().folderpiechart(shown);
-    EXPECT_EQ(Text(form.FolderUsage().lblFolderMessage), "Total size in " + shown + " is 31MB");
+    EXPECT_EQ(Text(form.FolderUsage().lblFolderMessage),
+              "Total size in " + shown + " is 31MB (gathered at 2026-12-09 07:12:05)");
     const TPieChart& chart = form.FolderUsage().PieChart1.Chart();
     ASSERT_EQ(chart.Data().Count(), 6u);
     EXPECT_EQ(chart.Data()[0].text, "16384 " + shown + "\\MUSIC");

@@ -249,7 +249,11 @@ TEST_F(FolderUsageViews, AKnownTreemapIsDrawnPixelForPixel) {
     EXPECT_EQ(GetPixel(memory, 1, 150), frame) << "the frame of C:\\PICS";
     const TreemapCell& inner = cells[1];
     EXPECT_EQ(GetPixel(memory, inner.left + 5, inner.bottom - 5), pictures);
-    EXPECT_EQ(GetPixel(memory, 260, 190), Pixel(GroupColour(FileGroup::Music)));
+    EXPECT_EQ(GetPixel(memory, 230, page.Treemap1.LegendTop() - 10),
+              Pixel(GroupColour(FileGroup::Music)));
+    EXPECT_LT(page.Treemap1.LegendTop(), 200) << "a legend of the two groups below the map";
+    EXPECT_GT(page.Treemap1.LegendTop(), 150);
+    EXPECT_EQ(cells[0].bottom, page.Treemap1.LegendTop());
     SelectObject(memory, old);
     DeleteObject(bitmap);
     DeleteDC(memory);

@@ -13,6 +13,15 @@ bool LargerFirst(uint64_t a, uint64_t b) {
     return a > b;
 }
 
+// The group holding most bytes; Other when there are none.
+FileGroup Dominant(const std::array<uint64_t, FileGroupCount>& groups) {
+    size_t best = static_cast<size_t>(FileGroup::Other);
+    for (size_t g = 0; g < groups.size(); ++g)
+        if (groups[g] > groups[best])
+            best = g;
+    return static_cast<FileGroup>(best);
+}
+
 } // namespace
 
 void FolderTree::Clear() {
@@ -45,6 +54,7 @@ void FolderTree::Gather(FileSystem& files, const std::string& root, const WalkTi
         if (node.flags & CountsInParent)
             nodes_[node.parent].treeKiB += node.treeKiB;
     }
+    FindGroups();
     std::sort(largest_.begin(), largest_.end(),
               [](const KeptFile& a, const KeptFile& b) { return a.bytes > b.bytes; });
     typeIds_ = {};
@@ -290,6 +300,25 @@ std::optional<std::vector<FolderTableRow>> FolderTree::Table(const std::string& 
     return rows;
 }
 
+// Every child comes after its parent, so one pass from the last node back
+// adds each folder's bytes into its parent's before the parent is reached.
+void FolderTree::FindGroups() {
+    std::vector<GroupBytes> below(nodes_.size());
+    for (size_t index = nodes_.size(); index-- > 0;) {
+        Node& node = nodes_[index];
+        if (node.flags & Link)
+            continue;
+        GroupBytes own = OwnGroups(node);
+        node.filesGroup = Dominant(own);
+        for (size_t g = 0; g < own.size(); ++g)
+            below[index][g] += own[g];
+        node.group = Dominant(below[index]);
+        if (index > 0)
+            for (size_t g = 0; g < own.size(); ++g)
+                below[node.parent][g] += below[index][g];
+    }
+}
+
 FolderTree::GroupBytes FolderTree::OwnGroups(const Node& node) const {
     GroupBytes groups = {};
     for (size_t i = node.firstType; i < node.firstType + node.typeCount; ++i)
@@ -297,39 +326,16 @@ FolderTree::GroupBytes FolderTree::OwnGroups(const Node& node) const {
     return groups;
 }
 
-FolderTree::GroupBytes FolderTree::GroupsBelow(uint32_t index) const {
-    GroupBytes groups = {};
-    ForEachBelow(index, [&](uint32_t at) {
-        GroupBytes own = OwnGroups(nodes_[at]);
-        for (size_t g = 0; g < groups.size(); ++g)
-            groups[g] += own[g];
-    });
-    return groups;
-}
-
-namespace {
-
-// The group holding most bytes; Other when there are none.
-FileGroup Dominant(const std::array<uint64_t, FileGroupCount>& groups) {
-    size_t best = static_cast<size_t>(FileGroup::Other);
-    for (size_t g = 0; g < groups.size(); ++g)
-        if (groups[g] > groups[best])
-            best = g;
-    return static_cast<FileGroup>(best);
-}
-
-} // namespace
-
 MapEntry FolderTree::MapOf(uint32_t index, const std::string& label, int levels) const {
     const Node& node = nodes_[index];
-    MapEntry entry{label, node.treeKiB, Dominant(GroupsBelow(index)), false, {}};
+    MapEntry entry{label, node.treeKiB, node.group, false, {}};
     if (levels <= 0 || (node.flags & Link))
         return entry;
     std::string prefix = UpperAscii(WithBackslash(label));
     for (uint32_t child = node.firstChild; child < node.firstChild + node.childCount; ++child)
         entry.children.push_back(
             MapOf(child, prefix + UpperAscii(NameOf(nodes_[child])), levels - 1));
-    entry.children.push_back({FilesLabel, node.filesKiB, Dominant(OwnGroups(node)), true, {}});
+    entry.children.push_back({FilesLabel, node.filesKiB, node.filesGroup, true, {}});
     return entry;
 }
 

@@ -114,6 +114,10 @@ private:
         uint16_t nameLength = 0;
         uint16_t typeCount = 0;
         uint8_t flags = 0;
+        // The groups holding most bytes below the folder and in its own
+        // files, found once after the walk: the treemap's colours.
+        FileGroup group = FileGroup::Other;
+        FileGroup filesGroup = FileGroup::Other;
     };
     struct TypeSum {
         uint32_t type = 0;
@@ -140,8 +144,8 @@ private:
     std::optional<uint32_t> Find(const std::string& path) const;
     // Calls visit(index) for the folder and every folder read below it.
     template <typename Visit> void ForEachBelow(uint32_t index, Visit visit) const;
-    GroupBytes GroupsBelow(uint32_t index) const;
     GroupBytes OwnGroups(const Node& node) const;
+    void FindGroups();
     MapEntry MapOf(uint32_t index, const std::string& label, int levels) const;
 
     std::string root_;

@@ -44,7 +44,8 @@ void LayOut(const MapEntry& entry, const RectD& area, int depth, int parent,
     cell.top = Edge(area.top);
     cell.right = Edge(area.left + area.width);
     cell.bottom = Edge(area.top + area.height);
-    if (cell.right <= cell.left || cell.bottom <= cell.top)
+    if (cell.right - cell.left < std::max(style.smallest, 1) ||
+        cell.bottom - cell.top < std::max(style.smallest, 1))
         return; // too small to see or to hit
     cell.depth = depth;
     cell.label = entry.label;

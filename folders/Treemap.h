@@ -37,6 +37,9 @@ struct TreemapStyle {
     // cell's name, in pixels.
     int frame = 2;
     int header = 0;
+    // Cells narrower or lower than this are left out: too small to see,
+    // and a drive holds tens of thousands of them.
+    int smallest = 1;
 };
 
 // Entries of size 0 take no room. Cells are listed parents before their

@@ -126,5 +126,14 @@ TEST(Treemap, AFrameTooSmallForItsChildrenShowsOnlyTheFolder) {
     EXPECT_EQ(cells[0].label, "C:\\A");
 }
 
+TEST(Treemap, CellsBelowTheSmallestSideAreLeftOut) {
+    // 100 x 10: the small folder would be 4 pixels wide.
+    MapEntry shown = Folder("C:", 0, {Folder("C:\\BIG", 96), Folder("C:\\SMALL", 4)});
+    EXPECT_EQ(LayOutTreemap(shown, 100, 10, {.frame = 0, .smallest = 4}).size(), 2u);
+    auto cells = LayOutTreemap(shown, 100, 10, {.frame = 0, .smallest = 5});
+    ASSERT_EQ(cells.size(), 1u);
+    EXPECT_EQ(cells[0].label, "C:\\BIG");
+}
+
 } // namespace
 } // namespace bs

@@ -48,6 +48,29 @@ HFONT MakeArial(int pixels, int weight) {
     return CreateFontIndirectW(&font);
 }
 
+// A long path gives way in its middle, after its first backslash, so that
+// its last folder, the size and the time of the gathering stay in sight.
+std::string FitPath(const std::string& text, HFONT font, int width) {
+    size_t first = text.find('\\'), last = text.rfind('\\');
+    if (first == std::string::npos || first == last || TextExtent(font, text).cx <= width)
+        return text;
+    auto shortened = [&](size_t cut) {
+        // Never inside a character of several bytes.
+        while (cut < last && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+            ++cut;
+        return text.substr(0, first + 1) + "..." + text.substr(cut);
+    };
+    size_t low = first + 1, high = last;
+    while (low < high) {
+        size_t middle = (low + high) / 2;
+        if (TextExtent(font, shortened(middle)).cx <= width)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return shortened(low);
+}
+
 } // namespace
 
 FolderUsagePage::FolderUsagePage() = default;
@@ -67,8 +90,8 @@ void FolderUsagePage::Attach(FileSystem& files, Clock& clock, Shell& shell, Dial
 
 bool FolderUsagePage::CreateControls() {
     DriveComboBox1 = AddControl(WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, IdPicker);
-    // The end gives way, not the middle: Wine's path ellipsis asserts on
-    // some texts.
+    // The end gives way only when the path cannot (see FitPath): Wine's own
+    // path ellipsis asserts on some texts.
     lblFolderMessage = AddControl(L"STATIC", SS_CENTER | SS_NOPREFIX | SS_ENDELLIPSIS, IdMessage);
     lblPieGuide1 = AddControl(L"STATIC", SS_CENTER | SS_NOPREFIX, IdGuide1);
     lblPieGuide2 = AddControl(L"STATIC", SS_CENTER | SS_NOPREFIX, IdGuide2);
@@ -465,7 +488,9 @@ bool FolderUsagePage::OnCommand(int id, int code, HWND) {
 }
 
 void FolderUsagePage::SetFolderMessage(const std::string& text) {
-    SetText(lblFolderMessage, text);
+    RECT client = {};
+    GetClientRect(lblFolderMessage, &client);
+    SetText(lblFolderMessage, FitPath(text, static_cast<HFONT>(messageFont_.Get()), client.right));
     UpdateWindow(lblFolderMessage);
 }
 

@@ -83,7 +83,8 @@ void TreemapWindow::SetBackground(COLORREF colour) {
 void TreemapWindow::LayOut() {
     Dpi dpi{dpi_};
     TreemapStyle style{.frame = dpi.Scale(3),
-                       .header = font_ ? LineHeight(font_) + dpi.Scale(2) : 0};
+                       .header = font_ ? LineHeight(font_) + dpi.Scale(2) : 0,
+                       .smallest = dpi.Scale(3)};
     LayOutLegend();
     cells_ = LayOutTreemap(map_, width_, legendTop_, style);
     InvalidateRect(hwnd_, nullptr, FALSE);
@@ -130,16 +131,24 @@ void TreemapWindow::Draw(HDC dc) const {
                                             : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
     const int padding = Dpi{dpi_}.Scale(3);
+    const int narrowest = Dpi{dpi_}.Scale(24);
+    const int line = LineHeight(font_);
+    // One brush per colour for the whole map, not one per cell.
+    std::array<ScopedGdiObject, FileGroupCount> fills, frames;
+    for (size_t g = 0; g < fills.size(); ++g) {
+        fills[g] = ScopedGdiObject(CreateSolidBrush(GroupColour(static_cast<FileGroup>(g))));
+        frames[g] =
+            ScopedGdiObject(CreateSolidBrush(Lighter(GroupColour(static_cast<FileGroup>(g)))));
+    }
+    HGDIOBJ originalBrush = GetCurrentObject(dc, OBJ_BRUSH);
     for (const TreemapCell& cell : cells_) {
         bool nested = cell.parent < 0 && !cell.files;
-        COLORREF fill = GroupColour(cell.group);
-        ScopedGdiObject brush(CreateSolidBrush(nested ? Lighter(fill) : fill));
-        ScopedSelectObject selectBrush(dc, brush.Get());
+        auto group = static_cast<size_t>(cell.group);
+        SelectObject(dc, (nested ? frames[group] : fills[group]).Get());
         Rectangle(dc, cell.left, cell.top, cell.right, cell.bottom);
         // A name where it fits: on a frame's top edge, or across a cell.
         RECT text = {cell.left + padding, cell.top + 1, cell.right - padding, cell.bottom - 1};
-        if (text.right - text.left < Dpi{dpi_}.Scale(24) ||
-            text.bottom - text.top < LineHeight(font_))
+        if (text.right - text.left < narrowest || text.bottom - text.top < line)
             continue;
         std::wstring name = NameOf(cell);
         DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &text,
@@ -147,14 +156,14 @@ void TreemapWindow::Draw(HDC dc) const {
                       (nested ? DT_LEFT | DT_TOP : DT_CENTER | DT_VCENTER));
     }
     for (const LegendItem& item : legend_) {
-        ScopedGdiObject brush(CreateSolidBrush(GroupColour(item.group)));
-        ScopedSelectObject selectBrush(dc, brush.Get());
+        SelectObject(dc, fills[static_cast<size_t>(item.group)].Get());
         Rectangle(dc, item.swatch.left, item.swatch.top, item.swatch.right, item.swatch.bottom);
         std::wstring name = Widen(legendNames_[static_cast<size_t>(item.group)]);
         RECT text = item.text;
         DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &text,
                   DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_VCENTER);
     }
+    SelectObject(dc, originalBrush);
 }
 
 // Recorded first, then shown with one copy of a finished bitmap, so the map
@@ -220,7 +229,7 @@ LRESULT TreemapWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-        // Keys (F5) come to the map once it was clicked.
+        // Keys (F5 for the page) come to the map once it was clicked.
         SetFocus(hwnd_);
         return 0;
     case WM_LBUTTONDBLCLK:
@@ -236,12 +245,6 @@ LRESULT TreemapWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (const TreemapCell* cell = CellAt(lParam); cell && OnMouseMove)
             OnMouseMove(*cell);
         return 0;
-    case WM_KEYDOWN:
-        if (wParam == VK_F5 && OnRefreshKey) {
-            OnRefreshKey();
-            return 0;
-        }
-        break;
     default:
         break;
     }

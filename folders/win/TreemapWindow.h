@@ -38,11 +38,10 @@ public:
     void PaintTo(HDC dc) const;
 
     // The cell double-clicked or under the mouse; the right button released
-    // anywhere on the map; F5 while the map has the focus.
+    // anywhere on the map.
     std::function<void(const TreemapCell&)> OnDblClick;
     std::function<void(const TreemapCell&)> OnMouseMove;
     std::function<void()> OnRightClick;
-    std::function<void()> OnRefreshKey;
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -216,6 +216,32 @@ TEST_F(FolderUsageViews, F5OrRefreshGathersAgainAndADeleteWhileHiddenGathersAtTh
     EXPECT_EQ(files.finds, finds) << "once only";
 }
 
+TEST_F(FolderUsageViews, ALongPathGivesWayInItsMiddleSoTheSizeStaysInSight) {
+    std::string deep = "c:\\Projects";
+    for (int i = 0; i < 12; ++i)
+        deep += "\\a rather long folder name " + std::to_string(i);
+    Sized(deep + "\\Überlänge\\f.bin", 3u << 20, 1);
+    Click(page.btnRefresh);
+    std::string upper = "C:\\PROJECTS";
+    for (int i = 0; i < 12; ++i)
+        upper += "\\A RATHER LONG FOLDER NAME " + std::to_string(i);
+    page.folderpiechart(upper);
+    std::string shown = Message();
+    EXPECT_EQ(shown.rfind("Total size in C:\\...", 0), 0u) << shown;
+    EXPECT_NE(shown.find("\\A RATHER LONG FOLDER NAME 11 is 3MB"), std::string::npos) << shown;
+    RECT client = {};
+    GetClientRect(page.lblFolderMessage, &client);
+    auto font = reinterpret_cast<HFONT>(SendMessageW(page.lblFolderMessage, WM_GETFONT, 0, 0));
+    HDC dc = GetDC(page.lblFolderMessage);
+    HGDIOBJ old = SelectObject(dc, font);
+    std::wstring wide(shown.begin(), shown.end());
+    SIZE extent = {};
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
+    SelectObject(dc, old);
+    ReleaseDC(page.lblFolderMessage, dc);
+    EXPECT_LE(extent.cx, client.right);
+}
+
 // The pixels of a known map at 96 DPI: each cell in its group's colour, a
 // frame half way to white around what is nested in it, and the outline.
 TEST_F(FolderUsageViews, AKnownTreemapIsDrawnPixelForPixel) {

@@ -232,6 +232,8 @@ int wmain(int argc, wchar_t** argv) {
                 tree.FolderCount(), tree.KeptFileCount(), tree.MemoryUsed(),
                 static_cast<double>(tree.MemoryUsed()) / static_cast<double>(tree.FolderCount()));
     std::printf("working set: %.1f MiB before gathering, %.1f MiB after\n", before, after);
+    std::printf("one run's figures on a machine that may be shared and loaded: compare within "
+                "the run, not against a bound\n");
     DestroyWindow(window);
     DeleteObject(font);
     return 0;

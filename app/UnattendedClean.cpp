@@ -4,7 +4,7 @@
 #include <optional>
 #include <set>
 
-#include "app/CsvText.h"
+#include "core/CsvText.h"
 #include "app/LanguageSettings.h"
 #include "clean/FileRows.h"
 #include "clean/FilesDelete.h"

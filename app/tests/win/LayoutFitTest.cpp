@@ -158,9 +158,20 @@ TEST_F(LayoutFit, TheFolderUsagePageFitsAtEveryDpiInEveryLanguage) {
         form.ApplyDpi(dpi);
         for (int language : TranslatedLanguages()) {
             SelectCombo(Ctl().cmbLanguage, language);
-            for (const std::string& problem :
-                 Problems(std::to_string(dpi) + " dpi, language " + std::to_string(language)))
-                ADD_FAILURE() << problem;
+            // Each view in turn, the list's note of its floor included.
+            for (auto view : {FolderUsagePage::View::Pie, FolderUsagePage::View::Treemap,
+                              FolderUsagePage::View::Largest, FolderUsagePage::View::Types}) {
+                form.FolderUsage().ShowView(view);
+                if (view == FolderUsagePage::View::Largest) {
+                    SetText(form.FolderUsage().lblListNote, LocalText(language, 416) + " 999MB");
+                    ShowWindow(form.FolderUsage().lblListNote, SW_SHOW);
+                }
+                for (const std::string& problem :
+                     Problems(std::to_string(dpi) + " dpi, language " + std::to_string(language) +
+                              ", view " + std::to_string(static_cast<int>(view))))
+                    ADD_FAILURE() << problem;
+            }
+            form.FolderUsage().ShowView(FolderUsagePage::View::Pie);
         }
     }
 }

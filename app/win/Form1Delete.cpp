@@ -60,7 +60,10 @@ bool TForm1::RunDeleteBranch() {
         backupArchiveNumber_ = taken;
         return saved;
     };
-    bool finished = !RunFilesDelete(context).stopped;
+    FilesDeleteResult result = RunFilesDelete(context);
+    bool finished = !result.stopped;
+    if (result.confirmed && finished)
+        RemoveCleanerFolders();
     if (backupArchiveNumber_ != number)
         SaveSettings();
     return finished;

@@ -47,6 +47,12 @@ int ComboEditHeight(HWND combo) {
     return rect.bottom - rect.top;
 }
 
+// Six check boxes, then the Cleaners button.
+int OptionsHeight(const Look& look) {
+    const Dpi dpi = look.dpi;
+    return dpi.Scale(18) + 6 * (RowHeight(look) + dpi.Scale(2)) + ButtonHeight(look) + dpi.Scale(8);
+}
+
 void Place(HWND control, int x, int y, int width, int height) {
     MoveWindow(control, x, y, width, height, TRUE);
 }
@@ -139,7 +145,8 @@ void TForm1::MeasureBottomPanel() {
 
     int checks = WidestText(font, {20, 104, 21, 22, 23, 133});
     bottom_.optionsWidth =
-        std::max(2 * padding + glyph + checks + dpi.Scale(4), WidestText(font, {19}) + 3 * padding);
+        std::max({2 * padding + glyph + checks + dpi.Scale(4), WidestText(font, {19}) + 3 * padding,
+                  2 * padding + WidestText(font, {270}) + dpi.Scale(24)});
 
     int button =
         std::max(dpi.Scale(96), WidestText(font, {26, 27, 24, 25, 100, 101}) + dpi.Scale(24));
@@ -153,7 +160,7 @@ void TForm1::MeasureBottomPanel() {
     int row = RowHeight(look);
     int cleanTypeHeight = dpi.Scale(18) + 4 * (row + dpi.Scale(3)) + dpi.Scale(4);
     int productHeight = dpi.Scale(8) + dpi.Scale(32);
-    int optionsHeight = dpi.Scale(18) + 6 * (row + dpi.Scale(2)) + dpi.Scale(4);
+    int optionsHeight = OptionsHeight(look);
     int comboHeight = ComboEditHeight(c_.ComboBox1);
     int commandsHeight =
         2 * (comboHeight + dpi.Scale(6)) + dpi.Scale(4) + 2 * ButtonHeight(look) + dpi.Scale(6);
@@ -246,13 +253,17 @@ void TForm1::LayOutBottomPanel(int width) {
     int commandsLeft = std::max(width - commandsWidth, cleanWidth + bottom_.optionsWidth + 2 * gap);
     int optionsLeft = cleanWidth + gap;
     int optionsWidth = commandsLeft - gap - optionsLeft;
-    Place(c_.GroupBox1, optionsLeft, 0, optionsWidth,
-          dpi.Scale(18) + 6 * (row + dpi.Scale(2)) + dpi.Scale(4));
+    Place(c_.GroupBox1, optionsLeft, 0, optionsWidth, OptionsHeight(look));
     HWND checks[] = {c_.chkIntCache,   c_.chkIntCookies, c_.chkRecent,
                      c_.chkIntHistory, c_.chkBackup,     c_.chkAlerts};
     for (int i = 0; i < 6; ++i)
         Place(checks[i], optionsLeft + padding, dpi.Scale(18) + i * (row + dpi.Scale(2)),
               optionsWidth - 2 * padding, row);
+    int cleanersWidth =
+        std::min(optionsWidth - 2 * padding,
+                 std::max(dpi.Scale(96), WidestText(look.text, {270}) + dpi.Scale(24)));
+    Place(c_.btnCleaners, optionsLeft + padding, dpi.Scale(18) + 6 * (row + dpi.Scale(2)),
+          cleanersWidth, ButtonHeight(look) - dpi.Scale(2));
 
     int buttonWidth = (commandsWidth - dpi.Scale(4)) / 2;
     int buttonHeight = ButtonHeight(look);
@@ -285,7 +296,7 @@ void TForm1::FitLastColumn() {
     RECT list = {};
     GetClientRect(c_.ListView1, &list);
     int used = 0;
-    for (int column = 0; column < 3; ++column)
+    for (int column : {0, 1, 2, 5})
         used += ListView_GetColumnWidth(c_.ListView1, column);
     bool verticalBar = (GetWindowLongPtrW(c_.ListView1, GWL_STYLE) & WS_VSCROLL) != 0;
     int scrollBar =

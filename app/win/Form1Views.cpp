@@ -156,6 +156,8 @@ void TForm1::SetCommandButtons(CleanType type) {
     ShowWindow(c_.btnBul, memory ? SW_HIDE : SW_SHOW);
     ShowWindow(c_.btnSil, memory ? SW_HIDE : SW_SHOW);
     ShowWindow(c_.btnRefresh, memory ? SW_SHOW : SW_HIDE);
+    // The cleaners add to the Files Find only.
+    ShowWindow(c_.btnCleaners, type == CleanType::Files ? SW_SHOW : SW_HIDE);
     LocalTexts text = Texts();
     if (type == CleanType::Software) {
         SetText(c_.btnBul, text(100));

@@ -16,6 +16,7 @@
 #include "clean/RegistryFind.h"
 #include "clean/RegistryRow.h"
 #include "cleaners/CleanerDetect.h"
+#include "cleaners/CleanerRegRows.h"
 #include "cleaners/CleanerScan.h"
 #include "platform/ReplaceFile.h"
 #include "platform/Text.h"
@@ -148,6 +149,7 @@ private:
     std::vector<const CleanerEntry*> cleaners_;
     bool cleaning_ = false;
     std::vector<CleanerFolder> cleanerFolders_;
+    std::vector<std::pair<size_t, CleanerRegKey>> cleanerKeys_;
 };
 
 std::optional<CleanerEnvironment> Unattended::Environment() {
@@ -203,7 +205,8 @@ std::vector<LabelledFile> Unattended::FindCleanerFiles(ScanPacer& pacer) {
         if (skip.why == CleanerSkip::Running)
             c_.ui.Message("cleaner " + entry.id + " skipped: " + skip.program +
                           " is running; close it and run again" +
-                          (skip.program == "chrome.exe" || skip.program == "msedge.exe"
+                          (LowerAscii(skip.program) == "chrome.exe" ||
+                                   LowerAscii(skip.program) == "msedge.exe"
                                ? " (it keeps running in the background after its last window "
                                  "closes)"
                                : ""));
@@ -214,6 +217,7 @@ std::vector<LabelledFile> Unattended::FindCleanerFiles(ScanPacer& pacer) {
     for (auto& file : found.files)
         files.push_back({std::move(file.file), CleanerRowLabel(*cleaners_.at(file.entry))});
     cleanerFolders_ = std::move(found.folders);
+    cleanerKeys_ = std::move(found.regKeys);
     return files;
 }
 
@@ -223,6 +227,20 @@ void Unattended::RemoveCleanerFolders() {
     FileDeletionDoor door(c_.files);
     for (const auto& folder : cleanerFolders_)
         door.RemoveEmptyFolder(folder.path, folder.identity);
+    // Their registry values go through the registry Delete, backed up as
+    // the files were.
+    CleanerRegList rows(CleanerRegKeyRows(c_.registry, cleanerKeys_));
+    if (rows.RowCount() == 0)
+        return;
+    RegistryCursor cursor(c_.registry);
+    RegistryDeleteContext context(cursor, c_.files, c_.ui, rows, texts_);
+    context.backupRegistry = o_.backup;
+    context.programDir = c_.programDir;
+    context.toAnsi = c_.toAnsi;
+    RegistryDeleteResult result = RunRegistryDelete(context);
+    if (result.deleted > 0)
+        c_.ui.Message(std::to_string(result.deleted) + " registry values of the cleaners deleted" +
+                      (result.backupFile.empty() ? "" : "; backup " + result.backupFile));
 }
 
 int Unattended::Run() {

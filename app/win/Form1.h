@@ -292,8 +292,10 @@ private:
     std::vector<LabelledFile> FindCleanerFiles(ScanPacer& pacer);
     // After a Find: the cleaner column, the sizes in the dialog, the skips.
     void ShowCleanerFind();
-    // After a Files Delete: the folders the cleaners remove once empty.
+    // After a Files Delete: the folders the cleaners remove once empty,
+    // then their registry values through the registry Delete.
     void RemoveCleanerFolders();
+    void DeleteCleanerValues();
     void SaveCleanerChoice(const std::set<std::string>& ticked);
     // The row the context menu acts on: the focused selected one, or -1.
     int ContextRow() const;
@@ -372,6 +374,7 @@ private:
     struct CleanerFindState {
         std::map<std::string, uint64_t> bytes;
         std::vector<CleanerFolder> folders;
+        std::vector<std::pair<size_t, CleanerRegKey>> regKeys;
         std::vector<CleanerSkip> skipped;
         std::vector<std::string> skippedNames; // of skipped[i]'s entry
         bool listed = false;

@@ -6,10 +6,14 @@
 #include <algorithm>
 
 #include "app/CleanerListing.h"
+#include "backup/win/AnsiText.h"
 #include "clean/FileDeletionDoor.h"
+#include "clean/RegistryDelete.h"
 #include "cleaners/CleanerDetect.h"
+#include "cleaners/CleanerRegRows.h"
 #include "cleaners/CleanerTree.h"
 #include "core/win/Controls.h"
+#include "platform/Text.h"
 
 namespace bs {
 
@@ -27,11 +31,33 @@ enum TextId {
 
 const char* const Caption = "Tarn Brimsweep Pro";
 
+// The registry Delete after a Files Delete the user has confirmed: its own
+// question is answered, everything else reaches the window.
+class ConfirmedUi : public UiPort {
+public:
+    explicit ConfirmedUi(UiPort& ui) : ui_(ui) {}
+    void SetStatus(const std::string& text) override { ui_.SetStatus(text); }
+    void SetProgressMax(int maximum) override { ui_.SetProgressMax(maximum); }
+    void SetProgressPosition(int position) override { ui_.SetProgressPosition(position); }
+    void StepProgress() override { ui_.StepProgress(); }
+    void PumpEvents() override { ui_.PumpEvents(); }
+    bool StopRequested() const override { return ui_.StopRequested(); }
+    int Ask(const std::string& text, const std::string& caption, unsigned style) override {
+        if (!asked_ && (style & 0xF) == MbYesNo) {
+            asked_ = true;
+            return AnswerYes;
+        }
+        return ui_.Ask(text, caption, style);
+    }
+
+private:
+    UiPort& ui_;
+    bool asked_ = false;
+};
+
 // The programs that stay in the background once their last window closes.
 bool KeepsRunningInBackground(const std::string& program) {
-    std::string name = program;
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string name = LowerAscii(program);
     return name == "chrome.exe" || name == "msedge.exe";
 }
 
@@ -127,6 +153,7 @@ std::vector<LabelledFile> TForm1::FindCleanerFiles(ScanPacer& pacer) {
     for (auto& file : found.files)
         files.push_back({std::move(file.file), CleanerRowLabel(*ticked.at(file.entry))});
     cleanerFind_.folders = std::move(found.folders);
+    cleanerFind_.regKeys = std::move(found.regKeys);
     for (const auto& skip : found.skipped)
         cleanerFind_.skippedNames.push_back(CleanerRowLabel(*ticked.at(skip.entry)));
     cleanerFind_.skipped = std::move(found.skipped);
@@ -182,6 +209,20 @@ void TForm1::RemoveCleanerFolders() {
     for (const auto& folder : cleanerFind_.folders)
         door.RemoveEmptyFolder(folder.path, folder.identity);
     cleanerFind_.folders.clear();
+}
+
+void TForm1::DeleteCleanerValues() {
+    CleanerRegList rows(CleanerRegKeyRows(services_.registry, cleanerFind_.regKeys));
+    cleanerFind_.regKeys.clear();
+    if (rows.RowCount() == 0)
+        return;
+    LocalTexts texts = Texts();
+    ConfirmedUi ui(*this);
+    RegistryDeleteContext context(registryCursor_, services_.files, ui, rows, texts);
+    context.backupRegistry = CheckBox(c_.chkBackup).Checked();
+    context.programDir = programDir_;
+    context.toAnsi = Utf8ToAnsiExact;
+    RunRegistryDelete(context);
 }
 
 } // namespace bs

@@ -62,8 +62,10 @@ bool TForm1::RunDeleteBranch() {
     };
     FilesDeleteResult result = RunFilesDelete(context);
     bool finished = !result.stopped;
-    if (result.confirmed && finished)
+    if (result.confirmed && finished) {
         RemoveCleanerFolders();
+        DeleteCleanerValues();
+    }
     if (backupArchiveNumber_ != number)
         SaveSettings();
     return finished;

@@ -14,6 +14,7 @@
 #include "core/win/Controls.h"
 #include "core/win/WinText.h"
 #include "platform/win32/Utf.h"
+#include "cleaners/fake/FakeCleanerFolders.h"
 #include "online/fake/FakeOnline.h"
 #include "platform/fake/FakeBlockAllocator.h"
 #include "platform/fake/FakeClock.h"
@@ -49,8 +50,10 @@ protected:
     }
     const TForm1::Controls& Ctl() { return Form().Ctl(); }
     Services FakeServices() {
-        return Services{files, registry,    clock,  process,       dialogs,         machine,
-                        shell, memoryBlock, online, batchCodePage, notificationIcon};
+        Services services{files, registry,    clock,  process,       dialogs,         machine,
+                          shell, memoryBlock, online, batchCodePage, notificationIcon};
+        services.cleanerFolders = &cleanerFolders;
+        return services;
     }
 
     static void Pump() {
@@ -111,6 +114,7 @@ protected:
     FakeOnline online;
     AsciiBatchCodePage batchCodePage;
     bool notificationIcon = false;
+    FakeCleanerFolders cleanerFolders;
     std::unique_ptr<TForm1> form;
 };
 

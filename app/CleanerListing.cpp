@@ -9,9 +9,15 @@
 namespace bs {
 
 std::string CleanerRowLabel(const CleanerEntry& entry) {
-    if (entry.application.empty() || entry.application == entry.name)
+    const std::string& application = entry.application;
+    if (application.empty() || application == entry.name)
         return entry.name;
-    return entry.application + ": " + entry.name;
+    // "Google Chrome Cache" of "Google Chrome" reads "Google Chrome: Cache".
+    if (entry.name.size() > application.size() + 1 &&
+        entry.name.compare(0, application.size(), application) == 0 &&
+        entry.name[application.size()] == ' ')
+        return application + ": " + entry.name.substr(application.size() + 1);
+    return application + ": " + entry.name;
 }
 
 std::vector<std::string> CleanerListLines(const CleanerCatalog& catalog,

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "cleaners/BuiltInCleaners.h"
+#include "cleaners/BuiltinCleaners.h"
 #include "cleaners/CleanerLibrary.h"
 #include "platform/TextFile.h"
 

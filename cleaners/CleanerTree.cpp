@@ -44,7 +44,13 @@ std::vector<CleanerTreeGroup> BuildCleanerTree(const std::vector<CleanerEntry>& 
                          [&](const CleanerTreeApplication& a) { return a.name == application; });
         if (app == applications.end())
             app = applications.insert(applications.end(), CleanerTreeApplication{application, {}});
-        app->items.push_back({entry.id, entry.name, entry.warning, entry.admin && !elevated});
+        // "Google Chrome Cache" reads "Cache" below "Google Chrome".
+        std::string name = entry.name;
+        if (name.size() > application.size() + 1 &&
+            name.compare(0, application.size(), application) == 0 &&
+            name[application.size()] == ' ')
+            name = name.substr(application.size() + 1);
+        app->items.push_back({entry.id, name, entry.warning, entry.admin && !elevated});
     }
     std::stable_sort(
         groups.begin(), groups.end(), [](const CleanerTreeGroup& a, const CleanerTreeGroup& b) {

@@ -12,12 +12,14 @@
 #include "backup/win/AnsiText.h"
 #include "clean/FilesDelete.h"
 #include "clean/win/OemBatchCodePage.h"
+#include "cleaners/win/Win32CleanerFolders.h"
 #include "platform/win32/CleaningLock.h"
 #include "platform/win32/ConsoleText.h"
 #include "platform/win32/ModulePath.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Process.h"
 #include "platform/win32/Win32Registry.h"
 
 namespace bs {
@@ -87,6 +89,10 @@ int Run(const std::vector<std::string>& args) {
     UnattendedContext context{files,    registry,        clock,
                               codePage, backup,          console,
                               ui,       Utf8ToAnsiExact, Narrow(ExecutableFolder())};
+    Win32CleanerFolders cleanerFolders;
+    Win32Process process;
+    context.cleanerFolders = &cleanerFolders;
+    context.process = &process;
     return RunUnattended(options, context);
 }
 

@@ -138,9 +138,12 @@ std::vector<LabelledFile> TForm1::FindCleanerFiles(ScanPacer& pacer) {
     const CleanerCatalog* catalog = LoadCleaners();
     if (!catalog)
         return {};
+    // Without administrator rights an Admin entry cannot be ticked: the
+    // dialog shows it locked with the reason, and the Find leaves it out.
+    const bool elevated = services_.process.RunsElevated();
     std::vector<const CleanerEntry*> ticked;
     for (const CleanerEntry* entry : DetectedCleaners(*catalog))
-        if (cleanerTicked_.count(entry->id))
+        if (cleanerTicked_.count(entry->id) && (elevated || !entry->admin))
             ticked.push_back(entry);
     if (ticked.empty())
         return {};

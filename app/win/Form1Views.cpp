@@ -171,8 +171,11 @@ void TForm1::SetCommandButtons(CleanType type) {
 }
 
 void TForm1::ChangeCleanType(CleanType type) {
-    if (type != CleanType::Memory && type != cleanType_)
+    if (type != CleanType::Memory && type != cleanType_) {
         listView1_.Clear();
+        // What the cleaners found belongs to the rows just cleared.
+        cleanerFind_ = {};
+    }
     cleanType_ = type;
     if (type == CleanType::Files || type == CleanType::Registry) {
         // The last column fills the list instead, so that no horizontal

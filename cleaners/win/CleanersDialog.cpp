@@ -185,7 +185,7 @@ void CleanersDialog::Fill() {
     auto addItem = [&](HTREEITEM parent, const CleanerTreeItem& item) {
         items_.push_back(&item);
         HTREEITEM node = tree.Add(parent, ItemText(item), static_cast<LPARAM>(items_.size()));
-        tree.SetChecked(node, ticked_.count(item.id) > 0);
+        tree.SetChecked(node, !item.locked && ticked_.count(item.id) > 0);
         return node;
     };
     for (const auto& group : groups_) {
@@ -236,7 +236,7 @@ const CleanerTreeItem* CleanersDialog::ItemOf(HTREEITEM node) const {
 void CleanersDialog::RefreshBoxes(HTREEITEM node) {
     TreeView tree(tvCleaners_);
     if (const CleanerTreeItem* item = ItemOf(node)) {
-        tree.SetChecked(node, ticked_.count(item->id) > 0);
+        tree.SetChecked(node, !item->locked && ticked_.count(item->id) > 0);
         return;
     }
     bool all = true;

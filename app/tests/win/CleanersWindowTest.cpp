@@ -199,6 +199,29 @@ TEST_F(CleanersWindow, ARunningProgramKeepsItsCleanerOutAndTheFindNamesItOnce) {
     EXPECT_EQ(dialogs.shown.back().text.find("Edge and Chrome"), std::string::npos);
 }
 
+TEST_F(CleanersWindow, AnAdminCleanerIsShownLockedWithoutTheRightsAndTickableWithThem) {
+    files.AddFile(Dir + "winapp2.ini", "[Fixture Service *]\r\nLangSecRef=3024\r\nAdmin=True\r\n"
+                                       "DetectFile=%LocalAppData%\\FixtureTool\r\n"
+                                       "FileKey1=%LocalAppData%\\FixtureTool\\Cache|*.*\r\n");
+    CleanersDialog& dialog = OpenDialog();
+    HTREEITEM node = dialog.FindNode("Fixture Service");
+    ASSERT_TRUE(node);
+    EXPECT_NE(TreeView(dialog.tvCleaners()).Text(node).find("needs administrator rights"),
+              std::string::npos);
+    dialog.ClickCheckBox(node);
+    EXPECT_FALSE(TreeView(dialog.tvCleaners()).Checked(node)) << "it cannot be ticked";
+    EXPECT_NE(Text(dialog.edtNote()).find("needs administrator rights"), std::string::npos);
+    EXPECT_TRUE(Form().TickedCleaners().empty());
+    dialog.Close();
+
+    process.elevated = true;
+    CleanersDialog& again = OpenDialog();
+    Tick(again, "Fixture Service");
+    EXPECT_TRUE(Ticked(again, "Fixture Service"));
+    Click(Ctl().btnBul);
+    EXPECT_FALSE(RowsOf("Fixture Service").empty());
+}
+
 TEST_F(CleanersWindow, ACleanersIniThatDoesNotReadIsReportedOnceAndTheDefaultsApply) {
     files.AddFile(Dir + "cleaners.ini", "[Ticked]\r\nwinapp2:fixture-tool\r\nnot an id\r\n");
     CleanersDialog& dialog = OpenDialog();
@@ -214,6 +237,67 @@ TEST_F(CleanersWindow, WithoutWinapp2IniOnlyOurCleanersAreOffered) {
     CleanersDialog& dialog = OpenDialog();
     EXPECT_FALSE(dialog.FindNode("Fixture Tool"));
     EXPECT_EQ(Said("winapp2.ini"), 0);
+}
+
+// A Chromium User Data with two profiles, as the built-in cleaners see it.
+class ChromeWindow : public CleanersWindow {
+protected:
+    ChromeWindow() {
+        files.AddFile(UserData + "Local State", "{}");
+        for (const std::string profile : {"Default", "Profile 1"}) {
+            const std::string at = UserData + profile + "\\";
+            files.AddFile(at + "Cache\\Cache_Data\\data_0", "cache of " + profile);
+            files.AddFile(at + "Code Cache\\js\\index", "code");
+            files.AddFile(at + "GPUCache\\data_1", "gpu");
+            for (const char* never : {"Login Data", "Web Data", "Bookmarks", "Network\\Cookies",
+                                      "Extensions\\abcdef\\1.0\\manifest.json"})
+                files.AddFile(at + never, "precious");
+        }
+    }
+    static inline const std::string UserData = Local + "Google\\Chrome\\User Data\\";
+};
+
+TEST_F(ChromeWindow, FindListsTheCachesOfBothProfilesByDefaultAndNeverThePasswords) {
+    Click(Ctl().btnBul);
+    std::vector<std::string> rows = RowsOf("Google Chrome: Cache");
+    for (const std::string profile : {"Default", "Profile 1"})
+        for (const char* cache :
+             {"Cache\\Cache_Data\\data_0", "Code Cache\\js\\index", "GPUCache\\data_1"})
+            EXPECT_NE(std::find(rows.begin(), rows.end(), UserData + profile + "\\" + cache),
+                      rows.end())
+                << profile << " " << cache;
+    for (int index = 0; index < Form().Results().RowCount(); ++index) {
+        const std::string caption = Form().Results().Row(index).caption;
+        for (const char* never :
+             {"Login Data", "Web Data", "Bookmarks", "Cookies", "manifest.json"})
+            EXPECT_NE(caption, never) << "no cleaner of ours lists it unless ticked";
+    }
+
+    // Delete: through the door, backed up first.
+    Button_SetCheck(Ctl().chkBackup, BST_CHECKED);
+    dialogs.answers = {AnswerYes};
+    Click(Ctl().btnSil);
+    EXPECT_FALSE(files.Exists(UserData + "Default\\Cache\\Cache_Data\\data_0"));
+    EXPECT_FALSE(files.Exists(UserData + "Profile 1\\GPUCache\\data_1"));
+    EXPECT_TRUE(files.Exists(UserData + "Default\\Login Data"));
+    EXPECT_TRUE(files.Exists(UserData + "Profile 1\\Extensions\\abcdef\\1.0\\manifest.json"));
+    ArchiveScan scan = ScanArchive(files, Dir + "tb0.bck");
+    ASSERT_TRUE(scan.complete) << scan.damage;
+    bool packed = false;
+    for (const auto& entry : scan.entries)
+        packed = packed || entry.name == UserData + "Profile 1\\Cache\\Cache_Data\\data_0";
+    EXPECT_TRUE(packed);
+}
+
+TEST_F(ChromeWindow, ARunningChromeKeepsItsCachesAndTheFindSaysItRunsInTheBackground) {
+    process.running = {"chrome.exe"};
+    Click(Ctl().btnBul);
+    EXPECT_TRUE(RowsOf("Google Chrome: Cache").empty());
+    ASSERT_EQ(Said("Close these programs"), 1);
+    EXPECT_NE(dialogs.shown.back().text.find("chrome.exe"), std::string::npos);
+    EXPECT_NE(dialogs.shown.back().text.find("Edge and Chrome keep running in the background"),
+              std::string::npos)
+        << dialogs.shown.back().text;
 }
 
 } // namespace

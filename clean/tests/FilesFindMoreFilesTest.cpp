@@ -27,9 +27,11 @@ protected:
     std::vector<LabelledFile> Cleaner(ScanPacer& pacer) {
         ++calls;
         std::vector<LabelledFile> more;
-        for (auto& file : SearchFolderFiles(fs, pacer, "c:\\cache\\", {{"", MatchContains}})[0])
+        auto cache = SearchFolderFiles(fs, pacer, "c:\\cache\\", {{"", MatchContains}});
+        for (auto& file : cache[0])
             more.push_back({file, "Browser: Cache"});
-        for (auto& file : SearchFolderFiles(fs, pacer, "c:\\work\\", {{".tmp", MatchEndsWith}})[0])
+        auto work = SearchFolderFiles(fs, pacer, "c:\\work\\", {{".tmp", MatchEndsWith}});
+        for (auto& file : work[0])
             more.push_back({file, "Other: Temp"});
         return more;
     }

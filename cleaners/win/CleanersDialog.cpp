@@ -193,9 +193,15 @@ void CleanersDialog::Fill() {
             continue;
         HTREEITEM groupNode = tree.Add(TVI_ROOT, GroupName(group.group), 0);
         for (const auto& application : group.applications) {
-            // An application that is its own one item is one node.
+            // An application that is its own one item is one node, and one
+            // named as its group ("Windows") adds no step.
             if (application.items.size() == 1 && application.items[0].name == application.name) {
                 addItem(groupNode, application.items[0]);
+                continue;
+            }
+            if (application.name == tree.Text(groupNode)) {
+                for (const auto& item : application.items)
+                    addItem(groupNode, item);
                 continue;
             }
             std::string name = application.name;

@@ -47,10 +47,14 @@ int ComboEditHeight(HWND combo) {
     return rect.bottom - rect.top;
 }
 
-// Six check boxes, then the Cleaners button.
+// Six check boxes; the Cleaners button sits beside the last two.
 int OptionsHeight(const Look& look) {
     const Dpi dpi = look.dpi;
-    return dpi.Scale(18) + 6 * (RowHeight(look) + dpi.Scale(2)) + ButtonHeight(look) + dpi.Scale(8);
+    return dpi.Scale(18) + 6 * (RowHeight(look) + dpi.Scale(2)) + dpi.Scale(4);
+}
+
+int CleanersButtonWidth(const Look& look) {
+    return std::max(look.dpi.Scale(88), WidestText(look.text, {270}) + look.dpi.Scale(24));
 }
 
 void Place(HWND control, int x, int y, int width, int height) {
@@ -144,9 +148,11 @@ void TForm1::MeasureBottomPanel() {
     bottom_.cleanTypeWidth = std::max(cleanType, productLabel);
 
     int checks = WidestText(font, {20, 104, 21, 22, 23, 133});
+    int besideCleaners =
+        WidestText(font, {23, 133}) + dpi.Scale(CheckTextGap) + CleanersButtonWidth(look);
     bottom_.optionsWidth =
         std::max({2 * padding + glyph + checks + dpi.Scale(4), WidestText(font, {19}) + 3 * padding,
-                  2 * padding + WidestText(font, {270}) + dpi.Scale(24)});
+                  2 * padding + glyph + besideCleaners + dpi.Scale(4)});
 
     int button =
         std::max(dpi.Scale(96), WidestText(font, {26, 27, 24, 25, 100, 101}) + dpi.Scale(24));
@@ -256,14 +262,18 @@ void TForm1::LayOutBottomPanel(int width) {
     Place(c_.GroupBox1, optionsLeft, 0, optionsWidth, OptionsHeight(look));
     HWND checks[] = {c_.chkIntCache,   c_.chkIntCookies, c_.chkRecent,
                      c_.chkIntHistory, c_.chkBackup,     c_.chkAlerts};
-    for (int i = 0; i < 6; ++i)
+    int cleanersWidth = CleanersButtonWidth(look);
+    for (int i = 0; i < 6; ++i) {
+        // The last two make room for the Cleaners button at their right.
+        int room = i >= 4 ? cleanersWidth + dpi.Scale(CheckTextGap) : 0;
         Place(checks[i], optionsLeft + padding, dpi.Scale(18) + i * (row + dpi.Scale(2)),
-              optionsWidth - 2 * padding, row);
-    int cleanersWidth =
-        std::min(optionsWidth - 2 * padding,
-                 std::max(dpi.Scale(96), WidestText(look.text, {270}) + dpi.Scale(24)));
-    Place(c_.btnCleaners, optionsLeft + padding, dpi.Scale(18) + 6 * (row + dpi.Scale(2)),
-          cleanersWidth, ButtonHeight(look) - dpi.Scale(2));
+              optionsWidth - 2 * padding - room, row);
+    }
+    int pairTop = dpi.Scale(18) + 4 * (row + dpi.Scale(2));
+    int pairHeight = 2 * row + dpi.Scale(2);
+    int cleanersHeight = std::min(pairHeight, ButtonHeight(look));
+    Place(c_.btnCleaners, optionsLeft + optionsWidth - padding - cleanersWidth,
+          pairTop + (pairHeight - cleanersHeight) / 2, cleanersWidth, cleanersHeight);
 
     int buttonWidth = (commandsWidth - dpi.Scale(4)) / 2;
     int buttonHeight = ButtonHeight(look);

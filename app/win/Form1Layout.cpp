@@ -53,8 +53,24 @@ int OptionsHeight(const Look& look) {
     return dpi.Scale(18) + 6 * (RowHeight(look) + dpi.Scale(2)) + dpi.Scale(4);
 }
 
-int CleanersButtonWidth(const Look& look) {
-    return std::max(look.dpi.Scale(88), WidestText(look.text, {270}) + look.dpi.Scale(24));
+// The Cleaners button as wide as its caption in `language` needs.
+int CleanersButtonWidth(const Look& look, int language) {
+    return std::max(look.dpi.Scale(64),
+                    TextExtent(look.text, LocalTexts(language)(270)).cx + look.dpi.Scale(16));
+}
+
+// The last two options and the Cleaners button beside them, in the language
+// that needs the most room for the three.
+int BesideCleanersWidth(const Look& look) {
+    int widest = 0;
+    for (int language : TranslatedLanguages()) {
+        LocalTexts text(language);
+        int checks =
+            std::max(TextExtent(look.text, text(23)).cx, TextExtent(look.text, text(133)).cx);
+        widest = std::max(widest, checks + look.dpi.Scale(CheckTextGap) +
+                                      CleanersButtonWidth(look, language));
+    }
+    return widest;
 }
 
 void Place(HWND control, int x, int y, int width, int height) {
@@ -148,8 +164,7 @@ void TForm1::MeasureBottomPanel() {
     bottom_.cleanTypeWidth = std::max(cleanType, productLabel);
 
     int checks = WidestText(font, {20, 104, 21, 22, 23, 133});
-    int besideCleaners =
-        WidestText(font, {23, 133}) + dpi.Scale(CheckTextGap) + CleanersButtonWidth(look);
+    int besideCleaners = BesideCleanersWidth(look);
     bottom_.optionsWidth =
         std::max({2 * padding + glyph + checks + dpi.Scale(4), WidestText(font, {19}) + 3 * padding,
                   2 * padding + glyph + besideCleaners + dpi.Scale(4)});
@@ -262,7 +277,7 @@ void TForm1::LayOutBottomPanel(int width) {
     Place(c_.GroupBox1, optionsLeft, 0, optionsWidth, OptionsHeight(look));
     HWND checks[] = {c_.chkIntCache,   c_.chkIntCookies, c_.chkRecent,
                      c_.chkIntHistory, c_.chkBackup,     c_.chkAlerts};
-    int cleanersWidth = CleanersButtonWidth(look);
+    int cleanersWidth = CleanersButtonWidth(look, languageIndex_);
     for (int i = 0; i < 6; ++i) {
         // The last two make room for the Cleaners button at their right.
         int room = i >= 4 ? cleanersWidth + dpi.Scale(CheckTextGap) : 0;

@@ -101,9 +101,12 @@ Reason ReadExcludeKey(std::string_view value, CleanerEntry& entry) {
         } else if (key.kind == CleanerExcludeKey::File) {
             // FILE|folder\name: the last step is the file's name.
             const size_t slash = key.folder.find_last_of('\\');
-            if (slash == std::string::npos || slash + 1 == key.folder.size())
+            auto names = slash == std::string::npos
+                             ? std::nullopt
+                             : Patterns(std::string_view(key.folder).substr(slash + 1));
+            if (!names)
                 return "an ExcludeKey FILE names no file";
-            key.patterns.push_back(key.folder.substr(slash + 1));
+            key.patterns = std::move(*names);
             key.folder.resize(slash + 1);
         } else {
             key.patterns.push_back("*");

@@ -44,6 +44,32 @@ bool IsDriveStep(std::string_view step) {
            ((step[0] >= 'a' && step[0] <= 'z') || (step[0] >= 'A' && step[0] <= 'Z'));
 }
 
+// FolderChainState(files, folder, true) == Plain, each step looked at once
+// per cache.
+bool IsPlainChain(FileSystem& files, const std::string& folder, CleanerChainCache* chains) {
+    if (!chains)
+        return FolderChainState(files, folder, true) == ChainState::Plain;
+    std::string chain = folder;
+    while (chain.size() > 3 && chain.back() == '\\')
+        chain.pop_back();
+    if (chain.size() <= 3)
+        return true;
+    for (size_t at = chain.find('\\', 3);; at = chain.find('\\', at + 1)) {
+        const std::string step = chain.substr(0, at == std::string::npos ? chain.size() : at);
+        auto known = chains->find(step);
+        if (known == chains->end()) {
+            auto attributes = files.GetAttributes(step);
+            const bool plain =
+                attributes && (*attributes & AttrDirectory) && !(*attributes & AttrReparsePoint);
+            known = chains->emplace(step, plain).first;
+        }
+        if (!known->second)
+            return false;
+        if (at == std::string::npos)
+            return true;
+    }
+}
+
 } // namespace
 
 bool CleanerNameMatches(FileSystem& files, std::string_view name, std::string_view pattern) {
@@ -91,7 +117,8 @@ std::vector<std::string> ExpandCleanerVariables(CleanerFolders& folders, std::st
 }
 
 std::vector<std::string> ExpandCleanerPath(FileSystem& files, CleanerFolders& folders,
-                                           std::string_view written, CleanerPathKind kind) {
+                                           std::string_view written, CleanerPathKind kind,
+                                           CleanerChainCache* chains) {
     std::vector<std::string> found;
     std::unordered_set<std::string> seen;
     for (std::string path : ExpandCleanerVariables(folders, written)) {
@@ -141,27 +168,26 @@ std::vector<std::string> ExpandCleanerPath(FileSystem& files, CleanerFolders& fo
         };
         const bool lastExact = steps.size() > 1 && !HasWildcard(steps.back());
         for (auto& folder : current) {
-            if (lastExact) {
+            const std::string path = folder.substr(0, folder.size() - 1);
+            if (lastExact && (kind == CleanerPathKind::FoldersAndFiles || !chains)) {
                 // Most written paths name nothing on this machine: one look
                 // at the last step settles those before the chain's walk.
-                auto attributes = files.GetAttributes(folder.substr(0, folder.size() - 1));
+                auto attributes = files.GetAttributes(path);
                 if (!attributes)
                     continue;
                 if (!(*attributes & AttrDirectory)) {
                     if (kind == CleanerPathKind::FoldersAndFiles &&
                         !(*attributes & AttrReparsePoint) &&
-                        FolderChainState(files,
-                                         ExtractFilePath(folder.substr(0, folder.size() - 1)),
-                                         true) == ChainState::Plain)
-                        keep(folder.substr(0, folder.size() - 1));
+                        IsPlainChain(files, ExtractFilePath(path), chains))
+                        keep(path);
                     continue;
                 }
             }
-            if (FolderChainState(files, folder, true) == ChainState::Plain)
+            if (IsPlainChain(files, folder, chains))
                 keep(std::move(folder));
         }
         for (auto& file : lastFiles)
-            if (FolderChainState(files, ExtractFilePath(file), true) == ChainState::Plain)
+            if (IsPlainChain(files, ExtractFilePath(file), chains))
                 keep(std::move(file));
     }
     return found;

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "cleaners/CleanerFolders.h"
@@ -33,7 +34,13 @@ enum class CleanerPathKind {
 // and so is a step that is not an exact name: empty, "." or "..", "/", or
 // ending in a dot or a space, which Windows would read as another name.
 // Each path comes once.
+//
+// `chains`, when given, remembers which folders (by their text) were found
+// plain or not during one Find, so that the many keys below one profile
+// folder ask for its steps once; it must not outlive the Find.
+using CleanerChainCache = std::unordered_map<std::string, bool>;
 std::vector<std::string> ExpandCleanerPath(FileSystem& files, CleanerFolders& folders,
-                                           std::string_view written, CleanerPathKind kind);
+                                           std::string_view written, CleanerPathKind kind,
+                                           CleanerChainCache* chains = nullptr);
 
 } // namespace bs

@@ -36,6 +36,13 @@ struct FileExclusion {
     const std::vector<std::string>* patterns = nullptr;
 };
 
+using FileKey = std::pair<uint32_t, uint64_t>;
+struct FileKeyHash {
+    size_t operator()(const FileKey& key) const {
+        return std::hash<uint64_t>()((key.second * 0x9E3779B97F4A7C15ULL) ^ key.first);
+    }
+};
+
 class CleanerFind {
 public:
     CleanerFind(CleanerEnvironment& environment, ScanPacer& pacer)
@@ -58,7 +65,10 @@ private:
     ScanPacer& pacer_;
     CleanerFindResult result_;
     std::optional<std::vector<std::string>> running_;
+    // Files by (volume, file ID); by folded path where the listing gives no ID.
+    std::unordered_set<FileKey, FileKeyHash> listedIds_;
     std::unordered_set<std::string> listedFiles_;
+    CleanerChainCache chains_;
     std::unordered_set<std::string> listedFolders_;
 };
 
@@ -117,7 +127,7 @@ void CleanerFind::Key(size_t index, const CleanerEntry& entry, const CleanerFile
                                 ? env_.now - static_cast<FileTime>(entry.minAgeDays) * TicksPerDay
                                 : 0;
     for (const std::string& start :
-         ExpandCleanerPath(files_, env_.folders, key.folder, CleanerPathKind::Folders)) {
+         ExpandCleanerPath(files_, env_.folders, key.folder, CleanerPathKind::Folders, &chains_)) {
         std::vector<CleanerFolder> walked;
         if (key.removeSelf) {
             if (auto identity = FolderIdentity(start))
@@ -158,10 +168,10 @@ void CleanerFind::Key(size_t index, const CleanerEntry& entry, const CleanerFile
                     if (!matches || Excluded(exclusions, current, found.name))
                         continue;
                     std::string path = current + found.name;
-                    std::string listed =
-                        found.fileId ? std::to_string(volume) + ":" + std::to_string(found.fileId)
-                                     : Folded(files_, path);
-                    if (!listedFiles_.insert(std::move(listed)).second)
+                    const bool first = found.fileId
+                                           ? listedIds_.insert({volume, found.fileId}).second
+                                           : listedFiles_.insert(Folded(files_, path)).second;
+                    if (!first)
                         continue;
                     result_.entryBytes[index] += found.size;
                     result_.files.push_back(
@@ -225,15 +235,17 @@ void CleanerFind::Entry(size_t index, const CleanerEntry& entry) {
         return;
     }
     if (auto program = Blocker(entry)) {
-        result_.skipped.push_back({index, CleanerSkip::Running, *program});
+        const bool background =
+            SameText(*program, "chrome.exe") || SameText(*program, "msedge.exe");
+        result_.skipped.push_back({index, CleanerSkip::Running, *program, background});
         return;
     }
     std::vector<FileExclusion> exclusions;
     for (const auto& exclusion : entry.excludeKeys) {
         if (exclusion.kind == CleanerExcludeKey::Reg)
             continue;
-        for (const auto& folder :
-             ExpandCleanerPath(files_, env_.folders, exclusion.folder, CleanerPathKind::Folders))
+        for (const auto& folder : ExpandCleanerPath(files_, env_.folders, exclusion.folder,
+                                                    CleanerPathKind::Folders, &chains_))
             exclusions.push_back({Folded(files_, folder), exclusion.kind == CleanerExcludeKey::Path,
                                   &exclusion.patterns});
     }

@@ -37,6 +37,10 @@ struct CleanerSkip {
         NeedsAdmin, // Admin=True, and this process is not elevated
     } why = Running;
     std::string program;
+    // The program is one that keeps running in the background after its
+    // last window closes (Chrome, Edge): closing its windows is not enough,
+    // and the message must say so.
+    bool staysInBackground = false;
 };
 
 struct CleanerFindResult {

@@ -79,7 +79,7 @@ add_brim_program(scan_bench clean/bench/scan_bench_main.cpp)
 
 # brimclean_bench.exe: times brimclean's Files Find against the bare walk, with
 # and without a 1,000-pattern keep list (scripts/bench-brimclean.sh runs it).
-add_brim_program(brimclean_bench clean/bench/brimclean_bench_main.cpp)
+add_brim_program(brimclean_bench bench/brimclean_bench_main.cpp)
 
 # delete_bench.exe: times a Delete with backup through the deletion door
 # against the same Delete by path names (scripts/bench-brimclean.sh runs it).
@@ -89,7 +89,7 @@ target_link_libraries(delete_bench PRIVATE brim_fakes)
 # regscan_bench.exe: times the main window's Registry Find against a bare
 # enumeration of the same keys (scripts/bench-regscan.sh runs it); not part of
 # the tests. The window needs the program's pictures and manifest.
-add_brim_program(regscan_bench clean/bench/regscan_bench_main.cpp ${RESOURCE_FILE})
+add_brim_program(regscan_bench bench/regscan_bench_main.cpp ${RESOURCE_FILE})
 
 # folders_bench.exe: times the folder-usage gathering through its page against
 # a bare directory walk, and walking in and out of the gathered tree

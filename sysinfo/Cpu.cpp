@@ -196,8 +196,14 @@ void TCPU::LookUpModel(uint32_t maxLeaf) {
     vendorId_ = row && row->modelName ? row->modelName : brandText_;
     codeName_ = row && row->codeName ? row->codeName : "";
     if (row) {
-        busSpeed_ = row->busSpeed;
-        transistors_ = row->transistors;
+        // A table row gives 0 where the figure was never published: that is
+        // unknown, not zero.
+        busSpeed_.reset();
+        transistors_.reset();
+        if (row->busSpeed > 0)
+            busSpeed_ = row->busSpeed;
+        if (row->transistors > 0)
+            transistors_ = row->transistors;
         return;
     }
     // A processor the table does not know: the bus (reference) clock comes

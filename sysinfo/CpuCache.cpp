@@ -110,13 +110,25 @@ TCPUCache QueryCaches(MachineProbe& machine, bool intel, uint32_t maxLeaf,
             leaf2 = machine.Cpuid(2, 0);
         decoded = DecodeCacheDescriptors(leaf2);
     }
-    if (decoded.anyKnownDescriptor)
-        return decoded.cache;
+    // Leaf 2 may know one level and not another (0x40 says only "no L2 or
+    // L3"): each size it leaves at 0 comes from the newer leaves.
+    TCPUCache cache = decoded.cache;
+    const bool complete = decoded.anyKnownDescriptor && (cache.L1Data || cache.Level1) &&
+                          (cache.L1Code || cache.Level1) && cache.Level2;
+    if (complete)
+        return cache;
+    TCPUCache newer;
     if (intel && maxLeaf >= 4)
-        return CacheFromLeaf4(machine);
-    if (!intel && maxExtendedLeaf >= 0x80000005)
-        return CacheFromExtendedLeaves(machine, maxExtendedLeaf);
-    return decoded.cache;
+        newer = CacheFromLeaf4(machine);
+    else if (!intel && maxExtendedLeaf >= 0x80000005)
+        newer = CacheFromExtendedLeaves(machine, maxExtendedLeaf);
+    else
+        return cache;
+    for (auto field :
+         {&TCPUCache::L1Data, &TCPUCache::L1Code, &TCPUCache::Level1, &TCPUCache::Level2})
+        if (cache.*field == 0)
+            cache.*field = newer.*field;
+    return cache;
 }
 
 } // namespace bs

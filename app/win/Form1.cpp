@@ -37,7 +37,6 @@ TForm1::TForm1(Services services)
       sysinfo_(services.machine, services.files), registryCursor_(services.registry),
       driveStatistics_(services.files, sysinfo_.Disk()),
       memoryView_(memoryPage_, {.owner = [this] { return hwnd_; },
-                                .dpi = [this] { return look_.dpi; },
                                 .alertsOn = [this] { return CheckBox(c_.chkAlerts).Checked(); },
                                 .showError =
                                     [this](const std::string& text) {

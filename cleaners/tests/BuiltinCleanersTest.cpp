@@ -163,6 +163,7 @@ TEST_F(BuiltinFindTest, ARunningChromeKeepsEveryChromeItemOut) {
     EXPECT_TRUE(result.files.empty());
     ASSERT_EQ(result.skipped.size(), 4u);
     EXPECT_EQ(result.skipped[0].program, "chrome.exe");
+    EXPECT_TRUE(result.skipped[0].staysInBackground);
 }
 
 TEST_F(BuiltinFindTest, FirefoxCachesCookiesAndSessionsButNeverPasswordsOrBookmarks) {

@@ -36,6 +36,23 @@ TEST_F(CleanerDetectTest, AnyOfTheKeysOrFilesDetects) {
     EXPECT_TRUE(Detected(ini));
 }
 
+TEST_F(CleanerDetectTest, OneDetectorSettlesManyEntriesWithoutMissingOneInAnotherCase) {
+    registry.CreateKey(RegRoot::CurrentUser, "Software\\Vendor\\Tool");
+    registry.CreateKey(RegRoot::LocalMachine, "Software\\Other");
+    files.AddFile("c:\\Users\\alice\\AppData\\Roaming\\Maker\\Tool\\tool.exe");
+    library = ReadCleanerLibrary("[A *]\nDetect=HKCU\\software\\VENDOR\\tool\n"
+                                 "[B *]\nDetect=HKCU\\Software\\Vendor\\Gone\n"
+                                 "[C *]\nDetect=HKCU\\Software\\Nobody\\Tool\n"
+                                 "[D *]\nDetectFile=%AppData%\\maker\\TOOL\\tool.exe\n"
+                                 "[E *]\nDetectFile=%AppData%\\Nobody\\tool.exe\n"
+                                 "[F *]\nDetectFile=%AppData%\\Ma*\\Tool\n"
+                                 "[G *]\nDetect=HKLM\\SOFTWARE\\other\n",
+                                 CleanerOrigin::Community);
+    ASSERT_TRUE(library.problems.empty()) << library.problems[0].reason;
+    auto environment = Environment();
+    EXPECT_EQ(DetectedCleaners(environment, library), (std::vector<size_t>{0, 3, 5, 6}));
+}
+
 TEST_F(CleanerDetectTest, ADetectFileBehindALinkDetectsNothing) {
     files.AddFolder("c:\\Elsewhere\\A");
     files.AddJunction("c:\\Users\\alice\\AppData\\Roaming\\Vendor", "c:\\Elsewhere");

@@ -122,6 +122,7 @@ TEST_F(CleanerScanTest, ARunningProgramOfTheEntryKeepsItsFilesOut) {
     EXPECT_EQ(result.skipped[0].entry, 0u);
     EXPECT_EQ(result.skipped[0].why, CleanerSkip::Running);
     EXPECT_EQ(result.skipped[0].program, "tool.exe");
+    EXPECT_FALSE(result.skipped[0].staysInBackground);
     ASSERT_EQ(result.files.size(), 1u);
     EXPECT_EQ(result.files[0].entry, 1u);
 }

@@ -55,6 +55,13 @@ std::vector<std::string> Both(const std::string& first, const std::string& secon
 
 std::vector<std::string> Win32CleanerFolders::Folders(std::string_view variable) {
     const std::string name = UpperAscii(variable);
+    auto it = known_.find(name);
+    if (it == known_.end())
+        it = known_.emplace(name, Ask(name)).first;
+    return it->second;
+}
+
+std::vector<std::string> Win32CleanerFolders::Ask(const std::string& name) {
     std::string one;
     if (name == "PROGRAMFILES")
         return Both(KnownFolder(FOLDERID_ProgramFilesX64), KnownFolder(FOLDERID_ProgramFilesX86));

@@ -31,6 +31,24 @@ Dpi DpiOfWindow(HWND window) {
     return Dpi{ScreenDpi()};
 }
 
+Dpi DpiOfMonitor(HMONITOR monitor) {
+    // shcore.dll is loaded once from the system folder and kept: the
+    // function is asked for every alert.
+    using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static const auto getDpiForMonitor = [] {
+        HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        return shcore ? reinterpret_cast<GetDpiForMonitorFn>(
+                            reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
+                      : nullptr;
+    }();
+    constexpr int EffectiveDpi = 0;
+    UINT x = 0, y = 0;
+    if (monitor && getDpiForMonitor && SUCCEEDED(getDpiForMonitor(monitor, EffectiveDpi, &x, &y)) &&
+        y > 0)
+        return Dpi{static_cast<int>(y)};
+    return Dpi{ScreenDpi()};
+}
+
 Dpi SystemDpi() {
     using GetDpiForSystemFn = UINT(WINAPI*)();
     if (auto getDpiForSystem = User32Function<GetDpiForSystemFn>("GetDpiForSystem"))

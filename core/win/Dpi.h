@@ -24,6 +24,9 @@ struct Dpi {
 Dpi DpiOfWindow(HWND window);
 // The DPI of the primary screen, for windows that do not exist yet.
 Dpi SystemDpi();
+// A monitor's own DPI where the system tells (Windows 8.1 and later), else
+// the screen's.
+Dpi DpiOfMonitor(HMONITOR monitor);
 // The system's message font at the given DPI.
 LOGFONTW MessageFontAt(Dpi dpi);
 

@@ -82,7 +82,6 @@ int wmain(int argc, wchar_t** argv) {
 
     int errors = 0;
     bs::MemoryWindowView view(page, {.owner = [&] { return window.frame; },
-                                     .dpi = [] { return bs::Dpi{}; },
                                      .alertsOn = [] { return false; },
                                      .showError = [&](const std::string&) { ++errors; }});
     bs::Win32MachineProbe machine;

@@ -9,8 +9,6 @@ namespace {
 
 constexpr int AlertWidth = 150;
 constexpr int AlertHeight = 30;
-// Above a task bar of ordinary height.
-constexpr int AlertAboveBottom = 30;
 constexpr int CaptionPoints = 8;
 
 constexpr COLORREF PanelFace = RGB(48, 144, 207);
@@ -26,21 +24,42 @@ void FillWith(HDC dc, const RECT& rect, COLORREF colour) {
 
 } // namespace
 
-RECT AlertBounds(const RECT& desktop, Dpi dpi) {
+RECT AlertBounds(const RECT& workArea, Dpi dpi) {
     RECT bounds;
-    bounds.right = desktop.right;
-    bounds.left = desktop.right - dpi.Scale(AlertWidth);
-    bounds.bottom = desktop.bottom - dpi.Scale(AlertAboveBottom);
+    bounds.right = workArea.right;
+    bounds.left = workArea.right - dpi.Scale(AlertWidth);
+    bounds.bottom = workArea.bottom;
     bounds.top = bounds.bottom - dpi.Scale(AlertHeight);
     return bounds;
 }
 
-TfrmAlert::TfrmAlert(const std::string& caption, Dpi dpi) : caption_(Widen(caption)), dpi_(dpi) {}
+AlertMonitor TaskBarMonitor() {
+    // The box around all monitors may lie on no screen at all when they are
+    // of uneven sizes; the task bar's monitor is where users look for
+    // notices.
+    HMONITOR monitor = nullptr;
+    if (HWND taskBar = FindWindowW(L"Shell_TrayWnd", nullptr))
+        monitor = MonitorFromWindow(taskBar, MONITOR_DEFAULTTOPRIMARY);
+    if (!monitor)
+        monitor = MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    AlertMonitor result{};
+    if (!monitor || !GetMonitorInfoW(monitor, &info))
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &result.workArea, 0);
+    else
+        result.workArea = info.rcWork;
+    result.dpi = DpiOfMonitor(monitor);
+    return result;
+}
 
-HWND TfrmAlert::Show(HWND owner, const std::string& caption, Dpi dpi) {
+TfrmAlert::TfrmAlert(const std::string& caption, const AlertMonitor& monitor)
+    : caption_(Widen(caption)), monitor_(monitor) {}
+
+HWND TfrmAlert::Show(HWND owner, const std::string& caption) {
     if (!RegisterWindowClassOnce({.name = AlertClassName, .procedure = &WindowEntry<TfrmAlert>}))
         return nullptr;
-    auto* alert = new TfrmAlert(caption, dpi);
+    auto* alert = new TfrmAlert(caption, TaskBarMonitor());
     // From here the window owns the object and frees it as it goes.
     // The caption is the window's text as well, for screen readers.
     HWND window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
@@ -92,16 +111,11 @@ LRESULT TfrmAlert::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void TfrmAlert::FormCreate() {
-    RECT desktop;
-    desktop.left = GetSystemMetrics(SM_XVIRTUALSCREEN);
-    desktop.top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    desktop.right = desktop.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    desktop.bottom = desktop.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    RECT bounds = AlertBounds(desktop, dpi_);
+    RECT bounds = AlertBounds(monitor_.workArea, monitor_.dpi);
     SetWindowPos(hwnd_, HWND_TOPMOST, bounds.left, bounds.top, bounds.right - bounds.left,
                  bounds.bottom - bounds.top, SWP_NOACTIVATE);
-    font_.Reset(CreateFontW(-MulDiv(CaptionPoints, dpi_.value, 72), 0, 0, 0, FW_BOLD, FALSE, FALSE,
-                            FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+    font_.Reset(CreateFontW(-MulDiv(CaptionPoints, monitor_.dpi.value, 72), 0, 0, 0, FW_BOLD, FALSE,
+                            FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial"));
     // Without its timer the pop-up would never close: then it closes at once.
     if (!SetTimer(hwnd_, AlertTimerId, AlertLifetimeMs, nullptr))

@@ -31,7 +31,7 @@ int MemoryWindowView::GaugePosition(MemoryGauge gauge) const {
 void MemoryWindowView::ShowAlert(const std::string& caption) {
     // An alert that cannot be made is skipped silently: the next one comes
     // twenty ticks later.
-    TfrmAlert::Show(hooks_.owner(), caption, hooks_.dpi());
+    TfrmAlert::Show(hooks_.owner(), caption);
 }
 
 void MemoryWindowView::PaintPending() {

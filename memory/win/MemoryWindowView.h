@@ -14,9 +14,8 @@ namespace bs {
 class MemoryWindowView : public MemoryView {
 public:
     struct Hooks {
-        // The main window, which owns the alerts, and its DPI.
+        // The main window, which owns the alerts.
         std::function<HWND()> owner;
-        std::function<Dpi()> dpi;
         // Whether the alert check box is ticked.
         std::function<bool()> alertsOn;
         // Shows an error box and returns when it is closed.

@@ -99,13 +99,41 @@ TEST(CpuIdentify, DescriptorsTwoCAndFortyThreeGiveNoDataCacheAndHalfAMegabyte) {
     EXPECT_TRUE(decoded.anyKnownDescriptor);
     EXPECT_EQ(decoded.cache, (TCPUCache{0, 0, 0, 512}));
 
-    // A known descriptor keeps leaf 4 out, even where the processor has it.
+    // What the descriptors give stands; only the levels they leave out come
+    // from leaf 4 (32 KB each for the first level).
     FakeMachine machine;
     dumps::CoreI7_8700(machine);
     machine.SetCpuid(2, {0x00432C01, 0, 0, 0});
     TCPU cpu(machine);
     cpu.Identify();
-    EXPECT_EQ(cpu.Cache(), (TCPUCache{0, 0, 0, 512}));
+    EXPECT_EQ(cpu.Cache(), (TCPUCache{32, 32, 0, 512}));
+}
+
+TEST(CpuIdentify, NoSecondLevelDescriptorStillFallsBackToLeafFourForEachLevel) {
+    // 0x40 is known ("no L2 or L3") but gives no size: it must not hide the
+    // sizes leaf 4 has.
+    FakeMachine machine;
+    dumps::CoreI7_8700(machine);
+    machine.SetCpuid(2, {0x00000001, 0, 0, 0x00000040});
+    TCPU cpu(machine);
+    cpu.Identify();
+    EXPECT_EQ(cpu.Cache(), (TCPUCache{32, 32, 0, 256}));
+}
+
+TEST(CpuIdentify, ATableRowWithoutBusOrTransistorFiguresShowsDashes) {
+    // A Pentium P5 (family 5, model 6): its row has neither figure.
+    FakeMachine machine;
+    machine.SetCpuid(0, dumps::Leaf0(1, "GenuineIntel"));
+    machine.SetCpuid(1, {0x00000561, 0, 0, 0x000001BF});
+    machine.trialMhz = {200};
+    TCPU cpu(machine);
+    cpu.Identify();
+    EXPECT_EQ(cpu.VendorID(), "Pentium");
+    EXPECT_EQ(cpu.BusSpeed(), std::nullopt);
+    EXPECT_EQ(cpu.Transistors(), std::nullopt);
+    CpuPageTexts page = FormatCpuPage(cpu);
+    EXPECT_EQ(page.lblBusSpeed, "-");
+    EXPECT_EQ(page.lblTransistors, "-");
 }
 
 TEST(CpuIdentify, LastMatchingDescriptorWinsAndTheRoundCountIsHonoured) {

@@ -195,26 +195,23 @@ TEST_F(MemoryMonitorWindow, WithAlertsOffNoAlertWindowIsEverMade) {
     EXPECT_TRUE(AlertWindows().empty());
 }
 
-TEST_F(MemoryMonitorWindow, TheAlertSitsInTheBottomRightCornerScaledByTheDpi) {
-    const RECT desktop = {0, 0, 1280, 1024};
-    const RECT at96 = AlertBounds(desktop, Dpi{96});
+TEST_F(MemoryMonitorWindow, TheAlertSitsInTheTaskBarMonitorsCornerAtThatMonitorsDpi) {
+    const RECT workArea = {0, 0, 1280, 994};
+    const RECT at96 = AlertBounds(workArea, Dpi{96});
     EXPECT_EQ(at96.left, 1130);
     EXPECT_EQ(at96.top, 964);
     EXPECT_EQ(at96.right, 1280);
     EXPECT_EQ(at96.bottom, 994);
-    const RECT at144 = AlertBounds(desktop, Dpi{144});
+    const RECT at144 = AlertBounds(workArea, Dpi{144});
     EXPECT_EQ(at144.left, 1055);
-    EXPECT_EQ(at144.top, 934);
+    EXPECT_EQ(at144.top, 949);
     EXPECT_EQ(at144.right, 1280);
-    EXPECT_EQ(at144.bottom, 979);
+    EXPECT_EQ(at144.bottom, 994);
 
     TForm1& form = StartedForm();
     CheckBox(Ctl().chkAlerts).SetChecked(true);
-    RECT virtualDesktop = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                           0, 0};
-    virtualDesktop.right = virtualDesktop.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    virtualDesktop.bottom = virtualDesktop.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
     SetFreePercent(99); // the widest caption: "Free memory: 3960MB"
+    // The main window's DPI does not size the alert: its monitor's does.
     for (int dpi : {96, 144}) {
         form.ApplyDpi(dpi);
         std::vector<HWND> raised;
@@ -224,10 +221,16 @@ TEST_F(MemoryMonitorWindow, TheAlertSitsInTheBottomRightCornerScaledByTheDpi) {
         HWND alert = raised[0];
         RECT placed = {};
         GetWindowRect(alert, &placed);
-        RECT expected = AlertBounds(virtualDesktop, Dpi{dpi});
-        EXPECT_TRUE(EqualRect(&placed, &expected))
-            << dpi << " dpi: " << placed.left << "," << placed.top << " " << placed.right << ","
-            << placed.bottom;
+        HMONITOR monitor = MonitorFromRect(&placed, MONITOR_DEFAULTTONULL);
+        ASSERT_NE(monitor, nullptr) << "the alert lies on a screen";
+        MONITORINFO info = {};
+        info.cbSize = sizeof info;
+        ASSERT_TRUE(GetMonitorInfoW(monitor, &info));
+        const int monitorDpi = DpiOfMonitor(monitor).value;
+        EXPECT_EQ(placed.right, info.rcWork.right) << dpi << " dpi";
+        EXPECT_EQ(placed.bottom, info.rcWork.bottom) << "just above the task bar";
+        EXPECT_EQ(placed.right - placed.left, MulDiv(150, monitorDpi, 96));
+        EXPECT_EQ(placed.bottom - placed.top, MulDiv(30, monitorDpi, 96));
         LONG_PTR style = GetWindowLongPtrW(alert, GWL_STYLE);
         LONG_PTR exStyle = GetWindowLongPtrW(alert, GWL_EXSTYLE);
         EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME | WS_BORDER)) << "borderless";
@@ -238,7 +241,7 @@ TEST_F(MemoryMonitorWindow, TheAlertSitsInTheBottomRightCornerScaledByTheDpi) {
                    &font);
         EXPECT_EQ(std::wstring(font.lfFaceName), L"Arial");
         EXPECT_EQ(font.lfWeight, FW_BOLD);
-        EXPECT_EQ(font.lfHeight, -MulDiv(8, dpi, 72));
+        EXPECT_EQ(font.lfHeight, -MulDiv(8, monitorDpi, 72));
         SIZE extent =
             TextExtent(reinterpret_cast<HFONT>(SendMessageW(alert, WM_GETFONT, 0, 0)), Text(alert));
         EXPECT_LT(extent.cx, placed.right - placed.left) << "the caption fits";

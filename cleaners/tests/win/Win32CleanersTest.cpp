@@ -129,6 +129,7 @@ TEST(Win32DoorFolder, RemovesOnlyAnEmptyFolderItSawAndNeverAJunctionsTarget) {
     Win32FileSystem files;
     FileDeletionDoor door(files);
     MakeFolders(scratch / "empty");
+    MakeFolders(scratch / "other");
     WriteAt(scratch / "full\\x.txt", "x");
     MakeFolders(scratch / "target\\inner");
     MakeFolders(scratch / "swapped");
@@ -141,8 +142,8 @@ TEST(Win32DoorFolder, RemovesOnlyAnEmptyFolderItSawAndNeverAJunctionsTarget) {
     EXPECT_TRUE(Exists(scratch / "full\\x.txt"));
     EXPECT_EQ(door.RemoveEmptyFolder(scratch / "empty\\", empty), DoorVerdict::Done);
     EXPECT_FALSE(Exists(scratch / "empty"));
-    // Gone and made again: another folder of the same name.
-    MakeFolders(scratch / "empty");
+    // Another folder put in its place (one made anew may reuse the old ID).
+    ASSERT_TRUE(MoveFileW(Widen(scratch / "other").c_str(), Widen(scratch / "empty").c_str()));
     EXPECT_EQ(door.RemoveEmptyFolder(scratch / "empty", empty), DoorVerdict::Changed);
     EXPECT_TRUE(Exists(scratch / "empty"));
 

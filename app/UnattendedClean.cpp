@@ -205,8 +205,7 @@ std::vector<LabelledFile> Unattended::FindCleanerFiles(ScanPacer& pacer) {
         if (skip.why == CleanerSkip::Running)
             c_.ui.Message("cleaner " + entry.id + " skipped: " + skip.program +
                           " is running; close it and run again" +
-                          (LowerAscii(skip.program) == "chrome.exe" ||
-                                   LowerAscii(skip.program) == "msedge.exe"
+                          (skip.staysInBackground
                                ? " (it keeps running in the background after its last window "
                                  "closes)"
                                : ""));

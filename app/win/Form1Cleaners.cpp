@@ -55,12 +55,6 @@ private:
     bool asked_ = false;
 };
 
-// The programs that stay in the background once their last window closes.
-bool KeepsRunningInBackground(const std::string& program) {
-    const std::string name = LowerAscii(program);
-    return name == "chrome.exe" || name == "msedge.exe";
-}
-
 } // namespace
 
 const CleanerCatalog* TForm1::LoadCleaners() {
@@ -171,6 +165,7 @@ void TForm1::ShowCleanerFind() {
     if (cleanersDialog_.Handle())
         cleanersDialog_.ShowSizes(cleanerFind_.bytes);
     std::vector<std::string> programs, needAdmin;
+    bool background = false;
     for (size_t index = 0; index < cleanerFind_.skipped.size(); ++index) {
         const CleanerSkip& skip = cleanerFind_.skipped[index];
         std::vector<std::string>& into = skip.why == CleanerSkip::Running ? programs : needAdmin;
@@ -179,17 +174,14 @@ void TForm1::ShowCleanerFind() {
                                : cleanerFind_.skippedNames[index];
         if (std::find(into.begin(), into.end(), what) == into.end())
             into.push_back(what);
+        background = background || (skip.why == CleanerSkip::Running && skip.staysInBackground);
     }
     LocalTexts text = Texts();
     std::string message;
     if (!programs.empty()) {
         message = text(TextCloseThesePrograms);
-        bool background = false;
-        for (const auto& program : programs) {
+        for (const auto& program : programs)
             message += "\n    " + program;
-            background =
-                background || KeepsRunningInBackground(program.substr(0, program.find(' ')));
-        }
         if (background)
             message += "\n\n" + text(TextBackgroundBrowsers);
     }

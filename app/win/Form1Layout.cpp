@@ -55,8 +55,8 @@ int OptionsHeight(const Look& look) {
 
 // The Cleaners button as wide as its caption in `language` needs.
 int CleanersButtonWidth(const Look& look, int language) {
-    return std::max(look.dpi.Scale(64),
-                    TextExtent(look.text, LocalTexts(language)(270)).cx + look.dpi.Scale(16));
+    return std::max<int>(look.dpi.Scale(64),
+                         TextExtent(look.text, LocalTexts(language)(270)).cx + look.dpi.Scale(16));
 }
 
 // The last two options and the Cleaners button beside them, in the language

@@ -101,8 +101,6 @@ void TForm1::ApplyLanguage() {
     keepListDialog_.ApplyTexts(text);
     putBackDialog_.ApplyTexts(text);
     cleanersDialog_.ApplyTexts(text);
-    // The Cleaners button is as wide as its caption in this language.
-    Layout();
 }
 
 void TForm1::cmbLanguageClick() {

@@ -47,30 +47,25 @@ int ComboEditHeight(HWND combo) {
     return rect.bottom - rect.top;
 }
 
-// Six check boxes; the Cleaners button sits beside the last two.
+// The Cleaners button sits in the frame's caption line, at its right; the
+// six check boxes below it are packed a little closer, so that the frame
+// keeps the height it had without the button.
+int CleanersButtonHeight(const Look& look) {
+    return std::max(look.dpi.Scale(20), LineHeight(look.text) + look.dpi.Scale(6));
+}
+
+int OptionsRowsTop(const Look& look) {
+    return CleanersButtonHeight(look) + look.dpi.Scale(2);
+}
+
 int OptionsHeight(const Look& look) {
     const Dpi dpi = look.dpi;
-    return dpi.Scale(18) + 6 * (RowHeight(look) + dpi.Scale(2)) + dpi.Scale(4);
+    return OptionsRowsTop(look) + 6 * (RowHeight(look) + dpi.Scale(1)) + dpi.Scale(4);
 }
 
-// The Cleaners button as wide as its caption in `language` needs.
-int CleanersButtonWidth(const Look& look, int language) {
-    return std::max<int>(look.dpi.Scale(64),
-                         TextExtent(look.text, LocalTexts(language)(270)).cx + look.dpi.Scale(16));
-}
-
-// The last two options and the Cleaners button beside them, in the language
-// that needs the most room for the three.
-int BesideCleanersWidth(const Look& look) {
-    int widest = 0;
-    for (int language : TranslatedLanguages()) {
-        LocalTexts text(language);
-        int checks =
-            std::max(TextExtent(look.text, text(23)).cx, TextExtent(look.text, text(133)).cx);
-        widest = std::max(widest, checks + look.dpi.Scale(CheckTextGap) +
-                                      CleanersButtonWidth(look, language));
-    }
-    return widest;
+// The Cleaners button as wide as its caption in any language needs.
+int CleanersButtonWidth(const Look& look) {
+    return std::max(look.dpi.Scale(72), WidestText(look.text, {270}) + look.dpi.Scale(16));
 }
 
 void Place(HWND control, int x, int y, int width, int height) {
@@ -164,10 +159,9 @@ void TForm1::MeasureBottomPanel() {
     bottom_.cleanTypeWidth = std::max(cleanType, productLabel);
 
     int checks = WidestText(font, {20, 104, 21, 22, 23, 133});
-    int besideCleaners = BesideCleanersWidth(look);
     bottom_.optionsWidth =
         std::max({2 * padding + glyph + checks + dpi.Scale(4), WidestText(font, {19}) + 3 * padding,
-                  2 * padding + glyph + besideCleaners + dpi.Scale(4)});
+                  WidestText(font, {19}) + 4 * padding + CleanersButtonWidth(look)});
 
     int button =
         std::max(dpi.Scale(96), WidestText(font, {26, 27, 24, 25, 100, 101}) + dpi.Scale(24));
@@ -277,18 +271,13 @@ void TForm1::LayOutBottomPanel(int width) {
     Place(c_.GroupBox1, optionsLeft, 0, optionsWidth, OptionsHeight(look));
     HWND checks[] = {c_.chkIntCache,   c_.chkIntCookies, c_.chkRecent,
                      c_.chkIntHistory, c_.chkBackup,     c_.chkAlerts};
-    int cleanersWidth = CleanersButtonWidth(look, languageIndex_);
-    for (int i = 0; i < 6; ++i) {
-        // The last two make room for the Cleaners button at their right.
-        int room = i >= 4 ? cleanersWidth + dpi.Scale(CheckTextGap) : 0;
-        Place(checks[i], optionsLeft + padding, dpi.Scale(18) + i * (row + dpi.Scale(2)),
-              optionsWidth - 2 * padding - room, row);
-    }
-    int pairTop = dpi.Scale(18) + 4 * (row + dpi.Scale(2));
-    int pairHeight = 2 * row + dpi.Scale(2);
-    int cleanersHeight = std::min(pairHeight, ButtonHeight(look));
-    Place(c_.btnCleaners, optionsLeft + optionsWidth - padding - cleanersWidth,
-          pairTop + (pairHeight - cleanersHeight) / 2, cleanersWidth, cleanersHeight);
+    int rowsTop = OptionsRowsTop(look);
+    for (int i = 0; i < 6; ++i)
+        Place(checks[i], optionsLeft + padding, rowsTop + i * (row + dpi.Scale(1)),
+              optionsWidth - 2 * padding, row);
+    int cleanersWidth = CleanersButtonWidth(look);
+    Place(c_.btnCleaners, optionsLeft + optionsWidth - padding - cleanersWidth, 0, cleanersWidth,
+          CleanersButtonHeight(look));
 
     int buttonWidth = (commandsWidth - dpi.Scale(4)) / 2;
     int buttonHeight = ButtonHeight(look);

@@ -182,6 +182,9 @@ void TForm1::ChangeCleanType(CleanType type) {
         // scroll bar shows once a vertical one does.
         for (int column = 0; column < 3; ++column)
             listView1_.SetColumnWidth(column, look_.dpi.Scale(ColumnWidth));
+        // The cleaner column comes back with the next Find that needs it.
+        if (!cleanerFind_.listed)
+            listView1_.SetColumnWidth(5, 0);
         FitLastColumn();
     }
     CheckCleanTypeButton();

@@ -150,6 +150,21 @@ TEST_F(CleanersWindow, FindListsTheTickedCleanersFilesWithTheirNameAndTheDialogT
         << "the size the Find listed";
 }
 
+TEST_F(CleanersWindow, SortingKeepsEachRowsCleanerAndIdentityAndAnotherTypeHidesTheColumn) {
+    Tick(OpenDialog(), "Fixture Tool");
+    Click(Ctl().btnBul);
+    ASSERT_EQ(RowsOf("Fixture Tool").size(), 3u);
+    Form().ListView1ColumnClick(0);
+    std::vector<std::string> sorted = RowsOf("Fixture Tool");
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sorted, (std::vector<std::string>{Tool + "Cache\\blob_1", Tool + "Cache\\sub\\blob_2",
+                                                Tool + "Scratch\\deep\\s.bin"}));
+    for (int index = 0; index < Form().Results().RowCount(); ++index)
+        EXPECT_TRUE(RowFileIdentity(Form().Results().Row(index))) << index;
+    Click(Ctl().rbtSistemKayit);
+    EXPECT_EQ(ListView_GetColumnWidth(Ctl().ListView1, 5), 0);
+}
+
 TEST_F(CleanersWindow, DeleteBacksUpAndDeletesTheirRowsThroughTheDoorThenTheEmptiedFolders) {
     Tick(OpenDialog(), "Fixture Tool");
     Click(Ctl().btnBul);

@@ -1,7 +1,7 @@
 # Windows-only targets: the Win32 backend, the windows, the programs and the
 # tests that run under Wine.
 set(WIN_LINK_STATIC -static -static-libgcc -static-libstdc++)
-set(WIN_SYSTEM_LIBS comctl32 shell32 ole32 oleaut32 uuid gdi32 user32 advapi32 comdlg32 wininet)
+set(WIN_SYSTEM_LIBS comctl32 shell32 shlwapi ole32 oleaut32 uuid gdi32 user32 advapi32 comdlg32 wininet)
 
 collect(WIN_SOURCES "win/*.cpp" "win32/*.cpp")
 add_library(brim_win STATIC ${WIN_SOURCES})
@@ -41,6 +41,18 @@ add_dependencies(win_tests test_sleeper)
 
 
 target_link_options(engine_tests PRIVATE ${WIN_LINK_STATIC})
+
+# A cleanup handler of our own for the tests (Wine registers none): the tests
+# register it from beside win_tests.exe. Never shipped.
+set(TEST_HANDLER_DIR ${CMAKE_SOURCE_DIR}/cleaners/tests/win/handler)
+add_library(cleanup_test_handler SHARED ${TEST_HANDLER_DIR}/TestCleanupHandler.cpp
+            ${TEST_HANDLER_DIR}/TestCleanupHandler.def ${TEST_HANDLER_DIR}/TestCleanupHandler.rc)
+set_target_properties(cleanup_test_handler PROPERTIES PREFIX "")
+target_compile_definitions(cleanup_test_handler PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN)
+target_compile_options(cleanup_test_handler PRIVATE ${WARNINGS})
+target_link_libraries(cleanup_test_handler PRIVATE ole32 uuid)
+target_link_options(cleanup_test_handler PRIVATE ${WIN_LINK_STATIC})
+add_dependencies(win_tests cleanup_test_handler)
 
 # The companion that clean.bat runs first: clears the attributes of the files
 # the batch deletes. Windowless, self-contained like the program.

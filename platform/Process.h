@@ -25,6 +25,9 @@ public:
     virtual std::string ProgramPath() = 0;
     // The first command-line argument, or "".
     virtual std::string FirstArgument() = 0;
+    // The process's current folder, ending in "\": the drive the user
+    // started the program on.
+    virtual std::string CurrentFolder() = 0;
 
     // --- Rights -------------------------------------------------------------
     // True when this process runs with an administrator's full rights (an

@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "app/CleanArguments.h"
+#include "app/CleanupHandlerCommand.h"
 #include "app/UnattendedClean.h"
 #include "backup/win/AnsiText.h"
+#include "cleaners/win/Win32CleanupHandlers.h"
 #include "clean/FilesDelete.h"
 #include "clean/win/OemBatchCodePage.h"
 #include "cleaners/win/Win32CleanerFolders.h"
@@ -45,8 +47,32 @@ public:
     bool StopRequested() const override { return stopRequested; }
 };
 
+// Windows' cleanup handlers: listing changes nothing; purging holds the
+// cleaning lock like any clean, but does not wait for it.
+int RunCleanupHandlers(const std::vector<std::string>& args, Win32Console& console) {
+    auto parsed = ParseCleanupHandlerArguments(args);
+    if (auto* usage = std::get_if<UsageError>(&parsed)) {
+        console.Err("brimclean: " + usage->message + "\r\n" + CleanupHandlerUsage);
+        return ExitUsage;
+    }
+    const CleanupHandlerOptions& options = std::get<CleanupHandlerOptions>(parsed);
+    SetConsoleCtrlHandler(nullptr, FALSE);
+    SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+    CleaningLock lock;
+    if (!options.purge.empty() && !lock.Acquire(0)) {
+        console.Err("brimclean: Tarn Brimsweep Pro is in the middle of a command; nothing was "
+                    "done. Try again when it has finished.\r\n");
+        return ExitError;
+    }
+    Win32CleanupHandlers handlers;
+    Win32Process process;
+    return RunCleanupHandlerCommand(options, handlers, process, console);
+}
+
 int Run(const std::vector<std::string>& args) {
     Win32Console console;
+    if (!args.empty() && args[0] == "cleanup-handlers")
+        return RunCleanupHandlers(args, console);
     auto parsed = ParseCleanArguments(args);
     if (auto* usage = std::get_if<UsageError>(&parsed)) {
         console.Err("brimclean: " + usage->message + "\r\n" + CleanUsage);

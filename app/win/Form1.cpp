@@ -121,19 +121,20 @@ bool TForm1::CreateControls() {
     // The bottom panel. Group boxes are drawn behind their controls, which
     // are the panel's children so their notifications reach the form.
     c_.Panel2 = CreatePanel(hwnd_);
-    c_.GroupBox2 = Child(WC_BUTTONW, BS_GROUPBOX, c_.Panel2, IdGroupBox2);
+    c_.GroupBox2 = Child(WC_BUTTONW, BS_GROUPBOX | WS_GROUP, c_.Panel2, IdGroupBox2);
     HWND* radios[] = {&c_.rbtDosyalar, &c_.rbtSistemKayit, &c_.rbtHafiza, &c_.rbtSoftware};
     for (int i = 0; i < 4; ++i)
         *radios[i] =
             Button(c_.Panel2, IdRbtDosyalar + i, BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP : 0));
-    c_.GroupBox1 = Child(WC_BUTTONW, BS_GROUPBOX, c_.Panel2, IdGroupBox1);
+    c_.GroupBox1 = Child(WC_BUTTONW, BS_GROUPBOX | WS_GROUP, c_.Panel2, IdGroupBox1);
     HWND* checks[] = {&c_.chkIntCache,   &c_.chkIntCookies, &c_.chkRecent,
                       &c_.chkIntHistory, &c_.chkBackup,     &c_.chkAlerts};
     for (int i = 0; i < 6; ++i)
         *checks[i] =
             Button(c_.Panel2, IdChkIntCache + i, BS_AUTOCHECKBOX | (i == 0 ? WS_GROUP : 0));
     c_.btnCleaners = Button(c_.Panel2, IdBtnCleaners, BS_PUSHBUTTON);
-    c_.Label3 = Child(WC_STATICW, SS_RIGHT | SS_NOPREFIX | SS_CENTERIMAGE, c_.Panel2, IdLabel3);
+    // The label's access key reaches the drive box after it.
+    c_.Label3 = Child(WC_STATICW, SS_RIGHT | SS_CENTERIMAGE, c_.Panel2, IdLabel3);
     c_.ComboBox1 = Child(WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | WS_GROUP,
                          c_.Panel2, IdComboBox1);
     c_.cmbLanguage =
@@ -205,13 +206,15 @@ void TForm1::CreateMenus() {
     c_.MainMenu = CreateMenu();
     HMENU resources = CreatePopupMenu();
     HMENU information = CreatePopupMenu();
-    HMENU monitor = CreatePopupMenu();
-    AppendMenuW(c_.MainMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(monitor), L"Monitor");
+    // "Monitor" shows the list at once; what works on the list's files
+    // beyond Find and Delete sits under "Tools", where Windows users look.
+    HMENU tools = CreatePopupMenu();
+    AppendMenuW(c_.MainMenu, MF_STRING, IdMonitor1, L"Monitor");
+    AppendMenuW(c_.MainMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(tools), L"Tools");
     AppendMenuW(c_.MainMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(resources), L"Resources");
     AppendMenuW(c_.MainMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(information), L"Information");
-    AppendMenuW(monitor, MF_STRING, IdMonitor1, L"Results list");
-    AppendMenuW(monitor, MF_STRING, IdKeepList1, L"Keep list\u2026");
-    AppendMenuW(monitor, MF_STRING, IdUndoLastClean, L"Undo last clean");
+    AppendMenuW(tools, MF_STRING, IdKeepList1, L"Keep list\u2026");
+    AppendMenuW(tools, MF_STRING, IdUndoLastClean, L"Undo last clean");
     AppendMenuW(resources, MF_STRING, IdCPU1, L"CPU");
     AppendMenuW(resources, MF_STRING, IdDrive1, L"Drive");
     AppendMenuW(resources, MF_STRING, IdMemory1, L"Memory");
@@ -234,7 +237,18 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     switch (message) {
+    case WM_NEXTDLGCTL:
+        // What the dialog manager asks of a dialog when an access key
+        // belongs to a label: focus the control after it.
+        MoveFocus(wParam, lParam);
+        return 0;
     case WM_COMMAND:
+        // Escape, as the dialog manager reports it: hide to the
+        // notification area as the Hide command does.
+        if (LOWORD(wParam) == IDCANCEL && lParam == 0) {
+            Hide1Click();
+            return 0;
+        }
         if (OnCommand(LOWORD(wParam), HIWORD(wParam)))
             return 0;
         break;

@@ -116,6 +116,14 @@ public:
     void ApplyLanguage();
     void FillDriveList();
 
+    // The keyboard as in a dialog: Tab and Shift+Tab, arrows in a group,
+    // Alt and an access key, Enter for the default button, Escape to hide.
+    // True when the message was handled here; the event loop then does not
+    // dispatch it.
+    bool PreTranslateMessage(MSG& message);
+    // WM_NEXTDLGCTL as a dialog answers it.
+    void MoveFocus(WPARAM target, LPARAM byHandle);
+
     // --- state the rest of the program and the tests read -------------------
     CleanType CurrentCleanType() const { return cleanType_; }
     const std::string& ProgramDir() const { return programDir_; }
@@ -279,7 +287,11 @@ private:
     // False when the branch ended early because the program is ending.
     bool RunFindBranch();
     // False when the branch stopped with an error message.
-    bool RunDeleteBranch();
+    struct DeleteOutcome {
+        bool finished = true; // false: ended with an error message
+        bool deletedAny = false;
+    };
+    DeleteOutcome RunDeleteBranch();
     void SetUpBackupFile1();
     // The Restore command's choice of where the files go; 0 for none.
     int ChooseRestore();
@@ -303,6 +315,8 @@ private:
     // The drive box of the Drive page: every drive of the machine.
     void FillDriveBox();
     void SetCaption(HWND control, int textId);
+    // Gives the bottom panel's captions access keys that do not clash.
+    void AssignAccessKeys();
     void SetMenuText(int commandId, int textId);
 
     Services services_;

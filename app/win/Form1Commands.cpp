@@ -198,19 +198,23 @@ void TForm1::btnSilClick() {
     btnMonitorClick();
     EnableWindow(c_.btnBul, FALSE);
     EnableWindow(c_.btnSil, FALSE);
-    bool finished = RunDeleteBranch();
+    const DeleteOutcome outcome = RunDeleteBranch();
     listView1_.Repaint();
-    // A branch that stopped with an error message leaves the status line and
-    // the after-cleaning figures as they were.
-    if (finished)
+    // A branch that stopped with an error message leaves the status line as
+    // it was; the after-cleaning figures appear once anything went, even
+    // when an error ended the branch afterwards.
+    if (outcome.finished)
         SetStatus("Done");
     EnableWindow(c_.btnBul, TRUE);
     EnableWindow(c_.btnSil, TRUE);
-    if (finished)
+    if (outcome.finished || outcome.deletedAny)
         deletionDone_ = true;
 }
 
 bool TForm1::RunFindBranch() {
+    // Every list shows its row pictures, whichever comes first in a run.
+    ListView_SetImageList(c_.ListView1, imageList1_, LVSIL_SMALL);
+    listImagesShown_ = true;
     if (cleanType_ == CleanType::Software) {
         // The command line and the entry's origin ride along unseen.
         listView1_.SetColumnWidth(2, 0);
@@ -220,8 +224,6 @@ bool TForm1::RunFindBranch() {
                                 listView1_, texts);
         return !RunSoftwareList(context).stopped;
     }
-    ListView_SetImageList(c_.ListView1, imageList1_, LVSIL_SMALL);
-    listImagesShown_ = true;
     LocalTexts texts = Texts();
     if (cleanType_ == CleanType::Registry) {
         stopRequested_ = false;

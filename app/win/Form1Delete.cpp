@@ -27,23 +27,25 @@ void TForm1::BackupFile1Progress(TBackupFile&, const std::string&, int Percent, 
     SetStatus(Texts()(99));
 }
 
-bool TForm1::RunDeleteBranch() {
+TForm1::DeleteOutcome TForm1::RunDeleteBranch() {
     LocalTexts texts = Texts();
     if (cleanType_ == CleanType::Registry) {
         RegistryDeleteContext context(registryCursor_, services_.files, *this, listView1_, texts);
         context.backupRegistry = CheckBox(c_.chkBackup).Checked();
         context.programDir = programDir_;
         context.toAnsi = Utf8ToAnsiExact;
-        return !RunRegistryDelete(context).stopped;
+        RegistryDeleteResult result = RunRegistryDelete(context);
+        return {!result.stopped, result.deleted > 0};
     }
     if (cleanType_ == CleanType::Software) {
         SoftwareContext context(services_.registry, services_.files, services_.process, *this,
                                 listView1_, texts);
-        return !RunSoftwareUninstall(context).stopped;
+        SoftwareUninstallResult result = RunSoftwareUninstall(context);
+        return {!result.stopped, result.rowsUninstalled > 0 || result.entriesRemoved > 0};
     }
     // Memory has no Delete.
     if (cleanType_ != CleanType::Files)
-        return true;
+        return {true, false};
     // The command holds the cleaning lock: the number brimclean.exe may have
     // moved on in language.txt is the one to take, and the next one goes
     // back at once, so that neither program takes it again.
@@ -61,14 +63,13 @@ bool TForm1::RunDeleteBranch() {
         return saved;
     };
     FilesDeleteResult result = RunFilesDelete(context);
-    bool finished = !result.stopped;
-    if (result.confirmed && finished) {
+    if (result.confirmed && !result.stopped) {
         RemoveCleanerFolders();
         DeleteCleanerValues();
     }
     if (backupArchiveNumber_ != number)
         SaveSettings();
-    return finished;
+    return {!result.stopped, result.deleted > 0};
 }
 
 } // namespace bs

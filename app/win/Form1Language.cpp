@@ -5,14 +5,44 @@
 #include <commctrl.h>
 
 #include "app/LanguageChoice.h"
+#include "clean/Software.h"
+#include "core/Mnemonics.h"
 #include "core/win/Controls.h"
 #include "core/win/WinText.h"
 #include "platform/win32/Utf.h"
 
 namespace bs {
 
+namespace {
+
+constexpr int ToolsMenuTextId = 460;
+
+} // namespace
+
 void TForm1::SetCaption(HWND control, int textId) {
     SetText(control, Texts()(textId));
+}
+
+void TForm1::AssignAccessKeys() {
+    // The bottom panel's captioned controls in tab order; the drive box is
+    // reached through its label. Group boxes take no key.
+    std::vector<HWND> controls;
+    for (HWND child = GetWindow(c_.Panel2, GW_CHILD); child;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t className[16] = {};
+        GetClassNameW(child, className, 16);
+        const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
+        const bool button =
+            lstrcmpiW(className, WC_BUTTONW) == 0 && (style & BS_TYPEMASK) != BS_GROUPBOX;
+        if (button || child == c_.Label3)
+            controls.push_back(child);
+    }
+    std::vector<std::string> captions;
+    for (HWND control : controls)
+        captions.push_back(WithoutMnemonic(GetText(control)));
+    const std::vector<std::string> marked = WithMnemonics(captions);
+    for (size_t i = 0; i < controls.size(); ++i)
+        SetText(controls[i], marked[i]);
 }
 
 void TForm1::SetMenuText(int commandId, int textId) {
@@ -57,7 +87,10 @@ void TForm1::ApplyLanguage() {
     hints_->SetToolButton(IdBtnInformation, text(127));
     hints_->SetToolButton(IdBtnHelp, text(5));
     hints_->SetToolButton(IdBtnResources, text(126));
-    listView1_.SetColumnCaptions({text(28), text(29), text(30), text(31)});
+    if (cleanType_ == CleanType::Software)
+        listView1_.SetColumnCaptions(SoftwareColumnCaptions);
+    else
+        listView1_.SetColumnCaptions({text(28), text(29), text(30), text(31)});
     listView1_.SetColumnCaption(5, text(281));
     const int aboutTabs[] = {0, 3, 4, 5, 6};
     for (int tab = 0; tab < 5; ++tab)
@@ -65,8 +98,8 @@ void TForm1::ApplyLanguage() {
     const int systemTabs[] = {33, 34, 35, 128};
     for (int tab = 0; tab < 4; ++tab)
         TabControl(c_.tabSystem).SetText(tab, text(systemTabs[tab]));
-    const int topMenus[] = {125, 126, 127};
-    for (int position = 0; position < 3; ++position) {
+    const int topMenus[] = {125, ToolsMenuTextId, 126, 127};
+    for (int position = 0; position < 4; ++position) {
         std::wstring caption = Widen(text(topMenus[position]));
         MENUITEMINFOW item = {};
         item.cbSize = sizeof item;
@@ -74,7 +107,6 @@ void TForm1::ApplyLanguage() {
         item.dwTypeData = caption.data();
         SetMenuItemInfoW(c_.MainMenu, static_cast<UINT>(position), TRUE, &item);
     }
-    SetMenuText(IdMonitor1, 192);
     SetMenuText(IdKeepList1, 186);
     SetMenuText(IdUndoLastClean, 234);
     SetMenuText(IdFolderUsage, 128);
@@ -90,6 +122,10 @@ void TForm1::ApplyLanguage() {
 
     SetCaption(c_.JetButton2, 24);
     SetCaption(c_.btnSil, 27);
+    // The Software list keeps its own buttons and hints in every language.
+    if (cleanType_ == CleanType::Software)
+        SetCommandButtons(cleanType_);
+    AssignAccessKeys();
     hints_->SetToolButton(IdBtnMonitor, text(117));
     hints_->SetToolButton(IdBtnResources, text(118));
     hints_->Set(c_.JetButton2, text(119));

@@ -103,7 +103,9 @@ void TForm1::ApplyDpi(int dpi, const RECT* suggested) {
 
     CreatePictures();
     CreateToolBar(dpi >= 144);
-    for (int column = 0; column < 3; ++column)
+    // Software keeps its uninstaller and origin columns hidden.
+    const int shownColumns = cleanType_ == CleanType::Software ? 2 : 3;
+    for (int column = 0; column < shownColumns; ++column)
         listView1_.SetColumnWidth(column, look_.dpi.Scale(ColumnWidth));
     MeasureBottomPanel();
 

@@ -25,12 +25,13 @@ bool TForm1::CreateResourcePages() {
         page->Show(false);
     }
     drivePage_.OnDriveChange = [this] { cmbDriveChange(); };
-    folderUsagePage_.Attach(services_.files, services_.clock, services_.process.ProgramDir());
+    // Both drive pickers start on the drive the program was started on.
+    folderUsagePage_.Attach(services_.files, services_.clock, services_.process.CurrentFolder());
     return true;
 }
 
 void TForm1::FillDriveBox() {
-    DriveEntries drives = ListDriveEntries(services_.files, programDir_);
+    DriveEntries drives = ListDriveEntries(services_.files, services_.process.CurrentFolder());
     drivePage_.SetDrives(drives.entries, drives.current);
 }
 

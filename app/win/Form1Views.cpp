@@ -168,6 +168,7 @@ void TForm1::SetCommandButtons(CleanType type) {
         hints_->Set(c_.btnBul, text(107));
         hints_->Set(c_.btnSil, text(108));
     }
+    AssignAccessKeys();
 }
 
 void TForm1::ChangeCleanType(CleanType type) {
@@ -208,8 +209,14 @@ void TForm1::ChangeCleanType(CleanType type) {
 
 void TForm1::CheckCleanTypeButton() {
     HWND radios[] = {c_.rbtDosyalar, c_.rbtSistemKayit, c_.rbtHafiza, c_.rbtSoftware};
-    for (int i = 0; i < 4; ++i)
-        CheckBox(radios[i]).SetChecked(i == static_cast<int>(cleanType_));
+    for (int i = 0; i < 4; ++i) {
+        const bool checked = i == static_cast<int>(cleanType_);
+        CheckBox(radios[i]).SetChecked(checked);
+        // Tab reaches the group at its checked button, as in any dialog.
+        LONG_PTR style = GetWindowLongPtrW(radios[i], GWL_STYLE);
+        style = checked ? style | WS_TABSTOP : style & ~static_cast<LONG_PTR>(WS_TABSTOP);
+        SetWindowLongPtrW(radios[i], GWL_STYLE, style);
+    }
 }
 
 void TForm1::rbtDosyalarClick() {

@@ -64,6 +64,8 @@ int RunProgramEntry(Services services, const std::string& title,
         return 0;
 
     while (!loopEnded && GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (form.PreTranslateMessage(message))
+            continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

@@ -37,6 +37,8 @@ public:
     std::string ProgramDir() override { return programDir; }
     std::string ProgramPath() override { return programDir + "brimsweep.exe"; }
     std::string FirstArgument() override { return firstArgument; }
+    std::string currentFolder = "c:\\users\\me\\";
+    std::string CurrentFolder() override { return currentFolder; }
 
     bool elevated = false;
     bool RunsElevated() override { return elevated; }

@@ -160,4 +160,23 @@ private:
     int saved_;
 };
 
+// Owns one reference of a COM interface.
+template <typename Interface> class ComPointer {
+public:
+    ComPointer() = default;
+    ~ComPointer() {
+        if (pointer_)
+            pointer_->Release();
+    }
+    ComPointer(const ComPointer&) = delete;
+    ComPointer& operator=(const ComPointer&) = delete;
+    Interface* operator->() const { return pointer_; }
+    Interface* Get() const { return pointer_; }
+    Interface** Receive() { return &pointer_; }
+    void** ReceiveVoid() { return reinterpret_cast<void**>(&pointer_); }
+
+private:
+    Interface* pointer_ = nullptr;
+};
+
 } // namespace bs

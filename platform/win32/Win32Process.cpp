@@ -120,6 +120,21 @@ std::string Win32Process::ProgramPath() {
     return Narrow(ExecutablePath());
 }
 
+std::string Win32Process::CurrentFolder() {
+    std::wstring folder(MAX_PATH, L'\0');
+    DWORD length = GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data());
+    if (length >= folder.size()) {
+        folder.resize(length);
+        length = GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data());
+    }
+    if (length == 0 || length >= folder.size())
+        return {};
+    folder.resize(length);
+    if (folder.back() != L'\\')
+        folder += L'\\';
+    return Narrow(folder);
+}
+
 std::string Win32Process::FirstArgument() {
     int count = 0;
     LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);

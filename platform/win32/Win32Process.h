@@ -13,6 +13,7 @@ public:
     std::string ProgramDir() override;
     std::string ProgramPath() override;
     std::string FirstArgument() override;
+    std::string CurrentFolder() override;
     // The token's TokenElevation; a token that cannot be asked counts as
     // elevated, so that nothing is started on the hope that it is not.
     bool RunsElevated() override;

@@ -6,29 +6,12 @@
 #include <objidl.h>
 #include <shlobj.h>
 
+#include "platform/win32/Scoped.h"
 #include "platform/win32/Utf.h"
 
 namespace bs {
 
 namespace {
-
-// Owns one reference of a COM interface.
-template <typename Interface> class ComPointer {
-public:
-    ComPointer() = default;
-    ~ComPointer() {
-        if (pointer_)
-            pointer_->Release();
-    }
-    ComPointer(const ComPointer&) = delete;
-    ComPointer& operator=(const ComPointer&) = delete;
-    Interface* operator->() const { return pointer_; }
-    Interface** Receive() { return &pointer_; }
-    void** ReceiveVoid() { return reinterpret_cast<void**>(&pointer_); }
-
-private:
-    Interface* pointer_ = nullptr;
-};
 
 // COM for this thread for as long as the scope lasts; a thread that has
 // it already keeps it.

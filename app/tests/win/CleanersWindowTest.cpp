@@ -6,6 +6,7 @@
 
 #include "backup/ArchiveCheck.h"
 #include "clean/FileRows.h"
+#include "core/Mnemonics.h"
 #include "platform/Text.h"
 #include "cleaners/CleanerChoice.h"
 
@@ -92,7 +93,7 @@ protected:
 
 TEST_F(CleanersWindow, TheButtonShowsOnlyTheDetectedCleanersAndTheCommunitysAreOffUntilTicked) {
     EXPECT_TRUE(Shown(Ctl().btnCleaners));
-    EXPECT_EQ(Text(Ctl().btnCleaners), "Cleaners...");
+    EXPECT_EQ(WithoutMnemonic(Text(Ctl().btnCleaners)), "Cleaners...");
     CleanersDialog& dialog = OpenDialog();
     EXPECT_EQ(Text(dialog.Handle()), "Cleaners");
     EXPECT_TRUE(dialog.FindNode("Utilities")) << "the community's group";

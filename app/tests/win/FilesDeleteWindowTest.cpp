@@ -143,6 +143,21 @@ TEST_F(FilesDeleteWindow, ABackupThatCannotBeWrittenDeletesNothing) {
     EXPECT_TRUE(Enabled(Ctl().btnSil) && Enabled(Ctl().btnBul));
 }
 
+TEST_F(FilesDeleteWindow, AnErrorAfterFilesWentStillShowsTheAfterCleaningFigures) {
+    AddRow("c:\\temp\\", "one.tmp", true);
+    SetBackup(false);
+    // The program folder takes no clean.bat: the Delete ends with an error
+    // after the file has gone.
+    files.SetReadOnlyFolder("c:\\program files\\brimsweep", true);
+
+    Click(Ctl().btnSil);
+    EXPECT_FALSE(files.Exists("c:\\temp\\one.tmp"));
+    ASSERT_GE(dialogs.shown.size(), 2u);
+    EXPECT_EQ(dialogs.shown[1].style, unsigned(MbOk | MbIconError));
+    EXPECT_NE(Form().StatusText(), "Done");
+    EXPECT_TRUE(Form().DeletionDone()) << "a file was deleted";
+}
+
 TEST_F(FilesDeleteWindow, BackupProgressShowsThePercentAndTheBackingUpText) {
     ASSERT_TRUE(Form().BackupFile1().OnProgress);
     bool go = true;

@@ -27,8 +27,8 @@ TEST_F(MainWindow, StartsHiddenWithTheListViewInFrontAndFilesChecked) {
     EXPECT_TRUE(Shown(Ctl().btnBul));
     EXPECT_TRUE(Shown(Ctl().btnSil));
     EXPECT_FALSE(Shown(Ctl().btnRefresh));
-    EXPECT_EQ(Text(Ctl().btnBul), "Find");
-    EXPECT_EQ(Text(Ctl().btnSil), "Delete");
+    EXPECT_EQ(Caption(Ctl().btnBul), "Find");
+    EXPECT_EQ(Caption(Ctl().btnSil), "Delete");
     EXPECT_EQ(form.Results().RowCount(), 0);
     EXPECT_EQ(form.SelectedDrive(), "All fixed drives");
     EXPECT_EQ(ComboSelection(Ctl().cmbLanguage), 1);
@@ -126,8 +126,8 @@ TEST_F(MainWindow, CleanTypesSwitchViewsButtonsCaptionsAndHints) {
 
     Click(Ctl().rbtSoftware);
     EXPECT_EQ(form.CurrentCleanType(), CleanType::Software);
-    EXPECT_EQ(Text(Ctl().btnBul), "List");
-    EXPECT_EQ(Text(Ctl().btnSil), "Uninstall");
+    EXPECT_EQ(Caption(Ctl().btnBul), "List");
+    EXPECT_EQ(Caption(Ctl().btnSil), "Uninstall");
     EXPECT_EQ(form.ControlHints().Get(Ctl().btnBul), "List software installed on your system");
     EXPECT_EQ(form.ControlHints().Get(Ctl().btnSil),
               "Safe uninstall of selected software from your system");
@@ -137,8 +137,8 @@ TEST_F(MainWindow, CleanTypesSwitchViewsButtonsCaptionsAndHints) {
     EXPECT_EQ(form.Results().RowCount(), 0);
 
     Click(Ctl().rbtDosyalar);
-    EXPECT_EQ(Text(Ctl().btnBul), "Find");
-    EXPECT_EQ(Text(Ctl().btnSil), "Delete");
+    EXPECT_EQ(Caption(Ctl().btnBul), "Find");
+    EXPECT_EQ(Caption(Ctl().btnSil), "Delete");
     EXPECT_EQ(form.ControlHints().Get(Ctl().btnSil),
               "Delete garbage files or registry listed on the monitor above.");
     EXPECT_EQ(ColumnCaption(Ctl().ListView1, 0), "File Name");
@@ -211,7 +211,7 @@ TEST_F(MainWindow, ClicksOnCleanTypesAndCommandsWaitOutTheRunningFind) {
     EXPECT_EQ(form.CurrentCleanType(), CleanType::Files);
     EXPECT_TRUE(Checked(Ctl().rbtDosyalar));
     EXPECT_FALSE(Checked(Ctl().rbtSoftware));
-    EXPECT_EQ(Text(Ctl().btnBul), "Find");
+    EXPECT_EQ(Caption(Ctl().btnBul), "Find");
     EXPECT_EQ(ColumnCaption(Ctl().ListView1, 0), "File Name");
     EXPECT_EQ(form.Results().RowCount(), 40);
     EXPECT_TRUE(IsWindowEnabled(Ctl().btnBul));

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/win/Form1.h"
+#include "core/Mnemonics.h"
 #include "core/win/Controls.h"
 #include "core/win/WinText.h"
 #include "platform/win32/Utf.h"
@@ -78,6 +79,8 @@ protected:
         Pump();
     }
     static std::string Text(HWND window) { return GetText(window); }
+    // A caption as the user reads it, without its access-key marker.
+    static std::string Caption(HWND window) { return WithoutMnemonic(GetText(window)); }
     static std::string ColumnCaption(HWND listView, int column) {
         return ListViewResults(listView).ColumnCaption(column);
     }

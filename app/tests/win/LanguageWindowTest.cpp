@@ -22,7 +22,7 @@ TEST_F(LanguageWindow, SettingsFileStartsInGermanWithAlertsAndArchiveNumber) {
     EXPECT_EQ(ComboSelection(Ctl().cmbLanguage), 3);
     EXPECT_TRUE(Checked(Ctl().chkAlerts));
     EXPECT_EQ(form.BackupArchiveNumber(), 7);
-    EXPECT_EQ(Text(Ctl().rbtDosyalar), LocalText(3, 15));
+    EXPECT_EQ(Caption(Ctl().rbtDosyalar), LocalText(3, 15));
     EXPECT_EQ(ComboItem(Ctl().ComboBox1, 0), LocalText(3, 32));
     ExitProgram();
     EXPECT_EQ(files.ReadAll(SettingsPath()), "3\r\n7\r\nY\r\n");
@@ -32,7 +32,7 @@ TEST_F(LanguageWindow, UntranslatedLanguagesShowTheNoticeOnceAndFallBackToEnglis
     SelectCombo(Ctl().cmbLanguage, 4);
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].text, UntranslatedNotice());
-    EXPECT_EQ(Text(Ctl().btnBul), "Find");
+    EXPECT_EQ(Caption(Ctl().btnBul), "Find");
     EXPECT_EQ(ComboItem(Ctl().cmbLanguage, ComboSelection(Ctl().cmbLanguage)), "* Spanish");
     SelectCombo(Ctl().cmbLanguage, 7);
     EXPECT_EQ(dialogs.shown.size(), 1u) << "the notice shows once per run";
@@ -45,10 +45,10 @@ TEST_F(LanguageWindow, EveryLanguageRecaptionsTheWindow) {
     const int translated[] = {0, 1, 2, 3, 5, 6, 8, 9};
     for (int language : translated) {
         SelectCombo(Ctl().cmbLanguage, language);
-        EXPECT_EQ(Text(Ctl().rbtSistemKayit), LocalText(language, 16)) << language;
+        EXPECT_EQ(Caption(Ctl().rbtSistemKayit), LocalText(language, 16)) << language;
         EXPECT_EQ(Text(Ctl().GroupBox2), LocalText(language, 13)) << language;
-        EXPECT_EQ(Text(Ctl().btnSil), LocalText(language, 27)) << language;
-        EXPECT_EQ(Text(Ctl().JetButton2), LocalText(language, 24)) << language;
+        EXPECT_EQ(Caption(Ctl().btnSil), LocalText(language, 27)) << language;
+        EXPECT_EQ(Caption(Ctl().JetButton2), LocalText(language, 24)) << language;
         EXPECT_EQ(ColumnCaption(Ctl().ListView1, 1), LocalText(language, 29)) << language;
         EXPECT_EQ(TabText(Ctl().tabSystem, 3), LocalText(language, 128)) << language;
         EXPECT_EQ(MenuText(Ctl().MainMenu, 0, true), LocalText(language, 125)) << language;
@@ -66,10 +66,10 @@ TEST_F(LanguageWindow, EveryLanguageRecaptionsTheWindow) {
 TEST_F(LanguageWindow, SoftwareThenFilesBringsBackFindAndDeleteInTheLanguage) {
     SelectCombo(Ctl().cmbLanguage, 2);
     Click(Ctl().rbtSoftware);
-    EXPECT_EQ(Text(Ctl().btnBul), LocalText(2, 100));
+    EXPECT_EQ(Caption(Ctl().btnBul), LocalText(2, 100));
     Click(Ctl().rbtDosyalar);
-    EXPECT_EQ(Text(Ctl().btnBul), LocalText(2, 26));
-    EXPECT_EQ(Text(Ctl().btnSil), LocalText(2, 27));
+    EXPECT_EQ(Caption(Ctl().btnBul), LocalText(2, 26));
+    EXPECT_EQ(Caption(Ctl().btnSil), LocalText(2, 27));
 }
 
 TEST_F(LanguageWindow, ScreenshotsInTurkishAndGerman) {

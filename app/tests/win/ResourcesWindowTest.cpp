@@ -56,6 +56,22 @@ TEST_F(ResourcesWindow, TheDriveTotalsCoverTheFixedDrivesBeforeTheFirstGap) {
     EXPECT_GE(ComboCount(form.Drive().cmbDrive), 3) << "every drive, the optical one too";
 }
 
+TEST_F(ResourcesWindow, BothDrivePickersStartOnTheDriveTheProgramWasStartedOn) {
+    // Installed on c:, started from d:.
+    process.currentFolder = "d:\\projects\\";
+    TForm1& form = Form();
+    Command(TForm1::IdDrive1);
+    const int drive = ComboSelection(form.Drive().cmbDrive);
+    ASSERT_GE(drive, 0);
+    EXPECT_EQ(ComboItem(form.Drive().cmbDrive, drive).substr(0, 2), "d:");
+
+    dialogs.answers = {AnswerOk};
+    Command(TForm1::IdFolderUsage);
+    const int folderDrive = ComboSelection(form.FolderUsage().DriveComboBox1);
+    ASSERT_GE(folderDrive, 0);
+    EXPECT_EQ(ComboItem(form.FolderUsage().DriveComboBox1, folderDrive).substr(0, 2), "d:");
+}
+
 TEST_F(ResourcesWindow, AfterADeleteTheDriveBoxRenewsOnlyTheAfterFigure) {
     TForm1& form = Form();
     Command(TForm1::IdDrive1);

@@ -35,6 +35,28 @@ TEST_F(SoftwareWindow, ListsAtOnceUninstallsTheTickedAndTheColumnsComeBack) {
     EXPECT_GT(form.Results().ColumnWidth(3), 0);
 }
 
+TEST_F(SoftwareWindow, AsTheRunsFirstListItKeepsPicturesHiddenColumnsAndItsTextsThroughChanges) {
+    const std::string uninstall = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+    registry.SetString(RegRoot::LocalMachine, uninstall + "Tool", "DisplayName", "Tool");
+    TForm1& form = Form();
+    Click(Ctl().rbtSoftware);
+    ASSERT_EQ(form.Results().RowCount(), 1);
+    EXPECT_NE(ListView_GetImageList(Ctl().ListView1, LVSIL_SMALL), nullptr)
+        << "the rows have their pictures";
+
+    form.ApplyDpi(144);
+    EXPECT_EQ(form.Results().ColumnWidth(2), 0) << "the uninstaller column stays hidden";
+    EXPECT_EQ(form.Results().ColumnWidth(3), 0);
+    EXPECT_GT(form.Results().ColumnWidth(0), 0);
+
+    SelectCombo(Ctl().cmbLanguage, 3);
+    ASSERT_EQ(form.Results().RowCount(), 1) << "the rows stay";
+    EXPECT_EQ(ColumnCaption(Ctl().ListView1, 0), "Software Title");
+    EXPECT_EQ(Caption(Ctl().btnBul), form.Texts()(100));
+    EXPECT_EQ(Caption(Ctl().btnSil), form.Texts()(101));
+    EXPECT_NE(Caption(Ctl().btnBul), form.Texts()(26));
+}
+
 // uninstall.exe asks the window to exit and waits for it to go: a window
 // waiting for uninstall.exe meanwhile would never hear it.
 TEST_F(SoftwareWindow,

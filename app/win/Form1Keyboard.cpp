@@ -1,0 +1,56 @@
+// The main window answers the keyboard as a dialog does. It is no dialog, so
+// the dialog manager does the moving (Tab, arrows, access keys, Escape) and
+// Enter is handled here: the manager looks for the default button among the
+// window's direct children only, and ours sit on panels.
+#include "app/win/Form1.h"
+
+#include <commctrl.h>
+
+namespace bs {
+
+namespace {
+
+bool IsPushButton(HWND control) {
+    wchar_t className[16] = {};
+    GetClassNameW(control, className, 16);
+    if (lstrcmpiW(className, WC_BUTTONW) != 0)
+        return false;
+    const LONG_PTR type = GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK;
+    return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
+}
+
+bool Usable(HWND control) {
+    return IsWindowVisible(control) && IsWindowEnabled(control);
+}
+
+} // namespace
+
+void TForm1::MoveFocus(WPARAM target, LPARAM byHandle) {
+    HWND next = LOWORD(byHandle) ? reinterpret_cast<HWND>(target)
+                                 : GetNextDlgTabItem(hwnd_, GetFocus(), target != 0);
+    if (next)
+        SetFocus(next);
+}
+
+bool TForm1::PreTranslateMessage(MSG& message) {
+    if (!hwnd_ || !IsWindowVisible(hwnd_))
+        return false;
+    if (message.hwnd != hwnd_ && !IsChild(hwnd_, message.hwnd))
+        return false;
+    if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN) {
+        HWND focus = GetFocus();
+        // The list opens the folder of its row on Enter, and a drop-down
+        // list closes on it.
+        if (focus == c_.ListView1 || (focus && SendMessageW(focus, CB_GETDROPPEDSTATE, 0, 0)))
+            return false;
+        HWND target = focus && IsPushButton(focus)
+                          ? focus
+                          : (cleanType_ == CleanType::Memory ? c_.btnRefresh : c_.btnBul);
+        if (Usable(target))
+            SendMessageW(target, BM_CLICK, 0, 0);
+        return true;
+    }
+    return IsDialogMessageW(hwnd_, &message) != 0;
+}
+
+} // namespace bs

@@ -88,6 +88,10 @@ bool TForm1::OnCommand(int id, int code) {
     case IdOpenFolder:
         OpenFolderClick();
         return true;
+    case IdBtnCleaners:
+        if (code == BN_CLICKED)
+            btnCleanersClick();
+        return true;
     default:
         break;
     }
@@ -247,7 +251,11 @@ bool TForm1::RunFindBranch() {
     context.selectedDrive = selectedDrive_;
     KeepListLoad keep = LoadKeepList();
     context.keep = &keep.list;
-    return !RunFilesFind(context).stopped;
+    context.moreFiles = [this](ScanPacer& pacer) { return FindCleanerFiles(pacer); };
+    if (RunFilesFind(context).stopped)
+        return false;
+    ShowCleanerFind();
+    return true;
 }
 
 void TForm1::ComboBox1Click() {

@@ -3,6 +3,7 @@
 #include <iterator>
 #include <optional>
 
+#include "cleaners/CleanerChoice.h"
 #include "platform/Text.h"
 
 namespace bs {
@@ -43,6 +44,13 @@ std::optional<BrowserChoice> BrowserOption(const std::string& arg) {
 } // namespace
 
 std::variant<CleanOptions, UsageError> ParseCleanArguments(const std::vector<std::string>& args) {
+    if (!args.empty() && args[0] == "cleaners") {
+        if (args.size() > 1)
+            return UsageError{"cleaners takes no options"};
+        CleanOptions options;
+        options.listCleaners = true;
+        return options;
+    }
     if (args.size() < 2)
         return UsageError{"a command and a clean type are needed"};
     CleanOptions options;
@@ -83,6 +91,16 @@ std::variant<CleanOptions, UsageError> ParseCleanArguments(const std::vector<std
         } else if (auto browser = BrowserOption(arg)) {
             asked[browser->index] = browser->on;
             filesOption = true;
+        } else if (arg == "--cleaner") {
+            if (!value(text) || !IsCleanerId(text))
+                return UsageError{"--cleaner needs a cleaner id (brimclean cleaners lists them)"};
+            options.cleaners.push_back(text);
+            filesOption = true;
+        } else if (arg == "--cleaners") {
+            if (!value(text) || text != "default")
+                return UsageError{"--cleaners takes the word default"};
+            options.defaultCleaners = true;
+            filesOption = true;
         } else if (arg == "--no-backup") {
             if (!options.clean)
                 return UsageError{"--no-backup is for clean"};
@@ -100,7 +118,7 @@ std::variant<CleanOptions, UsageError> ParseCleanArguments(const std::vector<std
         }
     }
     if (filesOption && options.registry)
-        return UsageError{"drive, folder and browser options are for files"};
+        return UsageError{"drive, folder, browser and cleaner options are for files"};
     if (!options.drive.empty() && !options.folder.empty())
         return UsageError{"--drive and --folder exclude each other"};
     // With --folder, only that folder is searched unless an option asks for more.

@@ -1,5 +1,6 @@
 // The command line of brimclean.exe:
 //   brimclean find|clean files|registry [options]
+//   brimclean cleaners
 #pragma once
 
 #include <string>
@@ -11,14 +12,18 @@ namespace bs {
 inline constexpr const char* CleanUsage =
     "usage: brimclean find files|registry [options]    list what Find lists\n"
     "       brimclean clean files|registry [options]   find, then delete every row\n"
+    "       brimclean cleaners                         list the cleaners found here\n"
     "options (files):    --drive X:  --folder PATH\n"
     "                    --cache  --cookies  --history  --recent\n"
     "                    --no-cache  --no-cookies  --no-history  --no-recent\n"
+    "                    --cleaner ID (repeatable)  --cleaners default\n"
     "options (registry): --key ROOT\\KEY\n"
     "options (both):     --csv FILE  --wait SECONDS\n"
     "options (clean):    --no-backup\n";
 
 struct CleanOptions {
+    // `brimclean cleaners`: list the detected cleaners and nothing else.
+    bool listCleaners = false;
     bool clean = false;    // find only when false
     bool registry = false; // Files when false
     // "x:\" for one drive; empty for every fixed drive.
@@ -35,6 +40,10 @@ struct CleanOptions {
     bool internetHistory = true;
     bool recentDocuments = true;
     bool backup = true;
+    // The cleaners whose files the Files Find lists too: the ids given with
+    // --cleaner, and with --cleaners default those on by default.
+    std::vector<std::string> cleaners;
+    bool defaultCleaners = false;
     std::string csv;
     // How long to wait for a window that is in the middle of a command.
     int waitSeconds = 30;

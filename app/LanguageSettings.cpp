@@ -68,6 +68,7 @@ bool ApplyLines(const std::vector<std::string>& lines, LanguageSettings& setting
     if (lines.size() < 3)
         return false;
     settings.alerts = lines[2] == "Y";
+    settings.treemap = lines.size() > 3 && lines[3] == "T";
     return true;
 }
 
@@ -85,7 +86,7 @@ LanguageSettings ReadLanguageSettings(FileSystem& files, const std::string& prog
 
 std::string FormatLanguageSettings(const LanguageSettings& settings) {
     return settings.languageSetting + "\r\n" + std::to_string(settings.backupArchiveNumber) +
-           "\r\n" + (settings.alerts ? "Y" : "N") + "\r\n";
+           "\r\n" + (settings.alerts ? "Y" : "N") + "\r\n" + (settings.treemap ? "T\r\n" : "");
 }
 
 bool WriteLanguageSettings(FileSystem& files, const std::string& programDir,

@@ -4,8 +4,9 @@
 #include <optional>
 #include <set>
 
-#include "app/CsvText.h"
+#include "app/CleanerListing.h"
 #include "app/LanguageSettings.h"
+#include "clean/FileDeletionDoor.h"
 #include "clean/FileRows.h"
 #include "clean/FilesDelete.h"
 #include "clean/FilesFind.h"
@@ -13,6 +14,10 @@
 #include "clean/RegistryDelete.h"
 #include "clean/RegistryFind.h"
 #include "clean/RegistryRow.h"
+#include "cleaners/CleanerDetect.h"
+#include "cleaners/CleanerRegRows.h"
+#include "cleaners/CleanerScan.h"
+#include "core/CsvText.h"
 #include "platform/ReplaceFile.h"
 #include "platform/Text.h"
 
@@ -69,10 +74,16 @@ private:
 };
 
 // The four columns the list shows; a Files row's hidden identity is not one.
-std::vector<std::string> Columns(const ListRow& row) {
+// With cleaners, a fifth names the one that listed the row.
+std::vector<std::string> Columns(const ListRow& row, bool cleanerColumn) {
     std::vector<std::string> columns{row.caption};
     const size_t shown = std::min(row.subItems.size(), FileIdentitySubItem);
     columns.insert(columns.end(), row.subItems.begin(), row.subItems.begin() + shown);
+    if (cleanerColumn) {
+        columns.resize(4);
+        columns.push_back(row.subItems.size() > FileLabelSubItem ? row.subItems[FileLabelSubItem]
+                                                                 : std::string());
+    }
     return columns;
 }
 
@@ -112,6 +123,12 @@ private:
         return ExitError;
     }
     std::optional<int> Find();
+    int ListCleaners();
+    std::optional<CleanerEnvironment> Environment();
+    std::optional<int> ChooseCleaners();
+    std::vector<LabelledFile> FindCleanerFiles(ScanPacer& pacer);
+    void RemoveCleanerFolders();
+    bool CleanerColumn() const { return !o_.registry && cleaning_; }
     std::optional<int> FindFiles();
     std::optional<int> FindRegistry();
     int ReportFind();
@@ -128,9 +145,106 @@ private:
     ConsoleRows list_;
     std::vector<ListRow> found_;
     std::optional<RegistryCursor> cursor_;
+    std::optional<CleanerCatalog> catalog_;
+    std::vector<const CleanerEntry*> cleaners_;
+    bool cleaning_ = false;
+    std::vector<CleanerFolder> cleanerFolders_;
+    std::vector<std::pair<size_t, CleanerRegKey>> cleanerKeys_;
 };
 
+std::optional<CleanerEnvironment> Unattended::Environment() {
+    if (!c_.cleanerFolders || !c_.process)
+        return std::nullopt;
+    return CleanerEnvironment{c_.files, c_.registry, *c_.cleanerFolders, *c_.process,
+                              c_.process->RunsElevated()};
+}
+
+int Unattended::ListCleaners() {
+    auto environment = Environment();
+    if (!environment)
+        return Fail("the cleaners are not available here");
+    CleanerCatalog catalog = LoadCleanerCatalog(c_.files, c_.programDir);
+    if (auto problems = CommunityProblemWarnings().NewProblems(catalog))
+        c_.ui.Message(CommunityCleanersPath(c_.programDir) + ": lines " + *problems +
+                      " cannot be read and are ignored");
+    for (const auto& line : CleanerListLines(catalog, *environment))
+        c_.console.Out(line + "\r\n");
+    return ExitDone;
+}
+
+std::optional<int> Unattended::ChooseCleaners() {
+    if (o_.cleaners.empty() && !o_.defaultCleaners)
+        return std::nullopt;
+    auto environment = Environment();
+    if (!environment)
+        return Fail("the cleaners are not available here");
+    catalog_ = LoadCleanerCatalog(c_.files, c_.programDir);
+    if (auto problems = CommunityProblemWarnings().NewProblems(*catalog_))
+        c_.ui.Message(CommunityCleanersPath(c_.programDir) + ": lines " + *problems +
+                      " cannot be read and are ignored");
+    auto picked = PickCleaners(*catalog_, *environment, o_.cleaners, o_.defaultCleaners);
+    if (auto* error = std::get_if<std::string>(&picked)) {
+        c_.ui.Message(*error);
+        return ExitUsage;
+    }
+    CleanerPick& pick = std::get<CleanerPick>(picked);
+    for (const auto& note : pick.notes)
+        c_.ui.Message(note);
+    cleaners_ = std::move(pick.entries);
+    cleaning_ = true;
+    return std::nullopt;
+}
+
+std::vector<LabelledFile> Unattended::FindCleanerFiles(ScanPacer& pacer) {
+    auto environment = Environment();
+    if (!environment || cleaners_.empty())
+        return {};
+    CleanerFindResult found = bs::FindCleanerFiles(*environment, pacer, cleaners_);
+    for (const auto& skip : found.skipped) {
+        const CleanerEntry& entry = *cleaners_.at(skip.entry);
+        if (skip.why == CleanerSkip::Running)
+            c_.ui.Message("cleaner " + entry.id + " skipped: " + skip.program +
+                          " is running; close it and run again" +
+                          (skip.staysInBackground
+                               ? " (it keeps running in the background after its last window "
+                                 "closes)"
+                               : ""));
+        else
+            c_.ui.Message("cleaner " + entry.id + " skipped: it needs administrator rights");
+    }
+    std::vector<LabelledFile> files;
+    for (auto& file : found.files)
+        files.push_back({std::move(file.file), CleanerRowLabel(*cleaners_.at(file.entry))});
+    cleanerFolders_ = std::move(found.folders);
+    cleanerKeys_ = std::move(found.regKeys);
+    return files;
+}
+
+void Unattended::RemoveCleanerFolders() {
+    // A folder that still holds anything, or is no longer the folder the
+    // Find saw, stays: that is no error.
+    FileDeletionDoor door(c_.files);
+    for (const auto& folder : cleanerFolders_)
+        door.RemoveEmptyFolder(folder.path, folder.identity);
+    // Their registry values go through the registry Delete, backed up as
+    // the files were.
+    CleanerRegList rows(CleanerRegKeyRows(c_.registry, cleanerKeys_));
+    if (rows.RowCount() == 0)
+        return;
+    RegistryCursor cursor(c_.registry);
+    RegistryDeleteContext context(cursor, c_.files, c_.ui, rows, texts_);
+    context.backupRegistry = o_.backup;
+    context.programDir = c_.programDir;
+    context.toAnsi = c_.toAnsi;
+    RegistryDeleteResult result = RunRegistryDelete(context);
+    if (result.deleted > 0)
+        c_.ui.Message(std::to_string(result.deleted) + " registry values of the cleaners deleted" +
+                      (result.backupFile.empty() ? "" : "; backup " + result.backupFile));
+}
+
 int Unattended::Run() {
+    if (o_.listCleaners)
+        return ListCleaners();
     keep_ = ReadKeepList(c_.files, c_.programDir);
     if (auto bad = KeepListWarnings().NewBadLines(keep_))
         c_.ui.Message(KeepFilePath(c_.programDir) + ": lines " + *bad +
@@ -159,7 +273,11 @@ std::optional<int> Unattended::FindFiles() {
         return Fail(o_.drive + " is not a fixed drive");
     if (!o_.folder.empty() && !c_.files.CanEnterFolder(WithBackslash(o_.folder)))
         return Fail("cannot open folder " + o_.folder);
+    if (auto failed = ChooseCleaners())
+        return failed;
     FileScanContext context(c_.files, c_.registry, c_.clock, c_.ui, list_, texts_);
+    if (cleaning_)
+        context.moreFiles = [this](ScanPacer& pacer) { return FindCleanerFiles(pacer); };
     context.internetCache = o_.internetCache;
     context.internetCookies = o_.internetCookies;
     context.internetHistory = o_.internetHistory;
@@ -169,6 +287,8 @@ std::optional<int> Unattended::FindFiles() {
     context.keep = &keep_.list;
     if (RunFilesFind(context).stopped)
         return Fail("stopped; nothing was deleted");
+    if (cleaning_)
+        list_.captions.push_back("Cleaner");
     return std::nullopt;
 }
 
@@ -212,7 +332,7 @@ int Unattended::ReportFind() {
     std::vector<std::vector<std::string>> records;
     uint64_t bytes = 0;
     for (const auto& row : found_) {
-        records.push_back(Columns(row));
+        records.push_back(Columns(row, CleanerColumn()));
         c_.console.Out(TabLine(records.back()));
         if (!o_.registry && row.subItems.size() > 1)
             bytes += static_cast<uint64_t>(ParseInteger(row.subItems[1]).value_or(0));
@@ -249,6 +369,8 @@ int Unattended::CleanFiles() {
         return WriteLanguageSettings(c_.files, c_.programDir, taken);
     };
     FilesDeleteResult result = RunFilesDelete(context);
+    if (result.confirmed && !result.stopped)
+        RemoveCleanerFolders();
     c_.ui.Finish();
     if (number != firstNumber) {
         settings.backupArchiveNumber = number;
@@ -331,7 +453,7 @@ int Unattended::ReportClean(const std::vector<Outcome>& outcomes, const std::str
     int deleted = 0, left = 0, failed = 0;
     for (size_t index = 0; index < found_.size(); ++index) {
         const Outcome& outcome = outcomes[index];
-        std::vector<std::string> columns = Columns(found_[index]);
+        std::vector<std::string> columns = Columns(found_[index], CleanerColumn());
         std::vector<std::string> shown{outcome.result};
         shown.insert(shown.end(), columns.begin(), columns.end());
         c_.console.Out(TabLine(shown));

@@ -10,8 +10,10 @@
 #include "backup/BackupFile.h"
 #include "clean/BatchCodePage.h"
 #include "clean/RegBackupFile.h"
+#include "cleaners/CleanerFolders.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
+#include "platform/Process.h"
 #include "platform/Registry.h"
 
 namespace bs {
@@ -39,6 +41,10 @@ struct UnattendedContext {
     // The program folder, ending in "\": keep.txt, language.txt, the backups
     // and clean.bat.
     std::string programDir;
+    // What the cleaners need: the folders behind their environment names,
+    // and the running programs. Without them no cleaner is offered.
+    CleanerFolders* cleanerFolders = nullptr;
+    Process* process = nullptr;
 };
 
 // Runs `options` and returns the exit status. Rows go to the output stream

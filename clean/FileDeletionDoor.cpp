@@ -22,6 +22,8 @@ std::string DoorVerdictReason(DoorVerdict verdict) {
         return "in use";
     case DoorVerdict::NotExact:
         return "not the file the Find listed";
+    case DoorVerdict::NotEmpty:
+        return "not empty";
     case DoorVerdict::Failed:
         break;
     }
@@ -126,6 +128,49 @@ DoorVerdict FileDeletionDoor::Delete(const std::string& path, const FileIdentity
     // The file goes when this handle closes, or, where another program holds
     // it with delete sharing, when that one closes it too.
     return file->DeleteOnClose() ? DoorVerdict::Done : DoorVerdict::Failed;
+}
+
+DoorVerdict FileDeletionDoor::RemoveEmptyFolder(const std::string& folder,
+                                                const FileIdentity& seen) {
+    std::string path = folder;
+    if (path.size() > 3 && path.back() == '\\')
+        path.pop_back();
+    if (!IsExactDrivePath(path) || path.back() == '\\' || path.size() <= 3 || seen.fileId == 0)
+        return DoorVerdict::NotExact;
+    // The whole chain, the folder itself included: a folder swapped for a
+    // junction must not take the junction's target with it.
+    switch (FolderChainState(files_, path, true)) {
+    case ChainState::Link:
+        return DoorVerdict::Link;
+    case ChainState::Missing:
+        return DoorVerdict::Gone;
+    case ChainState::Plain:
+        break;
+    }
+    DoorOpenError error = DoorOpenError::None;
+    auto opened = files_.OpenDoorFolder(path, error);
+    if (!opened) {
+        switch (error) {
+        case DoorOpenError::Missing:
+            return DoorVerdict::Gone;
+        case DoorOpenError::Link:
+            return DoorVerdict::Link;
+        case DoorOpenError::NotAFile:
+            return DoorVerdict::Changed;
+        case DoorOpenError::InUse:
+            return DoorVerdict::InUse;
+        case DoorOpenError::None:
+        case DoorOpenError::Failed:
+            break;
+        }
+        return DoorVerdict::Failed;
+    }
+    auto now = opened->Identity();
+    if (!now || now->volume != seen.volume || now->fileId != seen.fileId)
+        return DoorVerdict::Changed;
+    // The file system itself refuses a folder that is not empty, so a file
+    // put in it after the Find keeps it.
+    return opened->DeleteOnClose() ? DoorVerdict::Done : DoorVerdict::NotEmpty;
 }
 
 } // namespace bs

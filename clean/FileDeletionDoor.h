@@ -22,6 +22,7 @@ enum class DoorVerdict {
     InUse,    // another program holds it: left for the restart
     NotExact, // not an exact drive path (".", "..", "/"), or no identity known
     Failed,   // the file system refused (no access, ...)
+    NotEmpty, // a folder that still holds something: kept
 };
 
 // A short English reason for the verdict ("changed since the Find", ...).
@@ -43,6 +44,11 @@ public:
     // Deletes the file through its own handle while it is still the one Find
     // saw.
     DoorVerdict Delete(const std::string& path, const FileIdentity& seen);
+    // Removes the folder `folder` (with or without its final "") while it
+    // is empty, no step of its path is a link, and it is still the folder
+    // the Find saw (its volume and file ID; see OpenDoorFolder). A drive
+    // root is never removed.
+    DoorVerdict RemoveEmptyFolder(const std::string& folder, const FileIdentity& seen);
 
 private:
     std::unique_ptr<DoorFile> Open(const std::string& path, const FileIdentity& seen,

@@ -83,6 +83,8 @@ private:
     const FileScanContext& c_;
     ScanPacer pacer_;
     std::vector<FoundFile> results_;
+    // The label of each of results_'s last files, from moreFiles.
+    std::vector<std::string> labels_;
 };
 
 void FilesSearch::SearchBrowserCaches() {
@@ -168,6 +170,14 @@ FilesFindResult FilesSearch::Run() {
         }
     }
 
+    if (c_.moreFiles && !ui.StopRequested()) {
+        labels_.assign(results_.size(), std::string());
+        for (auto& more : c_.moreFiles(pacer_)) {
+            results_.push_back(std::move(more.file));
+            labels_.push_back(std::move(more.label));
+        }
+    }
+
     ui.PumpEvents();
     c_.list.Clear();
     c_.list.SetColumnCaptions(
@@ -202,7 +212,8 @@ bool FilesSearch::BuildRows(FilesFindResult& result) {
     // folder), or one search finds under two names, gets one row: two rows
     // would back it up twice and leave the second to the restart batch.
     std::unordered_set<std::string> listed;
-    for (const auto& found : results_) {
+    for (size_t index = 0; index < results_.size(); ++index) {
+        const FoundFile& found = results_[index];
         pacer_.ProgressTo(++done);
         if (!pacer_.Tick())
             return false;
@@ -216,6 +227,12 @@ bool FilesSearch::BuildRows(FilesFindResult& result) {
         if (c_.keep && c_.keep->KeepsFile(path))
             continue;
         FileRow row = BuildFileRow(c_.files, c_.clock, path, &seen);
+        if (index < labels_.size() && !labels_[index].empty()) {
+            // A file gone since the walk has no identity: the label keeps
+            // its place after an empty one.
+            row.row.subItems.resize(FileLabelSubItem);
+            row.row.subItems.push_back(labels_[index]);
+        }
         c_.list.AddRow(row.row);
         result.totalBytes += row.size;
         ++result.rows;

@@ -5,9 +5,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
+#include "clean/FileSearch.h"
 #include "clean/KeepList.h"
+#include "clean/ScanPacer.h"
 #include "core/ResultsList.h"
 #include "core/TextTable.h"
 #include "platform/Clock.h"
@@ -16,6 +20,15 @@
 #include "platform/UiPort.h"
 
 namespace bs {
+
+struct LabelledFile {
+    FoundFile file;
+    std::string label;
+};
+
+// The sub-item of a Files row that names the cleaner that listed it; after
+// the hidden identity, so that rows without one read as before.
+inline constexpr size_t FileLabelSubItem = 4;
 
 struct FileScanContext {
     FileScanContext(FileSystem& files_, Registry& registry_, Clock& clock_, UiPort& ui_,
@@ -40,6 +53,11 @@ struct FileScanContext {
     std::string folder;
     // Files it keeps are never listed; none when unset.
     const KeepList* keep = nullptr;
+    // Runs after the drives' searches: files another finder lists (the
+    // cleaners), each with the name of what listed it, which its row shows
+    // in a column of its own. Their rows come after the drives' rows, and
+    // the same keep list and de-duplication hold for them.
+    std::function<std::vector<LabelledFile>(ScanPacer& pacer)> moreFiles;
 };
 
 struct FilesFindResult {

@@ -65,6 +65,16 @@ struct CleanerEntry {
     // Our extensions.
     std::vector<std::string> running; // Running=chrome.exe;msedge.exe
     bool admin = false;               // Admin=True
+
+    // What the file's Default= said, kept for a community entry, which is
+    // off whatever it says; for a built-in entry the same as defaultOn.
+    bool defaultHint = false;
+    // Our extension MinAge=N: only files last written at least N days ago,
+    // so that a running installer keeps its fresh temporary files. 0: any.
+    int minAgeDays = 0;
+    // DetectOS=min|max as written; not evaluated (every entry is for today's
+    // Windows).
+    std::string detectOs;
 };
 
 // A line the reader could not take: reported once, never fatal.

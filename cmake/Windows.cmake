@@ -33,6 +33,12 @@ target_link_options(win_tests PRIVATE ${WIN_LINK_STATIC})
 target_compile_options(win_tests PRIVATE ${WARNINGS})
 add_test(NAME win_tests COMMAND win_tests)
 
+# A program that only waits: the cleaner tests run copies of it as chrome.exe.
+add_executable(test_sleeper WIN32 cleaners/tests/win/helper/sleeper_main.cpp)
+target_link_options(test_sleeper PRIVATE ${WIN_LINK_STATIC} -municode)
+target_compile_options(test_sleeper PRIVATE ${WARNINGS})
+add_dependencies(win_tests test_sleeper)
+
 
 target_link_options(engine_tests PRIVATE ${WIN_LINK_STATIC})
 
@@ -160,3 +166,8 @@ find_program(MINGW_OBJDUMP NAMES ${TOOLCHAIN_PREFIX}-objdump x86_64-w64-mingw32-
 add_test(NAME shipped_imports
          COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${MINGW_OBJDUMP} "-DPROGRAMS=${shipped_files};${SETUP_FILE}"
                  -P ${CMAKE_SOURCE_DIR}/cmake/CheckImports.cmake)
+
+# cleaners_bench.exe: reads and detects the community's winapp2.ini, and times
+# the built-in cleaners' Find against a bare walk (scripts/bench-cleaners.sh
+# runs it); not part of the tests.
+add_brim_program(cleaners_bench cleaners/bench/cleaners_bench_main.cpp)

@@ -1,5 +1,6 @@
 #include "folders/FolderUsage.h"
 
+#include "platform/DateConv.h"
 #include "platform/Text.h"
 
 namespace bs {
@@ -46,11 +47,23 @@ void FolderUsage::SetTexts(const LocalTexts& texts) {
         ShowMessage(messageName_, messageSize_);
 }
 
+// Local time in the user's format; "" when it cannot be told.
+std::string FolderUsage::GatheredText() {
+    if (!gatheredAt_)
+        return {};
+    auto local = clock_.UtcToLocal(*gatheredAt_);
+    if (!local)
+        return {};
+    auto text = clock_.FormatDateTime(FileTimeToDateTime(*local));
+    return text ? " (" + texts_(406) + " " + *text + ")" : std::string();
+}
+
 void FolderUsage::ShowMessage(const std::string& name, const std::string& size) {
     messageShown_ = true;
     messageName_ = name;
     messageSize_ = size;
-    view_.SetFolderMessage(texts_(129) + " " + name + " " + texts_(130) + " " + size + "MB");
+    view_.SetFolderMessage(texts_(129) + " " + name + " " + texts_(130) + " " + size + "MB" +
+                           GatheredText());
 }
 
 int64_t FolderUsage::folderpiechart(const std::string& path) {
@@ -59,15 +72,57 @@ int64_t FolderUsage::folderpiechart(const std::string& path) {
     FolderFigures figures =
         cached ? std::move(*cached) : WalkFolder(files_, path, [this] { Tick(); });
     chart_.SetData(figures.lines);
+    current_ = path;
     ShowMessage(path, std::to_string(figures.total / 1024));
+    view_.FolderShown();
     return figures.total;
+}
+
+void FolderUsage::Gather(const std::string& drive) {
+    gatheredAt_ = clock_.NowUtc();
+    tree_.Gather(files_, drive, [this] { Tick(); });
 }
 
 void FolderUsage::DriveComboBox1Change(const std::string& pickerText) {
     BusyScope busy(*this);
     std::string drive = pickerText.substr(0, 2);
-    tree_.Gather(files_, drive, [this] { Tick(); });
+    Gather(drive);
     folderpiechart(drive);
+}
+
+void FolderUsage::Refresh() {
+    if (tree_.Empty())
+        return;
+    BusyScope busy(*this);
+    std::string shown = current_;
+    // A copy: gathering clears the tree and the root it holds.
+    std::string drive = tree_.Root();
+    Gather(drive);
+    // A folder deleted since climbs to the nearest one left; the drive
+    // itself is always there.
+    while (!shown.empty() && !tree_.Figures(shown))
+        shown = ParentPath(shown);
+    folderpiechart(shown.empty() ? drive : shown);
+}
+
+void FolderUsage::TreemapDblClick(const std::string& label) {
+    BusyScope busy(*this);
+    if (!label.empty() && label != FilesLabel)
+        folderpiechart(label);
+}
+
+// Out of the folder shown, to its parent; at the top of the drive, the drive
+// is shown again, as a right-click on the chart does.
+void FolderUsage::TreemapRightClick() {
+    BusyScope busy(*this);
+    std::string above = ParentPath(current_);
+    std::string target = above.empty() ? current_ : above;
+    if (!target.empty())
+        folderpiechart(target);
+}
+
+void FolderUsage::TreemapMouseMove(const std::string& label, int64_t kib) {
+    ShowMessage(label, std::to_string(kib / 1024));
 }
 
 void FolderUsage::PieChart1DblClick() {

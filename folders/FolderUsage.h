@@ -3,11 +3,15 @@
 // name the slice under the mouse in the status line.
 //
 // Picking a drive gathers its whole tree once; walking in and out is then
-// served from that tree. A folder outside it (which the chart never offers)
-// is walked afresh.
+// served from that tree, and so are the treemap, the largest files and the
+// sizes by type of the folder shown. A folder outside it (which the chart
+// never offers) is walked afresh. Refresh gathers the drive again, after
+// files were deleted or put back, and the status line says when the
+// figures were gathered.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/TextTable.h"
@@ -28,6 +32,8 @@ public:
     // Handles pending paint messages and nothing else, so the window stays
     // drawn while a walk runs and no click can start another command.
     virtual void PaintPending() = 0;
+    // The folder shown has changed or was gathered again.
+    virtual void FolderShown() {}
 };
 
 class FolderUsage {
@@ -49,6 +55,18 @@ public:
     void PieChart1RightClick();
     void PieChart1MouseMove();
 
+    // The treemap's cells name folders as the chart's slices do: the folder
+    // shown is walked into, walked out of, and named under the mouse alike.
+    void TreemapDblClick(const std::string& label);
+    void TreemapRightClick();
+    void TreemapMouseMove(const std::string& label, int64_t kib);
+
+    // Gathers the drive shown again and shows the same folder, or the
+    // nearest one above it that is still there. Nothing before a gathering.
+    void Refresh();
+    // The folder last shown ("" before any).
+    const std::string& Current() const { return current_; }
+
     // True while a drive or folder is being walked.
     bool Gathering() const { return gathering_; }
     const FolderTree& Tree() const { return tree_; }
@@ -58,6 +76,8 @@ private:
     void Tick();
     // "Total size in <name> is <size>MB" in the current language.
     void ShowMessage(const std::string& name, const std::string& size);
+    void Gather(const std::string& drive);
+    std::string GatheredText();
 
     FileSystem& files_;
     Clock& clock_;
@@ -69,6 +89,8 @@ private:
     bool messageShown_ = false;
     std::string messageName_, messageSize_;
     uint64_t lastPaint_ = 0;
+    std::string current_;
+    std::optional<FileTime> gatheredAt_;
 };
 
 } // namespace bs

@@ -33,8 +33,10 @@ bool IsLink(const FindData& entry) {
     return (entry.attributes & AttrReparsePoint) != 0;
 }
 
+// A folder whose name begins with a dot (.cache, .nuget) is a folder like any
+// other; only "." and ".." are not.
 bool WalkEnters(const FindData& entry) {
-    return entry.IsDirectory() && !IsLink(entry) && !entry.name.empty() && entry.name[0] != '.';
+    return IsListedFolder(entry) && !IsLink(entry);
 }
 
 bool IsListedFolder(const FindData& entry) {

@@ -27,8 +27,8 @@ inline int64_t WholeKiB(uint64_t bytes) {
     return static_cast<int64_t>(bytes / 1024);
 }
 
-// Whether the walk descends into an entry: a folder that is no link and
-// whose name does not begin with ".".
+// Whether the walk descends into an entry: a folder that is no link, other
+// than "." and "..".
 bool WalkEnters(const FindData& entry);
 bool IsLink(const FindData& entry);
 // A folder entry other than "." and "..": what the subfolder listing shows.

@@ -192,17 +192,28 @@ void TPieChart::Paint(PieCanvas& canvas) const {
         rimX = nextX;
         rimY = nextY;
     });
-    // Labels go on top of every slice, so in a second pass.
+    // Labels go on top of every slice, so in a second pass. A label that
+    // would cover one already written is left out: the status line names
+    // every slice under the mouse.
+    std::vector<LabelBox> placed;
     ForEachDrawnSlice([&](size_t i, double a0, double a1) {
-        std::string label = LabelOf(data_[i].text);
+        std::string label = ShortLabel(LabelOf(data_[i].text));
         if (SpanOf(i) > SmallestLabelledSpan && !label.empty())
-            DrawLabel(canvas, label, a0, a1);
+            DrawLabel(canvas, label, a0, a1, placed);
     });
+}
+
+// The last part of a path: the full path only fits the status line.
+std::string TPieChart::ShortLabel(const std::string& label) {
+    size_t slash = label.rfind('\\');
+    return slash == std::string::npos || slash + 1 == label.size() ? label
+                                                                   : label.substr(slash + 1);
 }
 
 // The label goes on the slice's middle radial, pushed out until its outermost
 // corner lies about on the circle of the smaller half side.
-void TPieChart::DrawLabel(PieCanvas& canvas, const std::string& label, double a0, double a1) const {
+void TPieChart::DrawLabel(PieCanvas& canvas, const std::string& label, double a0, double a1,
+                          std::vector<LabelBox>& placed) const {
     const int cx = Width / 2, cy = Height / 2;
     const int r = Height > Width ? Width / 2 : Height / 2;
     TextSize size = canvas.MeasureText(label);
@@ -220,8 +231,15 @@ void TPieChart::DrawLabel(PieCanvas& canvas, const std::string& label, double a0
                 outer = std::max(outer, Nearest(std::sqrt(static_cast<double>(squares))));
         }
     const int distance = 2 * r - outer;
-    canvas.TextOutTransparent(cx + Nearest(std::cos(middle) * distance) - tw,
-                              cy - Nearest(std::sin(middle) * distance) - th, label);
+    const int x = cx + Nearest(std::cos(middle) * distance) - tw;
+    const int y = cy - Nearest(std::sin(middle) * distance) - th;
+    LabelBox box{x, y, x + size.width, y + size.height};
+    for (const LabelBox& other : placed)
+        if (box.left < other.right && other.left < box.right && box.top < other.bottom &&
+            other.top < box.bottom)
+            return;
+    placed.push_back(box);
+    canvas.TextOutTransparent(x, y, label);
 }
 
 bool TPieChart::SliceAtMouse() {

@@ -105,6 +105,8 @@ public:
 
     // The text of an entry from its first space on, trimmed.
     static std::string LabelOf(const std::string& text);
+    // What a slice shows of its label: a path's last part.
+    static std::string ShortLabel(const std::string& label);
     // Decimal with "." as the separator whatever the locale: optional sign,
     // digits, optional fraction, optional exponent.
     static std::optional<double> ReadNumber(const std::string& text);
@@ -114,7 +116,11 @@ private:
     // Calls draw(index, start angle, end angle) for every slice a paint shows.
     template <typename Draw> void ForEachDrawnSlice(Draw draw) const;
     void Sort(int left, int right);
-    void DrawLabel(PieCanvas& canvas, const std::string& label, double a0, double a1) const;
+    struct LabelBox {
+        int left, top, right, bottom;
+    };
+    void DrawLabel(PieCanvas& canvas, const std::string& label, double a0, double a1,
+                   std::vector<LabelBox>& placed) const;
 
     TStringListWithDouble data_;
     double total_ = 0;

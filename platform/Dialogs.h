@@ -19,6 +19,11 @@ public:
     // pairs ("Backup files|*.bck"). nullopt when cancelled.
     virtual std::optional<std::string> OpenFile(uintptr_t owner, const std::string& filter,
                                                 const std::string& initialFolder) = 0;
+    // A file-save dialog with the same filter form, starting on the file
+    // name `initialName`; it asks before replacing a file. nullopt when
+    // cancelled.
+    virtual std::optional<std::string> SaveFile(uintptr_t owner, const std::string& filter,
+                                                const std::string& initialName) = 0;
 };
 
 } // namespace bs

@@ -191,6 +191,18 @@ public:
     // it. nullptr with the reason in `error` when it cannot.
     virtual std::unique_ptr<DoorFile> OpenDoorFile(const std::string& path, DoorAccess access,
                                                    DoorOpenError& error) = 0;
+    // Opens the folder at exactly `path` (no alias, no link followed at the
+    // last component) for reading its identity and removing it. A folder's
+    // identity is its volume and file ID, size and time 0: its time moves
+    // whenever a file in it goes. DeleteOnClose fails on a folder that is
+    // not empty. nullptr with the reason in `error` when it cannot
+    // (NotAFile for a file); a backend without it opens nothing.
+    virtual std::unique_ptr<DoorFile> OpenDoorFolder(const std::string& path,
+                                                     DoorOpenError& error) {
+        (void)path;
+        error = DoorOpenError::Failed;
+        return nullptr;
+    }
     // True when someone other than the administrators and the system may
     // create or change files in `folder` (or its rights cannot be read):
     // nothing there may be run with an administrator's rights.

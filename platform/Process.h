@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace bs {
 
@@ -32,6 +33,12 @@ public:
     // True when this process runs with an administrator's full rights (an
     // elevated token), which every program it starts inherits.
     virtual bool RunsElevated() = 0;
+
+    // --- Other programs -----------------------------------------------------
+    // The file names ("chrome.exe") of the programs running for the same
+    // user as this process, one per process, as the system spells them.
+    // A process whose owner cannot be read is left out.
+    virtual std::vector<std::string> RunningProgramNames() = 0;
 };
 
 } // namespace bs

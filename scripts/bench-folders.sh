@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Times the folder-usage gathering through its page against a bare directory
-# walk under Wine, in a fresh throwaway prefix, with walking in and out of the
-# gathered tree and the working set.
+# Times the folder-usage gathering through its page (the tree, the type sums
+# and the largest files in one walk) against a bare directory walk under
+# Wine, in a fresh throwaway prefix, with walking in and out of the gathered
+# tree with the pie and with the treemap shown, the tree's memory per folder
+# and the working set. It prints figures and judges nothing: the machine may
+# be shared and loaded, so the rounds of one run are what compare.
 #
 #   bash scripts/bench-folders.sh [build folder] [folders] [files per folder]
 #

@@ -14,6 +14,7 @@
 #include "cleaners/win/Win32CleanupHandlers.h"
 #include "clean/FilesDelete.h"
 #include "clean/win/OemBatchCodePage.h"
+#include "cleaners/win/Win32CleanerFolders.h"
 #include "platform/win32/CleaningLock.h"
 #include "platform/win32/ConsoleText.h"
 #include "platform/win32/ModulePath.h"
@@ -114,6 +115,10 @@ int Run(const std::vector<std::string>& args) {
     UnattendedContext context{files,    registry,        clock,
                               codePage, backup,          console,
                               ui,       Utf8ToAnsiExact, Narrow(ExecutableFolder())};
+    Win32CleanerFolders cleanerFolders;
+    Win32Process process;
+    context.cleanerFolders = &cleanerFolders;
+    context.process = &process;
     return RunUnattended(options, context);
 }
 

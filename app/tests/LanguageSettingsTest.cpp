@@ -107,5 +107,17 @@ TEST(LanguageChoice, UntranslatedLanguagesFallBackToEnglishWithOneNotice) {
                                     "Contact translations@brimsweep.example for translation");
 }
 
+TEST_F(LanguageSettingsTest, AFourthLineKeepsTheTreemapAndOlderFilesReadAsThePie) {
+    EXPECT_FALSE(ReadWith("1\r\n6\r\nN\r\n").treemap) << "a file from before the treemap";
+    EXPECT_TRUE(ReadWith("1\r\n6\r\nN\r\nT\r\n").treemap);
+    EXPECT_FALSE(ReadWith("1\r\n6\r\nN\r\nt\r\n").treemap) << "only exactly T";
+    EXPECT_FALSE(ReadWith("x\r\n6\r\nN\r\nT\r\n").treemap) << "a bad first line ends the reading";
+    LanguageSettings settings;
+    settings.treemap = true;
+    EXPECT_EQ(FormatLanguageSettings(settings), "1\r\n0\r\nN\r\nT\r\n");
+    settings.treemap = false;
+    EXPECT_EQ(FormatLanguageSettings(settings), "1\r\n0\r\nN\r\n") << "as the file always was";
+}
+
 } // namespace
 } // namespace bs

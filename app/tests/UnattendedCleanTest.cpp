@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/CsvText.h"
+#include "core/CsvText.h"
 #include "app/LanguageSettings.h"
 #include "backup/fake/Latin1ArchiveText.h"
 #include "clean/FilesDelete.h"

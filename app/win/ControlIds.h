@@ -42,6 +42,7 @@ enum ControlId : int {
     IdRxLabel1,
     IdToolBar1,
     IdStatusBar1,
+    IdBtnCleaners,
 };
 
 } // namespace bs

@@ -82,9 +82,10 @@ bool TForm1::CreateControls() {
                          c_.pnlSilinecekler, IdListView1);
     ListView_SetExtendedListViewStyle(c_.ListView1, LVS_EX_CHECKBOXES | LVS_EX_GRIDLINES |
                                                         LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
-    // Four columns the user sees, and a fifth of no width that keeps what
-    // a Find saw of each file with its row.
-    for (int column = 0; column < 5; ++column) {
+    // Four columns the user sees, a fifth of no width that keeps what a
+    // Find saw of each file with its row, and the cleaner that listed it,
+    // shown once a Find lists such rows.
+    for (int column = 0; column < 6; ++column) {
         LVCOLUMNW info = {};
         info.mask = LVCF_WIDTH | LVCF_TEXT;
         info.cx = column < 4 ? look_.dpi.Scale(ColumnWidth) : 0;
@@ -131,6 +132,7 @@ bool TForm1::CreateControls() {
     for (int i = 0; i < 6; ++i)
         *checks[i] =
             Button(c_.Panel2, IdChkIntCache + i, BS_AUTOCHECKBOX | (i == 0 ? WS_GROUP : 0));
+    c_.btnCleaners = Button(c_.Panel2, IdBtnCleaners, BS_PUSHBUTTON);
     // The label's access key reaches the drive box after it.
     c_.Label3 = Child(WC_STATICW, SS_RIGHT | SS_CENTERIMAGE, c_.Panel2, IdLabel3);
     c_.ComboBox1 = Child(WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | WS_GROUP,
@@ -158,7 +160,7 @@ bool TForm1::CreateControls() {
           c_.chkIntCookies,   c_.chkRecent,  c_.chkIntHistory, c_.chkBackup, c_.chkAlerts,
           c_.Label3,          c_.ComboBox1,  c_.cmbLanguage,   c_.btnBul,    c_.btnRefresh,
           c_.btnSil,          c_.JetButton2, c_.Image1,        c_.RxLabel1,  c_.ToolBar1,
-          c_.StatusBar1})
+          c_.StatusBar1,      c_.btnCleaners})
         if (!control)
             return false;
 

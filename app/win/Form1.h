@@ -10,7 +10,10 @@
 #include <windowsx.h>
 
 #include <functional>
+#include <map>
 #include <memory>
+#include <optional>
+#include <set>
 #include <string>
 
 #include "app/win/AboutPage.h"
@@ -22,9 +25,13 @@
 #include "app/win/Services.h"
 #include "backup/BackupFile.h"
 #include "backup/win/PutBackDialog.h"
+#include "clean/FilesFind.h"
 #include "clean/KeepListFile.h"
 #include "clean/RegistryCursor.h"
 #include "clean/win/KeepListDialog.h"
+#include "cleaners/CleanerCatalog.h"
+#include "cleaners/CleanerScan.h"
+#include "cleaners/win/CleanersDialog.h"
 #include "folders/win/FolderUsagePage.h"
 #include "memory/MemoryMonitor.h"
 #include "memory/win/MemoryPage.h"
@@ -160,6 +167,7 @@ public:
         HWND tabAbout, tabSystem;
         HWND Panel2, GroupBox2, rbtDosyalar, rbtSistemKayit, rbtHafiza, rbtSoftware;
         HWND GroupBox1, chkIntCache, chkIntCookies, chkRecent, chkIntHistory, chkBackup, chkAlerts;
+        HWND btnCleaners;
         HWND btnBul, btnSil, btnRefresh, JetButton2;
         HWND ComboBox1, Label3, cmbLanguage, StatusBar1, RxLabel1, Image1, ToolBar1;
         HMENU MainMenu, PopupMenu1;
@@ -195,6 +203,16 @@ public:
         IdRestoreBack,
         IdUndoLastClean,
     };
+
+    // The Files type's cleaners: the dialog, the ids ticked, and where the
+    // Windows cleanup handlers' items come from (none when unset).
+    void btnCleanersClick();
+    CleanersDialog& CleanersWindow() { return cleanersDialog_; }
+    const std::set<std::string>& TickedCleaners() const { return cleanerTicked_; }
+    using CleanupItemsSource = std::function<std::vector<CleanerTreeItem>()>;
+    void SetWindowsCleanupSource(CleanupItemsSource source) {
+        windowsCleanupSource_ = std::move(source);
+    }
 
     // The results list's context menu and the keep list.
     void ListView1ContextPopup(POINT screen, bool fromKeyboard);
@@ -279,6 +297,18 @@ private:
     int ChooseRestore();
     // keep.txt as Find filters with it; bad lines are reported once.
     KeepListLoad LoadKeepList();
+    // The cleaners as the program folder has them now; problems of
+    // winapp2.ini and cleaners.ini are reported once.
+    const CleanerCatalog* LoadCleaners();
+    std::vector<const CleanerEntry*> DetectedCleaners(const CleanerCatalog& catalog);
+    std::vector<LabelledFile> FindCleanerFiles(ScanPacer& pacer);
+    // After a Find: the cleaner column, the sizes in the dialog, the skips.
+    void ShowCleanerFind();
+    // After a Files Delete: the folders the cleaners remove once empty,
+    // then their registry values through the registry Delete.
+    void RemoveCleanerFolders();
+    void DeleteCleanerValues();
+    void SaveCleanerChoice(const std::set<std::string>& ticked);
     // The row the context menu acts on: the focused selected one, or -1.
     int ContextRow() const;
     bool CreateResourcePages();
@@ -346,6 +376,23 @@ private:
     KeepListDialog keepListDialog_;
     PutBackDialog putBackDialog_;
     MenuTracker menuTracker_;
+
+    CleanersDialog cleanersDialog_;
+    std::optional<CleanerCatalog> cleanerCatalog_;
+    std::optional<FileTime> cleanerCatalogTime_;
+    std::set<std::string> cleanerTicked_;
+    bool cleanerChoiceRead_ = false;
+    CommunityProblemWarnings communityWarnings_;
+    CleanupItemsSource windowsCleanupSource_;
+    // What the last Find's cleaners saw, for the dialog and for Delete.
+    struct CleanerFindState {
+        std::map<std::string, uint64_t> bytes;
+        std::vector<CleanerFolder> folders;
+        std::vector<std::pair<size_t, CleanerRegKey>> regKeys;
+        std::vector<CleanerSkip> skipped;
+        std::vector<std::string> skippedNames; // of skipped[i]'s entry
+        bool listed = false;
+    } cleanerFind_;
 };
 
 } // namespace bs

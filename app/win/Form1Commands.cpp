@@ -88,6 +88,10 @@ bool TForm1::OnCommand(int id, int code) {
     case IdOpenFolder:
         OpenFolderClick();
         return true;
+    case IdBtnCleaners:
+        if (code == BN_CLICKED)
+            btnCleanersClick();
+        return true;
     default:
         break;
     }
@@ -196,6 +200,8 @@ void TForm1::btnSilClick() {
     EnableWindow(c_.btnSil, FALSE);
     const DeleteOutcome outcome = RunDeleteBranch();
     listView1_.Repaint();
+    // Even a Delete that ended in an error may have removed files.
+    folderUsagePage_.FiguresChanged();
     // A branch that stopped with an error message leaves the status line as
     // it was; the after-cleaning figures appear once anything went, even
     // when an error ended the branch afterwards.
@@ -245,7 +251,11 @@ bool TForm1::RunFindBranch() {
     context.selectedDrive = selectedDrive_;
     KeepListLoad keep = LoadKeepList();
     context.keep = &keep.list;
-    return !RunFilesFind(context).stopped;
+    context.moreFiles = [this](ScanPacer& pacer) { return FindCleanerFiles(pacer); };
+    if (RunFilesFind(context).stopped)
+        return false;
+    ShowCleanerFind();
+    return true;
 }
 
 void TForm1::ComboBox1Click() {
@@ -297,6 +307,7 @@ void TForm1::ReadSettings() {
     backupArchiveNumber_ = settings.backupArchiveNumber;
     ComboBox(c_.cmbLanguage).Select(settings.selectedLanguage ? *settings.selectedLanguage : -1);
     CheckBox(c_.chkAlerts).SetChecked(settings.alerts);
+    folderUsagePage_.ChooseTreemap(settings.treemap);
 }
 
 void TForm1::WriteSettings() {
@@ -315,6 +326,7 @@ bool TForm1::SaveSettings() {
     settings.languageSetting = languageSetting_;
     settings.backupArchiveNumber = backupArchiveNumber_;
     settings.alerts = CheckBox(c_.chkAlerts).Checked();
+    settings.treemap = folderUsagePage_.TreemapChosen();
     // A settings file that cannot be written leaves the old one whole; the
     // program ends all the same, and a Delete stops before its backup.
     return WriteLanguageSettings(services_.files, programDir_, settings);

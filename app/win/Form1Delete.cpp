@@ -63,6 +63,10 @@ TForm1::DeleteOutcome TForm1::RunDeleteBranch() {
         return saved;
     };
     FilesDeleteResult result = RunFilesDelete(context);
+    if (result.confirmed && !result.stopped) {
+        RemoveCleanerFolders();
+        DeleteCleanerValues();
+    }
     if (backupArchiveNumber_ != number)
         SaveSettings();
     return {!result.stopped, result.deleted > 0};

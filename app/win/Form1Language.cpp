@@ -79,6 +79,7 @@ void TForm1::ApplyLanguage() {
         SetCaption(control, ids.first);
         hints_->Set(control, text(ids.second));
     }
+    SetCaption(c_.btnCleaners, 270);
     SetCaption(c_.Label3, 34);
     SetCaption(c_.btnBul, 26);
     SetCaption(c_.btnSil, 27);
@@ -90,6 +91,7 @@ void TForm1::ApplyLanguage() {
         listView1_.SetColumnCaptions(SoftwareColumnCaptions);
     else
         listView1_.SetColumnCaptions({text(28), text(29), text(30), text(31)});
+    listView1_.SetColumnCaption(5, text(281));
     const int aboutTabs[] = {0, 3, 4, 5, 6};
     for (int tab = 0; tab < 5; ++tab)
         TabControl(c_.tabAbout).SetText(tab, text(aboutTabs[tab]));
@@ -134,6 +136,7 @@ void TForm1::ApplyLanguage() {
         page->ApplyLanguage(text);
     keepListDialog_.ApplyTexts(text);
     putBackDialog_.ApplyTexts(text);
+    cleanersDialog_.ApplyTexts(text);
 }
 
 void TForm1::cmbLanguageClick() {

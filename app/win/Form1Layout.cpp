@@ -47,6 +47,27 @@ int ComboEditHeight(HWND combo) {
     return rect.bottom - rect.top;
 }
 
+// The Cleaners button sits in the frame's caption line, at its right; the
+// six check boxes below it are packed a little closer, so that the frame
+// keeps the height it had without the button.
+int CleanersButtonHeight(const Look& look) {
+    return std::max(look.dpi.Scale(20), LineHeight(look.text) + look.dpi.Scale(6));
+}
+
+int OptionsRowsTop(const Look& look) {
+    return CleanersButtonHeight(look) + look.dpi.Scale(2);
+}
+
+int OptionsHeight(const Look& look) {
+    const Dpi dpi = look.dpi;
+    return OptionsRowsTop(look) + 6 * (RowHeight(look) + dpi.Scale(1)) + dpi.Scale(4);
+}
+
+// The Cleaners button as wide as its caption in any language needs.
+int CleanersButtonWidth(const Look& look) {
+    return std::max(look.dpi.Scale(72), WidestText(look.text, {270}) + look.dpi.Scale(16));
+}
+
 void Place(HWND control, int x, int y, int width, int height) {
     MoveWindow(control, x, y, width, height, TRUE);
 }
@@ -141,7 +162,8 @@ void TForm1::MeasureBottomPanel() {
 
     int checks = WidestText(font, {20, 104, 21, 22, 23, 133});
     bottom_.optionsWidth =
-        std::max(2 * padding + glyph + checks + dpi.Scale(4), WidestText(font, {19}) + 3 * padding);
+        std::max({2 * padding + glyph + checks + dpi.Scale(4), WidestText(font, {19}) + 3 * padding,
+                  WidestText(font, {19}) + 4 * padding + CleanersButtonWidth(look)});
 
     int button =
         std::max(dpi.Scale(96), WidestText(font, {26, 27, 24, 25, 100, 101}) + dpi.Scale(24));
@@ -155,7 +177,7 @@ void TForm1::MeasureBottomPanel() {
     int row = RowHeight(look);
     int cleanTypeHeight = dpi.Scale(18) + 4 * (row + dpi.Scale(3)) + dpi.Scale(4);
     int productHeight = dpi.Scale(8) + dpi.Scale(32);
-    int optionsHeight = dpi.Scale(18) + 6 * (row + dpi.Scale(2)) + dpi.Scale(4);
+    int optionsHeight = OptionsHeight(look);
     int comboHeight = ComboEditHeight(c_.ComboBox1);
     int commandsHeight =
         2 * (comboHeight + dpi.Scale(6)) + dpi.Scale(4) + 2 * ButtonHeight(look) + dpi.Scale(6);
@@ -248,13 +270,16 @@ void TForm1::LayOutBottomPanel(int width) {
     int commandsLeft = std::max(width - commandsWidth, cleanWidth + bottom_.optionsWidth + 2 * gap);
     int optionsLeft = cleanWidth + gap;
     int optionsWidth = commandsLeft - gap - optionsLeft;
-    Place(c_.GroupBox1, optionsLeft, 0, optionsWidth,
-          dpi.Scale(18) + 6 * (row + dpi.Scale(2)) + dpi.Scale(4));
+    Place(c_.GroupBox1, optionsLeft, 0, optionsWidth, OptionsHeight(look));
     HWND checks[] = {c_.chkIntCache,   c_.chkIntCookies, c_.chkRecent,
                      c_.chkIntHistory, c_.chkBackup,     c_.chkAlerts};
+    int rowsTop = OptionsRowsTop(look);
     for (int i = 0; i < 6; ++i)
-        Place(checks[i], optionsLeft + padding, dpi.Scale(18) + i * (row + dpi.Scale(2)),
+        Place(checks[i], optionsLeft + padding, rowsTop + i * (row + dpi.Scale(1)),
               optionsWidth - 2 * padding, row);
+    int cleanersWidth = CleanersButtonWidth(look);
+    Place(c_.btnCleaners, optionsLeft + optionsWidth - padding - cleanersWidth, 0, cleanersWidth,
+          CleanersButtonHeight(look));
 
     int buttonWidth = (commandsWidth - dpi.Scale(4)) / 2;
     int buttonHeight = ButtonHeight(look);
@@ -287,7 +312,7 @@ void TForm1::FitLastColumn() {
     RECT list = {};
     GetClientRect(c_.ListView1, &list);
     int used = 0;
-    for (int column = 0; column < 3; ++column)
+    for (int column : {0, 1, 2, 5})
         used += ListView_GetColumnWidth(c_.ListView1, column);
     bool verticalBar = (GetWindowLongPtrW(c_.ListView1, GWL_STYLE) & WS_VSCROLL) != 0;
     int scrollBar =

@@ -95,6 +95,7 @@ void TForm1::PutBackTicked(const std::vector<std::string>& ticked) {
         SetProgressMax(100);
         PutBackResult result = PutBack(backupFile1_, services_.files, archive, ticked);
         SetProgressPosition(0);
+        folderUsagePage_.FiguresChanged();
         LocalTexts texts = Texts();
         std::string message =
             texts(TextPutBackCount) + " " + std::to_string(result.restored.size());

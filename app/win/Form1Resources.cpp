@@ -26,7 +26,8 @@ bool TForm1::CreateResourcePages() {
     }
     drivePage_.OnDriveChange = [this] { cmbDriveChange(); };
     // Both drive pickers start on the drive the program was started on.
-    folderUsagePage_.Attach(services_.files, services_.clock, services_.process.CurrentFolder());
+    folderUsagePage_.Attach(services_.files, services_.clock, services_.shell, services_.dialogs,
+                            services_.process.CurrentFolder());
     return true;
 }
 

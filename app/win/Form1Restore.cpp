@@ -86,7 +86,9 @@ void TForm1::RestoreIntoFolder(const std::string& archive) {
         // The archive component reports the files it could not bring back
         // in its own error box; the closing message follows in any case.
         backupFile1_.Restore(archive, folder.path);
+        folderUsagePage_.FiguresChanged();
     } catch (const EBackupError& error) {
+        folderUsagePage_.FiguresChanged();
         // A damaged archive (empty, cut short, not an archive at all) ends
         // the restore, not the program; what came back before stays.
         SetProgressPosition(0);

@@ -156,6 +156,8 @@ void TForm1::SetCommandButtons(CleanType type) {
     ShowWindow(c_.btnBul, memory ? SW_HIDE : SW_SHOW);
     ShowWindow(c_.btnSil, memory ? SW_HIDE : SW_SHOW);
     ShowWindow(c_.btnRefresh, memory ? SW_SHOW : SW_HIDE);
+    // The cleaners add to the Files Find only.
+    ShowWindow(c_.btnCleaners, type == CleanType::Files ? SW_SHOW : SW_HIDE);
     LocalTexts text = Texts();
     if (type == CleanType::Software) {
         SetText(c_.btnBul, text(100));
@@ -170,14 +172,20 @@ void TForm1::SetCommandButtons(CleanType type) {
 }
 
 void TForm1::ChangeCleanType(CleanType type) {
-    if (type != CleanType::Memory && type != cleanType_)
+    if (type != CleanType::Memory && type != cleanType_) {
         listView1_.Clear();
+        // What the cleaners found belongs to the rows just cleared.
+        cleanerFind_ = {};
+    }
     cleanType_ = type;
     if (type == CleanType::Files || type == CleanType::Registry) {
         // The last column fills the list instead, so that no horizontal
         // scroll bar shows once a vertical one does.
         for (int column = 0; column < 3; ++column)
             listView1_.SetColumnWidth(column, look_.dpi.Scale(ColumnWidth));
+        // The cleaner column comes back with the next Find that needs it.
+        if (!cleanerFind_.listed)
+            listView1_.SetColumnWidth(5, 0);
         FitLastColumn();
     }
     CheckCleanTypeButton();

@@ -9,8 +9,9 @@ namespace bs {
 
 namespace {
 
-// The four shown columns and the hidden one after them.
-constexpr int ColumnCount = 5;
+// The four shown columns, the hidden identity and the cleaner that listed a
+// row, shown only when a Find listed such rows.
+constexpr int ColumnCount = 6;
 
 std::string ItemText(HWND listView, int index, int subItem) {
     return ReadGrowing([&](wchar_t* buffer, int capacity) {
@@ -38,6 +39,14 @@ void ListViewResults::SetColumnCaptions(const std::vector<std::string>& captions
         info.pszText = text.data();
         ListView_SetColumn(listView_, column, &info);
     }
+}
+
+void ListViewResults::SetColumnCaption(int column, const std::string& caption) {
+    std::wstring text = Widen(caption);
+    LVCOLUMNW info = {};
+    info.mask = LVCF_TEXT;
+    info.pszText = text.data();
+    ListView_SetColumn(listView_, column, &info);
 }
 
 void ListViewResults::BeginUpdate() {

@@ -32,6 +32,7 @@ public:
     void SetColumnWidth(int column, int width);
     int ColumnWidth(int column) const;
     std::string ColumnCaption(int column) const;
+    void SetColumnCaption(int column, const std::string& caption);
     // Replaces every row, keeping selection off; used after sorting.
     void ReplaceRows(const std::vector<ListRow>& rows);
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "clean/BatchCodePage.h"
+#include "cleaners/CleanerFolders.h"
 #include "online/OnlineServices.h"
 #include "platform/BlockAllocator.h"
 #include "platform/Clock.h"
@@ -34,6 +35,9 @@ struct Services {
     // Window tests leave the icon out: removing one costs Wine's tray about
     // two seconds per window.
     bool notificationIcon = true;
+    // The folders behind the cleaners' environment names; without them the
+    // cleaners are not offered.
+    CleanerFolders* cleanerFolders = nullptr;
 };
 
 } // namespace bs

@@ -6,6 +6,7 @@
 #include "app/ApplicationTitle.h"
 #include "app/win/ProgramEntry.h"
 #include "clean/win/OemBatchCodePage.h"
+#include "cleaners/win/Win32CleanerFolders.h"
 #include "online/win/WinInetOnline.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32BlockAllocator.h"
@@ -31,10 +32,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     bs::Win32BlockAllocator memoryBlock;
     bs::WinInetOnline online(files, clock, process.ProgramDir());
     bs::OemBatchCodePage batchCodePage;
+    bs::Win32CleanerFolders cleanerFolders;
 
     wchar_t path[MAX_PATH * 2] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH * 2);
-    return bs::RunProgramEntry(bs::Services{files, registry, clock, process, dialogs, machine,
-                                            shell, memoryBlock, online, batchCodePage},
-                               bs::ApplicationTitle(bs::Narrow(path)));
+    bs::Services services{files,   registry, clock,       process, dialogs,
+                          machine, shell,    memoryBlock, online,  batchCodePage};
+    services.cleanerFolders = &cleanerFolders;
+    return bs::RunProgramEntry(services, bs::ApplicationTitle(bs::Narrow(path)));
 }

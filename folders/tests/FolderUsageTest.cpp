@@ -9,6 +9,7 @@
 #include "folders/tests/RecordingCanvas.h"
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeFileSystem.h"
+#include "platform/DateConv.h"
 
 namespace bs {
 namespace {
@@ -36,6 +37,9 @@ protected:
         files.AddDrive('d', DriveType::Fixed);
         chart.Width = chart.Height = 201;
         chart.SetNumColours(8);
+        // These read the bare status line; the time of the gathering that
+        // follows it has tests of its own below.
+        clock.formatFails = true;
     }
     std::vector<std::string> ChartTexts() const {
         std::vector<std::string> texts;
@@ -199,6 +203,72 @@ TEST_F(FolderUsageCommands, ALongWalkPaintsAtAThrottledRateAndKeepsTheHourglass)
     EXPECT_LE(view.paints, 300);
     EXPECT_EQ(view.busy, (std::vector<bool>{true, false})) << "one hourglass for the whole command";
     EXPECT_FALSE(paced.Gathering());
+}
+
+TEST_F(FolderUsageCommands, TheStatusLineSaysWhenTheFiguresWereGathered) {
+    clock.formatFails = false;
+    clock.now = *DateTimeToFileTime({2026, 12, 9, 7, 12, 5, 0});
+    clock.localOffsetSeconds = 3600;
+    files.AddFile("c:\\a\\f", std::string(4096, 'x'));
+    usage.DriveComboBox1Change("c:");
+    EXPECT_EQ(view.message, "Total size in c: is 0MB (gathered at 2026-12-09 08:12:05)");
+    clock.now += 600 * 10'000'000ull;
+    usage.folderpiechart("C:\\A");
+    EXPECT_EQ(view.message, "Total size in C:\\A is 0MB (gathered at 2026-12-09 08:12:05)")
+        << "walking in reads the same gathering";
+    usage.TreemapMouseMove("C:\\A", 3 << 10);
+    EXPECT_EQ(view.message, "Total size in C:\\A is 3MB (gathered at 2026-12-09 08:12:05)");
+    usage.Refresh();
+    EXPECT_EQ(view.message, "Total size in C:\\A is 0MB (gathered at 2026-12-09 08:22:05)");
+    clock.formatFails = true;
+    usage.Refresh();
+    EXPECT_EQ(view.message, "Total size in C:\\A is 0MB") << "no time rather than half a one";
+}
+
+TEST_F(FolderUsageCommands, RefreshReadsTheDiskAgainAndStaysInTheFolderOrTheNearestLeft) {
+    files.AddFile("c:\\a\\b\\f", std::string(8192, 'x'));
+    files.AddFile("c:\\a\\g", std::string(4096, 'x'));
+    usage.Refresh();
+    EXPECT_EQ(view.message, "Status") << "nothing gathered yet, nothing to refresh";
+    usage.DriveComboBox1Change("c:");
+    usage.folderpiechart("C:\\A\\B");
+    files.AddFile("c:\\a\\b\\h", std::string(4096, 'x'));
+    usage.Refresh();
+    EXPECT_EQ(usage.Current(), "C:\\A\\B");
+    EXPECT_EQ(ChartTexts(), (std::vector<std::string>{"12 Files"}));
+    // Swapped for a link, the folder is no longer one the tree can show.
+    files.AddJunction("c:\\a\\b", "c:\\");
+    usage.Refresh();
+    EXPECT_EQ(usage.Current(), "C:\\A") << "the folder has gone: the one above it";
+    EXPECT_EQ(ChartTexts(), (std::vector<std::string>{"4 Files", "0 C:\\A\\B"}));
+    EXPECT_EQ(view.busy.back(), false);
+}
+
+TEST_F(FolderUsageCommands, DotFoldersAreCountedInTheirParent) {
+    files.AddFile("c:\\Users\\me\\.cache\\blob", std::string(10 << 10, 'x'));
+    files.AddFile("c:\\Users\\me\\.nuget\\packages\\p.nupkg", std::string(6 << 10, 'x'));
+    files.AddFile("c:\\Users\\me\\doc.txt", std::string(1 << 10, 'x'));
+    usage.DriveComboBox1Change("c:");
+    EXPECT_EQ(ChartTexts(), (std::vector<std::string>{"17 C:\\USERS", "0 Files"}));
+    EXPECT_EQ(FolderTreeSize(files, "c:\\Users\\"), 17) << "the fresh walk agrees";
+    usage.folderpiechart("C:\\USERS\\ME");
+    EXPECT_EQ(ChartTexts(), (std::vector<std::string>{"10 C:\\USERS\\ME\\.CACHE",
+                                                      "6 C:\\USERS\\ME\\.NUGET", "1 Files"}));
+}
+
+TEST_F(FolderUsageCommands, TreemapCellsWalkInAndOutAsSlicesDo) {
+    files.AddFile("c:\\a\\b\\f", std::string(8192, 'x'));
+    usage.DriveComboBox1Change("c:");
+    usage.TreemapDblClick("C:\\A\\B");
+    EXPECT_EQ(usage.Current(), "C:\\A\\B");
+    usage.TreemapDblClick("Files");
+    EXPECT_EQ(usage.Current(), "C:\\A\\B") << "the files are no folder";
+    usage.TreemapRightClick();
+    EXPECT_EQ(usage.Current(), "C:\\A");
+    usage.TreemapRightClick();
+    usage.TreemapRightClick();
+    EXPECT_EQ(usage.Current(), "C:") << "the top stays the top, in upper case as on the chart";
+    EXPECT_EQ(view.message, "Total size in C: is 0MB");
 }
 
 TEST_F(FolderUsageCommands, PickingADriveGathersAfresh) {

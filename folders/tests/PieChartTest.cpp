@@ -212,6 +212,32 @@ TEST_F(PieChart, ALabelEndsOnTheCircleOfTheSmallerHalfSide) {
     EXPECT_EQ(canvas.texts[0].y, 50 - 44 - 5);
 }
 
+// Long paths crowded the middle: a slice shows its folder's last name, and a
+// label that would cover one already written is left out.
+TEST_F(PieChart, LabelsShowTheLastNameAndNeverCoverEachOther) {
+    chart.Width = 200;
+    chart.Height = 200;
+    chart.SetData(Lines({"30 C:\\USERS\\SOMEONE\\APPDATA", "20 C:\\PROGRAM FILES", "15 C:\\A",
+                         "15 C:\\B", "10 Files", "10 C:\\WINDOWS"}));
+    RecordingCanvas canvas;
+    canvas.textSize = {160, 14};
+    chart.Paint(canvas);
+    ASSERT_FALSE(canvas.texts.empty());
+    EXPECT_EQ(canvas.texts[0].text, "APPDATA");
+    for (size_t i = 0; i < canvas.texts.size(); ++i) {
+        EXPECT_EQ(canvas.texts[i].text.find('\\'), std::string::npos) << canvas.texts[i].text;
+        for (size_t j = 0; j < i; ++j) {
+            const auto& a = canvas.texts[i];
+            const auto& b = canvas.texts[j];
+            bool apart = a.x + 160 <= b.x || b.x + 160 <= a.x || a.y + 14 <= b.y || b.y + 14 <= a.y;
+            EXPECT_TRUE(apart) << a.text << " covers " << b.text;
+        }
+    }
+    EXPECT_LT(canvas.texts.size(), 6u) << "some had to give way";
+    EXPECT_EQ(TPieChart::ShortLabel("C:\\WINDOWS\\"), "C:\\WINDOWS\\") << "nothing after the slash";
+    EXPECT_EQ(TPieChart::ShortLabel("Files"), "Files");
+}
+
 class RecordingListBox : public ChartListBox {
 public:
     std::vector<std::string> log;

@@ -8,12 +8,31 @@
 #include "core/win/Controls.h"
 #include "core/win/TextMeasure.h"
 #include "core/win/WinText.h"
+#include "folders/FolderExport.h"
+#include "platform/ReplaceFile.h"
+#include "platform/UiPort.h"
 
 namespace bs {
 
 namespace {
 
-enum : int { IdPicker = 1, IdMessage, IdChart, IdGuide1, IdGuide2 };
+enum : int {
+    IdPicker = 1,
+    IdMessage,
+    IdChart,
+    IdGuide1,
+    IdGuide2,
+    IdPie,
+    IdTreemap,
+    IdLargest,
+    IdTypes,
+    IdRefresh,
+    IdExport,
+    IdListNote,
+    IdMap,
+    IdLargestList,
+    IdTypesList,
+};
 
 // Paint messages handled in one go at most; a window that never validates
 // itself must not keep the walk waiting.
@@ -29,13 +48,40 @@ HFONT MakeArial(int pixels, int weight) {
     return CreateFontIndirectW(&font);
 }
 
+// A long path gives way in its middle, after its first backslash, so that
+// its last folder, the size and the time of the gathering stay in sight.
+std::string FitPath(const std::string& text, HFONT font, int width) {
+    size_t first = text.find('\\'), last = text.rfind('\\');
+    if (first == std::string::npos || first == last || TextExtent(font, text).cx <= width)
+        return text;
+    auto shortened = [&](size_t cut) {
+        // Never inside a character of several bytes.
+        while (cut < last && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+            ++cut;
+        return text.substr(0, first + 1) + "..." + text.substr(cut);
+    };
+    size_t low = first + 1, high = last;
+    while (low < high) {
+        size_t middle = (low + high) / 2;
+        if (TextExtent(font, shortened(middle)).cx <= width)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return shortened(low);
+}
+
 } // namespace
 
 FolderUsagePage::FolderUsagePage() = default;
 FolderUsagePage::~FolderUsagePage() = default;
 
-void FolderUsagePage::Attach(FileSystem& files, Clock& clock, const std::string& currentFolder) {
+void FolderUsagePage::Attach(FileSystem& files, Clock& clock, Shell& shell, Dialogs& dialogs,
+                             const std::string& currentFolder) {
     files_ = &files;
+    clock_ = &clock;
+    shell_ = &shell;
+    dialogs_ = &dialogs;
     currentFolder_ = currentFolder;
     FolderUsageView& view = *this;
     usage_ = std::make_unique<FolderUsage>(files, clock, PieChart1.Chart(), view);
@@ -44,11 +90,13 @@ void FolderUsagePage::Attach(FileSystem& files, Clock& clock, const std::string&
 
 bool FolderUsagePage::CreateControls() {
     DriveComboBox1 = AddControl(WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, IdPicker);
+    // The end gives way only when the path cannot (see FitPath): Wine's own
+    // path ellipsis asserts on some texts.
     lblFolderMessage = AddControl(L"STATIC", SS_CENTER | SS_NOPREFIX | SS_ENDELLIPSIS, IdMessage);
     lblPieGuide1 = AddControl(L"STATIC", SS_CENTER | SS_NOPREFIX, IdGuide1);
     lblPieGuide2 = AddControl(L"STATIC", SS_CENTER | SS_NOPREFIX, IdGuide2);
     if (!DriveComboBox1 || !lblFolderMessage || !lblPieGuide1 || !lblPieGuide2 ||
-        !PieChart1.Create(Panel(), IdChart))
+        !PieChart1.Create(Panel(), IdChart) || !CreateViews())
         return false;
     faceBrush_ = ScopedGdiObject(CreateSolidBrush(Face));
     if (!SetWindowSubclass(Panel(), PanelProc, 0, reinterpret_cast<DWORD_PTR>(this)))
@@ -70,7 +118,181 @@ bool FolderUsagePage::CreateControls() {
             usage_->PieChart1MouseMove();
     };
     SetText(lblFolderMessage, "Status");
+    ShowView(treemapChosen_ ? View::Treemap : View::Pie);
     return true;
+}
+
+bool FolderUsagePage::CreateViews() {
+    rbtPie = AddControl(L"BUTTON", WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON, IdPie);
+    rbtTreemap = AddControl(L"BUTTON", BS_AUTORADIOBUTTON, IdTreemap);
+    rbtLargest = AddControl(L"BUTTON", BS_AUTORADIOBUTTON, IdLargest);
+    rbtTypes = AddControl(L"BUTTON", BS_AUTORADIOBUTTON, IdTypes);
+    btnRefresh = AddControl(L"BUTTON", WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, IdRefresh);
+    btnExport = AddControl(L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, IdExport);
+    lblListNote = AddControl(L"STATIC", SS_CENTER | SS_NOPREFIX, IdListNote);
+    if (!rbtPie || !rbtTreemap || !rbtLargest || !rbtTypes || !btnRefresh || !btnExport ||
+        !lblListNote || !Treemap1.Create(Panel(), IdMap) ||
+        !lvwLargest.Create(
+            Panel(), IdLargestList,
+            {{.width = 130}, {.width = 205}, {.width = 65, .right = true}, {.width = 115}}) ||
+        !lvwTypes.Create(Panel(), IdTypesList,
+                         {{.width = 150},
+                          {.width = 90, .right = true},
+                          {.width = 110, .right = true},
+                          {.width = 90, .right = true}}))
+        return false;
+    Treemap1.SetBackground(Face);
+    Treemap1.OnDblClick = [this](const TreemapCell& cell) { TreemapDblClick(cell); };
+    Treemap1.OnRightClick = [this] {
+        if (usage_)
+            usage_->TreemapRightClick();
+    };
+    Treemap1.OnMouseMove = [this](const TreemapCell& cell) {
+        if (usage_)
+            usage_->TreemapMouseMove(cell.label, cell.kib);
+    };
+    // F5 reaches whichever control of the page has the focus.
+    for (HWND control :
+         {DriveComboBox1, rbtPie, rbtTreemap, rbtLargest, rbtTypes, btnRefresh, btnExport,
+          Treemap1.Handle(), PieChart1.Handle(), lvwLargest.Handle(), lvwTypes.Handle()})
+        if (!SetWindowSubclass(control, KeyProc, 0, reinterpret_cast<DWORD_PTR>(this)))
+            return false;
+    return true;
+}
+
+LRESULT CALLBACK FolderUsagePage::KeyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR, DWORD_PTR data) {
+    if (message == WM_KEYDOWN && wParam == VK_F5) {
+        reinterpret_cast<FolderUsagePage*>(data)->Refresh();
+        return 0;
+    }
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(hwnd, KeyProc, 0);
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+// A Files cell nested in a folder stands for that folder's own files: it
+// walks into the folder. The files of the folder shown lead nowhere.
+void FolderUsagePage::TreemapDblClick(const TreemapCell& cell) {
+    if (!usage_)
+        return;
+    const auto& cells = Treemap1.Cells();
+    if (cell.files && cell.parent >= 0)
+        usage_->TreemapDblClick(cells[static_cast<size_t>(cell.parent)].label);
+    else
+        usage_->TreemapDblClick(cell.label);
+}
+
+void FolderUsagePage::ChooseTreemap(bool treemap) {
+    treemapChosen_ = treemap;
+    if (Created())
+        ShowView(treemap ? View::Treemap : View::Pie);
+}
+
+void FolderUsagePage::ShowView(View view) {
+    view_ = view;
+    if (view == View::Pie || view == View::Treemap)
+        treemapChosen_ = view == View::Treemap;
+    CheckRadioButton(Panel(), IdPie, IdTypes, IdPie + static_cast<int>(view));
+    bool chart = view == View::Pie || view == View::Treemap;
+    ShowWindow(PieChart1.Handle(), view == View::Pie ? SW_SHOW : SW_HIDE);
+    ShowWindow(Treemap1.Handle(), view == View::Treemap ? SW_SHOW : SW_HIDE);
+    ShowWindow(lvwLargest.Handle(), view == View::Largest ? SW_SHOW : SW_HIDE);
+    ShowWindow(lvwTypes.Handle(), view == View::Types ? SW_SHOW : SW_HIDE);
+    ShowWindow(lblPieGuide1, chart ? SW_SHOW : SW_HIDE);
+    ShowWindow(lblPieGuide2, chart ? SW_SHOW : SW_HIDE);
+    FillView();
+}
+
+// Only the view in sight is filled; the others when they are chosen.
+void FolderUsagePage::FillView() {
+    const FolderTree* tree = usage_ ? &usage_->Tree() : nullptr;
+    const std::string current = usage_ ? usage_->Current() : std::string();
+    bool note = false;
+    switch (view_) {
+    case View::Pie:
+        break;
+    case View::Treemap:
+        Treemap1.SetMap(tree ? tree->Map(current, 2).value_or(MapEntry{}) : MapEntry{});
+        break;
+    case View::Largest: {
+        largest_ =
+            tree ? tree->Largest(current, LargestCount).value_or(LargestFiles{}) : LargestFiles{};
+        lvwLargest.SetRows(clock_ ? LargestFileRows(largest_, *clock_)
+                                  : std::vector<SortableRow>{});
+        note = !largest_.complete;
+        SetText(lblListNote, texts_(416) + " " + SizeText(largest_.floorBytes));
+        break;
+    }
+    case View::Types:
+        lvwTypes.SetRows(
+            FileTypeRows(tree ? tree->FileTypes(current).value_or(std::vector<FileTypeRow>{})
+                              : std::vector<FileTypeRow>{},
+                         texts_));
+        break;
+    }
+    ShowWindow(lblListNote, note ? SW_SHOW : SW_HIDE);
+}
+
+void FolderUsagePage::FolderShown() {
+    FillView();
+}
+
+void FolderUsagePage::Refresh() {
+    if (usage_ && !usage_->Gathering())
+        usage_->Refresh();
+}
+
+void FolderUsagePage::FiguresChanged() {
+    if (IsWindowVisible(Panel()))
+        Refresh();
+    else
+        stale_ = true;
+}
+
+void FolderUsagePage::Export() {
+    if (!usage_ || !dialogs_ || !files_)
+        return;
+    auto rows = usage_->Tree().Table(usage_->Current());
+    if (!rows)
+        return;
+    auto owner = reinterpret_cast<uintptr_t>(GetAncestor(Panel(), GA_ROOT));
+    auto path = dialogs_->SaveFile(owner, texts_(418) + "|*.csv", "folders.csv");
+    if (!path)
+        return;
+    if (!ReplaceFileContent(*files_, *path, FolderTableCsv(*rows, texts_)))
+        dialogs_->Message(owner, texts_(419), "Tarn Brimsweep Pro", MbOk | MbIconError);
+}
+
+// The shell is shown the file itself; a name that did not convert would
+// name another file, so then only its folder is shown.
+void FolderUsagePage::OpenLargestFile(int row) {
+    auto index = lvwLargest.PayloadAt(row);
+    if (!index || !shell_ || *index >= largest_.rows.size())
+        return;
+    const LargeFileRow& file = largest_.rows[*index];
+    shell_->ShowInFolder(file.exactName ? file.folder + "\\" + file.name : file.folder);
+}
+
+bool FolderUsagePage::OnNotify(NMHDR* header, LRESULT& result) {
+    SortableList* list = header->hwndFrom == lvwLargest.Handle() ? &lvwLargest
+                         : header->hwndFrom == lvwTypes.Handle() ? &lvwTypes
+                                                                 : nullptr;
+    if (!list)
+        return false;
+    switch (header->code) {
+    case LVN_COLUMNCLICK:
+        list->SortBy(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
+        result = 0;
+        return true;
+    case NM_DBLCLK:
+        if (list == &lvwLargest)
+            OpenLargestFile(reinterpret_cast<NMITEMACTIVATE*>(header)->iItem);
+        result = 0;
+        return true;
+    default:
+        return false;
+    }
 }
 
 // The panel's face and the status line's colour.
@@ -107,6 +329,19 @@ void FolderUsagePage::ApplyLanguage(const LocalTexts& text) {
         usage_->SetTexts(text);
     SetText(lblPieGuide1, text(131));
     SetText(lblPieGuide2, text(132));
+    SetText(rbtPie, text(400));
+    SetText(rbtTreemap, text(401));
+    SetText(rbtLargest, text(402));
+    SetText(rbtTypes, text(403));
+    SetText(btnRefresh, text(404));
+    SetText(btnExport, text(405));
+    lvwLargest.SetCaptions({text(407), text(408), text(409), text(410)});
+    lvwTypes.SetCaptions({text(411), text(412), text(413), text(414)});
+    std::array<std::string, FileGroupCount> groups;
+    for (int group = 0; group < FileGroupCount; ++group)
+        groups[static_cast<size_t>(group)] = text(GroupTextId(static_cast<FileGroup>(group)));
+    Treemap1.SetLegend(groups);
+    FillView();
 }
 
 // pnlPieResize: the picker at the top centre, the status line under it, the
@@ -120,13 +355,26 @@ void FolderUsagePage::LayoutControls(const Look& look, int width, int height) {
     }
     SendMessageW(lblFolderMessage, WM_SETFONT, reinterpret_cast<WPARAM>(messageFont_.Get()), FALSE);
     PieChart1.SetFont(static_cast<HFONT>(chartFont_.Get()));
+    Treemap1.SetLook(static_cast<HFONT>(chartFont_.Get()), dpi.value);
+    dpi_ = dpi.value;
+    for (HWND control : {rbtPie, rbtTreemap, rbtLargest, rbtTypes, btnRefresh, btnExport,
+                         lblListNote, lvwLargest.Handle(), lvwTypes.Handle()})
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(look.text), FALSE);
+    lvwLargest.ScaleColumns(dpi.value);
+    lvwTypes.ScaleColumns(dpi.value);
 
     int pickerWidth = std::min(dpi.Scale(145), width);
     MoveWindow(DriveComboBox1, (width - pickerWidth) / 2, dpi.Scale(10), pickerWidth,
                dpi.Scale(200), TRUE);
     RECT picker = {};
     GetWindowRect(DriveComboBox1, &picker);
-    int messageTop = dpi.Scale(10) + (picker.bottom - picker.top) + dpi.Scale(2);
+    const int pickerHeight = picker.bottom - picker.top;
+    // Refresh at the left of the picker, Export at its right.
+    const int buttonWidth = WidestText(look.text, {404, 405}) + dpi.Scale(16);
+    MoveWindow(btnRefresh, dpi.Scale(16), dpi.Scale(10), buttonWidth, pickerHeight, TRUE);
+    MoveWindow(btnExport, width - dpi.Scale(16) - buttonWidth, dpi.Scale(10), buttonWidth,
+               pickerHeight, TRUE);
+    int messageTop = dpi.Scale(10) + pickerHeight + dpi.Scale(2);
     int messageHeight = LineHeight(static_cast<HFONT>(messageFont_.Get())) + dpi.Scale(2);
     MoveWindow(lblFolderMessage, dpi.Scale(16), messageTop, width - dpi.Scale(32), messageHeight,
                TRUE);
@@ -137,16 +385,39 @@ void FolderUsagePage::LayoutControls(const Look& look, int width, int height) {
     MoveWindow(lblPieGuide1, dpi.Scale(4), guide1Top, width - dpi.Scale(8), guideHeight, TRUE);
     MoveWindow(lblPieGuide2, dpi.Scale(4), guide2Top, width - dpi.Scale(8), guideHeight, TRUE);
 
-    int chartTop = std::max(dpi.Scale(50), messageTop + messageHeight + dpi.Scale(4));
+    MoveWindow(lblListNote, dpi.Scale(4), guide1Top, width - dpi.Scale(8), guideHeight, TRUE);
+
+    // The view switch in one centred row under the status line.
+    const int glyph = dpi.Scale(13) + dpi.Scale(6);
+    const int gap = dpi.Scale(12);
+    const int radioHeight = LineHeight(look.text) + dpi.Scale(4);
+    const int radioTop = messageTop + messageHeight + dpi.Scale(2);
+    int widths[4] = {WidestText(look.text, {400}) + glyph, WidestText(look.text, {401}) + glyph,
+                     WidestText(look.text, {402}) + glyph, WidestText(look.text, {403}) + glyph};
+    int row = widths[0] + widths[1] + widths[2] + widths[3] + 3 * gap;
+    int x = std::max(dpi.Scale(4), (width - row) / 2);
+    int at = 0;
+    for (HWND radio : {rbtPie, rbtTreemap, rbtLargest, rbtTypes}) {
+        MoveWindow(radio, x, radioTop, widths[at], radioHeight, TRUE);
+        x += widths[at++] + gap;
+    }
+
+    int chartTop = std::max(dpi.Scale(50), radioTop + radioHeight + dpi.Scale(4));
     int chartHeight = std::max(0, guide1Top - dpi.Scale(4) - chartTop);
-    MoveWindow(PieChart1.Handle(), dpi.Scale(20), chartTop, std::max(0, width - dpi.Scale(40)),
-               chartHeight, TRUE);
+    int chartWidth = std::max(0, width - dpi.Scale(40));
+    for (HWND view :
+         {PieChart1.Handle(), Treemap1.Handle(), lvwLargest.Handle(), lvwTypes.Handle()})
+        MoveWindow(view, dpi.Scale(20), chartTop, chartWidth, chartHeight, TRUE);
 }
 
 void FolderUsagePage::ShowAnswered() {
     Show(true);
-    if (drivesFilled_)
+    if (drivesFilled_) {
+        if (stale_)
+            Refresh();
+        stale_ = false;
         return;
+    }
     // The picker's first appearance builds its list and reports a change.
     FillDrives();
     DriveComboBox1Change();
@@ -180,6 +451,18 @@ int64_t FolderUsagePage::folderpiechart(const std::string& path) {
 // so the same drive can be gathered afresh; a change by the keyboard with the
 // list closed counts at once.
 bool FolderUsagePage::OnCommand(int id, int code, HWND) {
+    if (code == BN_CLICKED && id >= IdPie && id <= IdTypes) {
+        ShowView(static_cast<View>(id - IdPie));
+        return true;
+    }
+    if (code == BN_CLICKED && id == IdRefresh) {
+        Refresh();
+        return true;
+    }
+    if (code == BN_CLICKED && id == IdExport) {
+        Export();
+        return true;
+    }
     if (id != IdPicker)
         return false;
     switch (code) {
@@ -205,7 +488,9 @@ bool FolderUsagePage::OnCommand(int id, int code, HWND) {
 }
 
 void FolderUsagePage::SetFolderMessage(const std::string& text) {
-    SetText(lblFolderMessage, text);
+    RECT client = {};
+    GetClientRect(lblFolderMessage, &client);
+    SetText(lblFolderMessage, FitPath(text, static_cast<HFONT>(messageFont_.Get()), client.right));
     UpdateWindow(lblFolderMessage);
 }
 
@@ -218,7 +503,8 @@ void FolderUsagePage::SetBusy(bool busy) {
     // left waiting; they were meant for a chart that has changed since, so
     // they are dropped rather than acted on now.
     MSG message;
-    for (HWND window : {PieChart1.Handle(), DriveComboBox1}) {
+    for (HWND window :
+         {PieChart1.Handle(), Treemap1.Handle(), DriveComboBox1, btnRefresh, btnExport}) {
         while (PeekMessageW(&message, window, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
         }
         while (PeekMessageW(&message, window, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {

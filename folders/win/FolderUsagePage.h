@@ -1,7 +1,9 @@
 // The Folder Usage page of the resources view (pnlPie): a drive picker, the
-// status line, the pie chart of the shown folder and two guide lines. The
-// first time the page is shown after its question, the picker fills its list
-// and the current drive is gathered.
+// status line, and the folder shown as a pie chart or a treemap, or as the
+// list of its largest files or of its sizes by type; Refresh (also F5)
+// gathers the drive again, Export saves the folder table. The first time
+// the page is shown after its question, the picker fills its list and the
+// current drive is gathered.
 #pragma once
 
 #include <memory>
@@ -10,6 +12,10 @@
 #include "core/win/Page.h"
 #include "folders/FolderUsage.h"
 #include "folders/win/PieChartWindow.h"
+#include "folders/win/SortableList.h"
+#include "folders/win/TreemapWindow.h"
+#include "platform/Dialogs.h"
+#include "platform/Shell.h"
 #include "platform/win32/Scoped.h"
 
 namespace bs {
@@ -18,18 +24,29 @@ class FolderUsagePage : public Page, private FolderUsageView {
 public:
     static constexpr COLORREF Face = RGB(239, 233, 224);
     static constexpr COLORREF MessageColour = RGB(51, 102, 153);
+    static constexpr size_t LargestCount = 100;
+
+    enum class View { Pie, Treemap, Largest, Types };
 
     HWND DriveComboBox1 = nullptr;
     HWND lblFolderMessage = nullptr;
     HWND lblPieGuide1 = nullptr, lblPieGuide2 = nullptr;
+    HWND rbtPie = nullptr, rbtTreemap = nullptr, rbtLargest = nullptr, rbtTypes = nullptr;
+    HWND btnRefresh = nullptr, btnExport = nullptr;
+    HWND lblListNote = nullptr;
     PieChartWindow PieChart1;
+    TreemapWindow Treemap1;
+    SortableList lvwLargest;
+    SortableList lvwTypes;
 
     FolderUsagePage();
     ~FolderUsagePage() override;
 
-    // What the walk reads and times itself by; `currentFolder` names the
-    // drive the picker starts on. Before the page is shown.
-    void Attach(FileSystem& files, Clock& clock, const std::string& currentFolder);
+    // What the page reads, times itself by, shows files with and saves
+    // through; `currentFolder` names the drive the picker starts on. Before
+    // the page is shown.
+    void Attach(FileSystem& files, Clock& clock, Shell& shell, Dialogs& dialogs,
+                const std::string& currentFolder);
     // Shows the page after OK at its question.
     void ShowAnswered();
     // Shows the folder at `path`; its total in KiB.
@@ -37,8 +54,22 @@ public:
     bool Gathering() const { return usage_ && usage_->Gathering(); }
     const FolderUsage* Usage() const { return usage_.get(); }
 
+    // Pie or treemap, as the settings keep it.
+    bool TreemapChosen() const { return treemapChosen_; }
+    void ChooseTreemap(bool treemap);
+    void ShowView(View view);
+    View Shown() const { return view_; }
+    // Gathers the drive again (Refresh, F5).
+    void Refresh();
+    // Files were deleted or put back: the figures are gathered again now if
+    // the page is shown, else when it is shown next.
+    void FiguresChanged();
+    // Saves the folder table of the folder shown as CSV, asking where.
+    void Export();
+
     void ApplyLanguage(const LocalTexts& text) override;
     bool OnCommand(int id, int code, HWND control) override;
+    bool OnNotify(NMHDR* header, LRESULT& result) override;
 
 protected:
     bool CreateControls() override;
@@ -47,25 +78,40 @@ protected:
 private:
     static LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR id, DWORD_PTR data);
+    static LRESULT CALLBACK KeyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                    UINT_PTR id, DWORD_PTR data);
+    bool CreateViews();
     void DriveComboBox1Change();
     void FillDrives();
+    void FillView();
+    void OpenLargestFile(int row);
+    void TreemapDblClick(const TreemapCell& cell);
 
     // FolderUsageView
     void SetFolderMessage(const std::string& text) override;
     void SetBusy(bool busy) override;
     void PaintPending() override;
+    void FolderShown() override;
 
     FileSystem* files_ = nullptr;
+    Clock* clock_ = nullptr;
+    Shell* shell_ = nullptr;
+    Dialogs* dialogs_ = nullptr;
     std::string currentFolder_;
     std::unique_ptr<FolderUsage> usage_;
     LocalTexts texts_;
     bool drivesFilled_ = false;
     bool pickMade_ = false;
+    bool stale_ = false;
+    bool treemapChosen_ = false;
+    View view_ = View::Pie;
+    LargestFiles largest_;
     HCURSOR previousCursor_ = nullptr;
     ScopedGdiObject faceBrush_;
     ScopedGdiObject messageFont_;
     ScopedGdiObject chartFont_;
     int fontDpi_ = 0;
+    int dpi_ = 96;
 };
 
 } // namespace bs

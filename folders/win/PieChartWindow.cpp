@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "core/win/WindowClass.h"
+#include "folders/win/Metafile.h"
 #include "platform/win32/Scoped.h"
 #include "platform/win32/Utf.h"
 
@@ -73,31 +74,12 @@ private:
     ScopedGdiObject brush_;
 };
 
-struct EnhMetaFileTraits {
-    using Handle = HENHMETAFILE;
-    static Handle Invalid() { return nullptr; }
-    static bool IsValid(Handle h) { return h != nullptr; }
-    static void Close(Handle h) { DeleteEnhMetaFile(h); }
-};
-using ScopedEnhMetaFile = ScopedHandle<EnhMetaFileTraits>;
-
 // Records the chart into an enhanced metafile of the control's size.
 ScopedEnhMetaFile Record(const TPieChart& chart, HDC reference, HFONT font) {
-    // The frame is in hundredths of a millimetre of the reference device,
-    // so that playing it back onto the same size draws pixel for pixel.
-    RECT frame = {0, 0,
-                  MulDiv(chart.Width, GetDeviceCaps(reference, HORZSIZE) * 100,
-                         GetDeviceCaps(reference, HORZRES)),
-                  MulDiv(chart.Height, GetDeviceCaps(reference, VERTSIZE) * 100,
-                         GetDeviceCaps(reference, VERTRES))};
-    HDC recorder = CreateEnhMetaFileW(reference, nullptr, &frame, nullptr);
-    if (!recorder)
-        return ScopedEnhMetaFile();
-    {
+    return RecordMetafile(reference, chart.Width, chart.Height, [&](HDC recorder) {
         GdiCanvas canvas(recorder, font);
         chart.Paint(canvas);
-    }
-    return ScopedEnhMetaFile(CloseEnhMetaFile(recorder));
+    });
 }
 
 } // namespace

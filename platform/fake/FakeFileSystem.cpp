@@ -719,4 +719,62 @@ bool FakeFileSystem::IsCertainlyAbsent(const std::string& path) {
     return parent && !parent->unreadable && !parent->Child(leaf);
 }
 
+// A folder opened by the deletion door: it goes on close, if it was empty
+// when asked.
+class FakeDoorFolder : public DoorFile {
+public:
+    explicit FakeDoorFolder(std::shared_ptr<FakeFileSystem::Node> node) : node_(std::move(node)) {}
+    ~FakeDoorFolder() override {
+        if (!deleteOnClose_ || !node_->children.empty())
+            return;
+        if (auto parent = node_->parent.lock()) {
+            auto& siblings = parent->children;
+            auto it = std::find(siblings.begin(), siblings.end(), node_);
+            if (it != siblings.end())
+                siblings.erase(it);
+        }
+    }
+
+    size_t Read(void*, size_t) override { return 0; }
+    bool Write(const void*, size_t) override { return false; }
+    bool Seek(int64_t) override { return false; }
+    int64_t Position() const override { return 0; }
+    int64_t Size() const override { return 0; }
+    bool SetLastWriteTime(FileTime) override { return false; }
+    std::optional<FileTime> LastWriteTime() const override { return node_->lastWrite; }
+    bool Flush() override { return true; }
+    std::optional<FileIdentity> Identity() override {
+        return FileIdentity{FakeFileSystem::VolumeSerial, node_->id, 0, 0};
+    }
+    bool DeleteOnClose() override {
+        auto parent = node_->parent.lock();
+        if (!parent || parent->noWrite || !node_->children.empty())
+            return false;
+        deleteOnClose_ = true;
+        return true;
+    }
+
+private:
+    std::shared_ptr<FakeFileSystem::Node> node_;
+    bool deleteOnClose_ = false;
+};
+
+std::unique_ptr<DoorFile> FakeFileSystem::OpenDoorFolder(const std::string& path,
+                                                         DoorOpenError& error) {
+    auto node = path.size() > MaxPathLength ? nullptr : FindNoFollow(path);
+    if (!node)
+        error = DoorOpenError::Missing;
+    else if (node->attributes & AttrReparsePoint)
+        error = DoorOpenError::Link;
+    else if (!node->IsFolder())
+        error = DoorOpenError::NotAFile;
+    else if (node->inUse)
+        error = DoorOpenError::InUse;
+    else
+        error = DoorOpenError::None;
+    if (error != DoorOpenError::None)
+        return nullptr;
+    return std::make_unique<FakeDoorFolder>(node);
+}
+
 } // namespace bs

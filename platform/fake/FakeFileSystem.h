@@ -77,6 +77,8 @@ public:
     std::unique_ptr<FileFind> ListFolder(const std::string& folder) override;
     std::unique_ptr<DoorFile> OpenDoorFile(const std::string& path, DoorAccess access,
                                            DoorOpenError& error) override;
+    std::unique_ptr<DoorFile> OpenDoorFolder(const std::string& path,
+                                             DoorOpenError& error) override;
     bool OthersMayWrite(const std::string& folder) override;
     // A folder that users other than the administrators may write to.
     void SetOpenToOthers(const std::string& folder, bool open);
@@ -123,6 +125,7 @@ private:
     unsigned tempCounter_ = 0;
     friend class FakeStream;
     friend class FakeDoorFile;
+    friend class FakeDoorFolder;
 
 public:
     // --- spellings of one path (FakeCanonicalPath.cpp) ----------------------

@@ -42,6 +42,9 @@ public:
 
     bool elevated = false;
     bool RunsElevated() override { return elevated; }
+
+    std::vector<std::string> running;
+    std::vector<std::string> RunningProgramNames() override { return running; }
 };
 
 } // namespace bs

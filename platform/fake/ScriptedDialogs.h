@@ -22,6 +22,8 @@ public:
     std::deque<std::optional<std::string>> picks; // empty: cancelled
     std::vector<std::string> filters;
     std::vector<std::string> initialFolders;
+    std::deque<std::optional<std::string>> savePicks; // empty: cancelled
+    std::vector<std::string> saveNames;
 
     int Message(uintptr_t, const std::string& text, const std::string& caption,
                 unsigned style) override {
@@ -40,6 +42,16 @@ public:
             return std::nullopt;
         auto pick = picks.front();
         picks.pop_front();
+        return pick;
+    }
+    std::optional<std::string> SaveFile(uintptr_t, const std::string& filter,
+                                        const std::string& initialName) override {
+        filters.push_back(filter);
+        saveNames.push_back(initialName);
+        if (savePicks.empty())
+            return std::nullopt;
+        auto pick = savePicks.front();
+        savePicks.pop_front();
         return pick;
     }
 };

@@ -1,4 +1,4 @@
-// Real message boxes and file-open dialogs.
+// Real message boxes and file-open and file-save dialogs.
 #pragma once
 
 #include "platform/Dialogs.h"
@@ -11,6 +11,8 @@ public:
                 unsigned style) override;
     std::optional<std::string> OpenFile(uintptr_t owner, const std::string& filter,
                                         const std::string& initialFolder) override;
+    std::optional<std::string> SaveFile(uintptr_t owner, const std::string& filter,
+                                        const std::string& initialName) override;
 };
 
 } // namespace bs

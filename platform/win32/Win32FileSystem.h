@@ -32,6 +32,8 @@ public:
     std::unique_ptr<FileFind> ListFolder(const std::string& folder) override;
     std::unique_ptr<DoorFile> OpenDoorFile(const std::string& path, DoorAccess access,
                                            DoorOpenError& error) override;
+    std::unique_ptr<DoorFile> OpenDoorFolder(const std::string& path,
+                                             DoorOpenError& error) override;
     // In Win32FolderRights.cpp.
     bool OthersMayWrite(const std::string& folder) override;
 

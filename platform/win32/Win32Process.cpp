@@ -3,8 +3,10 @@
 #include <windows.h>
 
 #include <shellapi.h>
+#include <tlhelp32.h>
 
 #include <utility>
+#include <vector>
 
 #include "platform/win32/ModulePath.h"
 #include "platform/win32/Scoped.h"
@@ -37,6 +39,26 @@ void WaitPainting(HANDLE process) {
         if (woken != WAIT_OBJECT_0 + 1)
             return; // the program ended, or the wait itself failed
     }
+}
+
+// The user SID of a process's token, as bytes; empty when it cannot be read.
+std::vector<BYTE> TokenUserOf(HANDLE process) {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(process, TOKEN_QUERY, &token))
+        return {};
+    ScopedKernelHandle owned(token);
+    DWORD size = 0;
+    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    if (size == 0)
+        return {};
+    std::vector<BYTE> buffer(size);
+    if (!GetTokenInformation(token, TokenUser, buffer.data(), size, &size))
+        return {};
+    PSID sid = reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid;
+    if (!IsValidSid(sid))
+        return {};
+    const auto* bytes = static_cast<const BYTE*>(sid);
+    return std::vector<BYTE>(bytes, bytes + GetLengthSid(sid));
 }
 
 } // namespace
@@ -133,6 +155,28 @@ bool Win32Process::RunsElevated() {
     if (!GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size))
         return true;
     return elevation.TokenIsElevated != 0;
+}
+
+std::vector<std::string> Win32Process::RunningProgramNames() {
+    std::vector<std::string> names;
+    const std::vector<BYTE> ours = TokenUserOf(GetCurrentProcess());
+    if (ours.empty())
+        return names;
+    ScopedKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot.Valid())
+        return names;
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more;
+         more = Process32NextW(snapshot.Get(), &entry)) {
+        ScopedKernelHandle process(
+            OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
+        // Another user's process, or one we may not ask: not ours to wait for.
+        if (!process.Valid() || TokenUserOf(process.Get()) != ours)
+            continue;
+        names.push_back(Narrow(entry.szExeFile));
+    }
+    return names;
 }
 
 } // namespace bs

@@ -17,6 +17,8 @@ public:
     // The token's TokenElevation; a token that cannot be asked counts as
     // elevated, so that nothing is started on the hope that it is not.
     bool RunsElevated() override;
+    // Toolhelp's process list, each process's token user compared with ours.
+    std::vector<std::string> RunningProgramNames() override;
 };
 
 } // namespace bs

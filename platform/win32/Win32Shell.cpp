@@ -49,4 +49,17 @@ bool Win32Shell::CreateLink(const std::string& target, const std::string& linkPa
     return SUCCEEDED(file->Save(Widen(linkPath).c_str(), FALSE));
 }
 
+// The shell names files by their plain path, never the "\\?\" form.
+bool Win32Shell::ShowInFolder(const std::string& path) {
+    ComScope com;
+    if (!com.Usable())
+        return false;
+    PIDLIST_ABSOLUTE item = ILCreateFromPathW(Widen(path).c_str());
+    if (!item)
+        return false;
+    HRESULT result = SHOpenFolderAndSelectItems(item, 0, nullptr, 0);
+    ILFree(item);
+    return SUCCEEDED(result);
+}
+
 } // namespace bs

@@ -1,4 +1,5 @@
-// Shell links through COM (IShellLinkW and IPersistFile).
+// Shell links through COM (IShellLinkW and IPersistFile); folder windows
+// with a file selected.
 #pragma once
 
 #include "platform/Shell.h"
@@ -8,6 +9,7 @@ namespace bs {
 class Win32Shell : public Shell {
 public:
     bool CreateLink(const std::string& target, const std::string& linkPath) override;
+    bool ShowInFolder(const std::string& path) override;
 };
 
 } // namespace bs

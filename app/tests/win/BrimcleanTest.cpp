@@ -375,5 +375,73 @@ TEST_F(Brimclean, AWindowInTheMiddleOfACommandKeepsItWaitingThenItGivesUp) {
     EXPECT_FALSE(Exists(tree / "a.tmp"));
 }
 
+// A community winapp2.ini beside brimclean whose cleaners point into the
+// scratch tree: one program that is there, one that is not.
+class BrimcleanCleaners : public Brimclean {
+protected:
+    BrimcleanCleaners() {
+        const std::string app = tree.Path() + "app";
+        for (const char* folder : {"app", "app\\Cache", "app\\Cache\\sub", "app\\Scratch"})
+            CreateDirectoryW(Widen(tree / folder).c_str(), nullptr);
+        ScratchFolder::WriteFile(tree / "app\\Cache\\blob_1", "1111");
+        ScratchFolder::WriteFile(tree / "app\\Cache\\sub\\blob_2", "22");
+        ScratchFolder::WriteFile(tree / "app\\Scratch\\s.bin", "s");
+        ScratchFolder::WriteFile(tree / "app\\settings.json", "{}");
+        ScratchFolder::WriteFile(
+            install / "winapp2.ini",
+            "[Fixture App *]\r\nLangSecRef=3024\r\nDetectFile=" + app + "\r\nFileKey1=" + app +
+                "\\Cache|*.*|RECURSE\r\nFileKey2=" + app +
+                "\\Scratch|*.*|REMOVESELF\r\n\r\n[Absent App *]\r\nLangSecRef=3024\r\n"
+                "DetectFile=" +
+                tree.Path() + "absent\r\nFileKey1=" + tree.Path() + "absent|*.*\r\n");
+    }
+    // An empty folder for --folder, so that only the cleaners list rows.
+    std::string Quiet() const {
+        std::string folder = empty.Path().substr(0, empty.Path().size() - 1);
+        return "files --folder \"" + folder + "\" --no-cache --no-cookies --no-history --no-recent";
+    }
+    ScratchFolder empty;
+};
+
+TEST_F(BrimcleanCleaners, CleanersListsTheDetectedOnesWithIdsThatStayTheSame) {
+    Outcome list = Run("cleaners");
+    ASSERT_EQ(list.code, 0) << list.err;
+    EXPECT_NE(list.out.find("winapp2:fixture-app\t"), std::string::npos) << list.out;
+    EXPECT_NE(list.out.find("\tFixture App\t"), std::string::npos) << list.out;
+    EXPECT_EQ(list.out.find("absent-app"), std::string::npos) << "its program is not here";
+    EXPECT_EQ(Run("cleaners").out, list.out);
+    EXPECT_EQ(Run("cleaners --cleaner x").code, 2);
+}
+
+TEST_F(BrimcleanCleaners, FindWithACleanerListsItsFilesWithItsNameThenCleanDeletesThem) {
+    Outcome find = Run("find " + Quiet() + " --cleaner winapp2:fixture-app");
+    ASSERT_EQ(find.code, 0) << find.err;
+    EXPECT_NE(find.out.find("blob_1\t"), std::string::npos) << find.out;
+    EXPECT_NE(find.out.find("blob_2\t"), std::string::npos) << find.out;
+    EXPECT_NE(find.out.find("\tFixture App\r\n"), std::string::npos) << find.out;
+    EXPECT_EQ(find.out.find("settings.json"), std::string::npos) << "named by no key";
+    EXPECT_TRUE(Exists(tree / "app\\Cache\\blob_1")) << "find changes nothing";
+
+    // Without --cleaner the same Find lists nothing of it.
+    EXPECT_EQ(Run("find " + Quiet()).out.find("blob_1"), std::string::npos);
+
+    Outcome clean = Run("clean " + Quiet() + " --cleaner winapp2:fixture-app");
+    ASSERT_EQ(clean.code, 0) << clean.err;
+    EXPECT_FALSE(Exists(tree / "app\\Cache\\blob_1"));
+    EXPECT_FALSE(Exists(tree / "app\\Cache\\sub\\blob_2"));
+    EXPECT_TRUE(Exists(tree / "app\\settings.json"));
+    EXPECT_TRUE(Exists(tree / "app\\Cache")) << "RECURSE leaves its folders";
+    EXPECT_FALSE(Exists(tree / "app\\Scratch")) << "REMOVESELF removes the emptied folder";
+    EXPECT_TRUE(Exists(install / "tb0.bck")) << "backed up first";
+}
+
+TEST_F(BrimcleanCleaners, AnIdThatNamesNoCleanerIsAUsageErrorAndDeletesNothing) {
+    Outcome clean = Run("clean " + Quiet() + " --cleaner winapp2:no-such-thing");
+    EXPECT_EQ(clean.code, 2);
+    EXPECT_NE(clean.err.find("winapp2:no-such-thing"), std::string::npos) << clean.err;
+    EXPECT_TRUE(Exists(tree / "app\\Cache\\blob_1"));
+    EXPECT_EQ(Run("find files --cleaner \"a b\"").code, 2);
+}
+
 } // namespace
 } // namespace bs

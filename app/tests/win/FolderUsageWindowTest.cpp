@@ -3,6 +3,7 @@
 #include "app/tests/win/FormFixture.h"
 
 #include "folders/tests/win/ScratchFiles.h"
+#include "platform/DateConv.h"
 #include "platform/Text.h"
 #include "platform/win32/Win32FileSystem.h"
 
@@ -13,6 +14,7 @@ using FolderUsageWindow = FormFixture;
 
 TEST_F(FolderUsageWindow, TheFirstOkGathersTheCurrentDriveAndALaterVisitShowsTheLastChart) {
     files.AddFile("c:\\windows\\system\\k.dll", std::string(3 << 20, 'x'));
+    clock.formatFails = true; // the bare status line
     TForm1& form = Form();
     dialogs.answers = {AnswerCancel, AnswerOk, AnswerOk};
     Command(TForm1::IdFolderUsage);
@@ -75,6 +77,8 @@ private:
 
 TEST_F(FolderUsageWindow, ARealTreeOnDiskAt96And144DpiInEnglishAndGerman) {
     ScratchTree scratch;
+    // The status line ends with the time of the gathering.
+    clock.now = *DateTimeToFileTime({2026, 12, 9, 7, 12, 5, 0});
     Win32FileSystem realFiles;
     TForm1 form(Services{realFiles, registry, clock, process, dialogs, machine, shell, memoryBlock,
                          online, batchCodePage, false});
@@ -85,7 +89,8 @@ TEST_F(FolderUsageWindow, ARealTreeOnDiskAt96And144DpiInEnglishAndGerman) {
     Pump();
     std::string shown = UpperAscii(scratch.Root());
     form.FolderUsage().folderpiechart(shown);
-    EXPECT_EQ(Text(form.FolderUsage().lblFolderMessage), "Total size in " + shown + " is 31MB");
+    EXPECT_EQ(Text(form.FolderUsage().lblFolderMessage),
+              "Total size in " + shown + " is 31MB (gathered at 2026-12-09 07:12:05)");
     const TPieChart& chart = form.FolderUsage().PieChart1.Chart();
     ASSERT_EQ(chart.Data().Count(), 6u);
     EXPECT_EQ(chart.Data()[0].text, "16384 " + shown + "\\MUSIC");
@@ -93,9 +98,45 @@ TEST_F(FolderUsageWindow, ARealTreeOnDiskAt96And144DpiInEnglishAndGerman) {
         form.ApplyDpi(dpi);
         for (auto [language, name] : {std::pair{1, "english"}, std::pair{3, "german"}}) {
             SelectCombo(form.Ctl().cmbLanguage, language);
-            SaveScreenshot(form.Handle(), "folders-" + std::to_string(dpi) + "-" + name);
+            for (auto [view, kind] : {std::pair{FolderUsagePage::View::Pie, "pie"},
+                                      std::pair{FolderUsagePage::View::Treemap, "treemap"},
+                                      std::pair{FolderUsagePage::View::Largest, "largest"},
+                                      std::pair{FolderUsagePage::View::Types, "types"}}) {
+                form.FolderUsage().ShowView(view);
+                SaveScreenshot(form.Handle(), "folders-" + std::string(kind) + "-" +
+                                                  std::to_string(dpi) + "-" + name);
+            }
+            form.FolderUsage().ShowView(FolderUsagePage::View::Pie);
         }
     }
+    form.FolderUsage().ShowView(FolderUsagePage::View::Largest);
+    EXPECT_EQ(form.FolderUsage().lvwLargest.RowCount(), 9);
+    EXPECT_EQ(form.FolderUsage().lvwLargest.Text(0, 0), "track01.flac");
+}
+
+TEST_F(FolderUsageWindow, AfterADeleteTheFiguresAreGatheredAgainAndTheTreemapChoiceIsKept) {
+    files.AddFile("c:\\windows\\system\\k.dll", std::string(3 << 20, 'x'));
+    const std::string settings = process.programDir + "language.txt";
+    files.AddFile(settings, "1\r\n0\r\nN\r\nT\r\n");
+    clock.formatFails = true;
+    TForm1& form = Form();
+    EXPECT_TRUE(form.FolderUsage().TreemapChosen()) << "read from the settings";
+    dialogs.answers = {AnswerOk};
+    Command(TForm1::IdFolderUsage);
+    EXPECT_EQ(form.FolderUsage().Shown(), FolderUsagePage::View::Treemap);
+    EXPECT_EQ(Text(form.FolderUsage().lblFolderMessage), "Total size in c: is 3MB");
+    files.AddFile("c:\\windows\\more.bin", std::string(2 << 20, 'x'));
+    Command(TForm1::IdCPU1);
+    form.FolderUsage().FiguresChanged(); // as a Delete or a put-back ends
+    EXPECT_EQ(Text(form.FolderUsage().lblFolderMessage), "Total size in c: is 3MB")
+        << "not while the page is hidden";
+    dialogs.answers = {AnswerOk};
+    Command(TForm1::IdFolderUsage);
+    EXPECT_EQ(Text(form.FolderUsage().lblFolderMessage), "Total size in c: is 5MB")
+        << "gathered again as the page comes back";
+    Click(form.FolderUsage().rbtPie);
+    Command(TForm1::IdExit1);
+    EXPECT_EQ(files.ReadAll(settings), "1\r\n0\r\nN\r\n") << "the pie, as files always had it";
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include "core/win/Controls.h"
 #include "core/win/WinText.h"
 #include "platform/win32/Utf.h"
+#include "cleaners/fake/FakeCleanerFolders.h"
 #include "online/fake/FakeOnline.h"
 #include "platform/fake/FakeBlockAllocator.h"
 #include "platform/fake/FakeClock.h"
@@ -50,8 +51,10 @@ protected:
     }
     const TForm1::Controls& Ctl() { return Form().Ctl(); }
     Services FakeServices() {
-        return Services{files, registry,    clock,  process,       dialogs,         machine,
-                        shell, memoryBlock, online, batchCodePage, notificationIcon};
+        Services services{files, registry,    clock,  process,       dialogs,         machine,
+                          shell, memoryBlock, online, batchCodePage, notificationIcon};
+        services.cleanerFolders = &cleanerFolders;
+        return services;
     }
 
     static void Pump() {
@@ -114,6 +117,7 @@ protected:
     FakeOnline online;
     AsciiBatchCodePage batchCodePage;
     bool notificationIcon = false;
+    FakeCleanerFolders cleanerFolders;
     std::unique_ptr<TForm1> form;
 };
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/res/resource.h"
+#include "app/win/ControlIds.h"
 #include "backup/fake/Latin1ArchiveText.h"
 #include "core/win/TextMeasure.h"
 #include "online/win/NewsDialog.h"
@@ -158,9 +159,20 @@ TEST_F(LayoutFit, TheFolderUsagePageFitsAtEveryDpiInEveryLanguage) {
         form.ApplyDpi(dpi);
         for (int language : TranslatedLanguages()) {
             SelectCombo(Ctl().cmbLanguage, language);
-            for (const std::string& problem :
-                 Problems(std::to_string(dpi) + " dpi, language " + std::to_string(language)))
-                ADD_FAILURE() << problem;
+            // Each view in turn, the list's note of its floor included.
+            for (auto view : {FolderUsagePage::View::Pie, FolderUsagePage::View::Treemap,
+                              FolderUsagePage::View::Largest, FolderUsagePage::View::Types}) {
+                form.FolderUsage().ShowView(view);
+                if (view == FolderUsagePage::View::Largest) {
+                    SetText(form.FolderUsage().lblListNote, LocalText(language, 416) + " 999MB");
+                    ShowWindow(form.FolderUsage().lblListNote, SW_SHOW);
+                }
+                for (const std::string& problem :
+                     Problems(std::to_string(dpi) + " dpi, language " + std::to_string(language) +
+                              ", view " + std::to_string(static_cast<int>(view))))
+                    ADD_FAILURE() << problem;
+            }
+            form.FolderUsage().ShowView(FolderUsagePage::View::Pie);
         }
     }
 }
@@ -188,6 +200,41 @@ TEST_F(LayoutFit, TheKeepListDialogFitsAtEveryDpiInEveryLanguage) {
                 SaveScreenshot(dialog.Handle(), "keep-" + std::to_string(dpi) + "-" +
                                                     (language == 1 ? "english" : "german"));
             }
+        }
+    }
+    dialog.Close();
+}
+
+TEST_F(LayoutFit, TheCleanersDialogFitsAtEveryDpiInEveryLanguage) {
+    // A detected community cleaner with a long name and a warning, beside
+    // whatever of ours the fake machine has.
+    files.AddFile(Form().ProgramDir() + "winapp2.ini",
+                  "[A Cleaner With A Rather Long Name For Its Line *]\r\n"
+                  "LangSecRef=3023\r\nDetectFile=%LocalAppData%\\Tool\r\n"
+                  "Warning=Forgets the recent list.\r\n"
+                  "FileKey1=%LocalAppData%\\Tool\\Cache|*.*\r\n");
+    files.AddFile("c:\\Users\\alice\\AppData\\Local\\Tool\\Cache\\x.bin", "x");
+    TForm1& form = Form();
+    CleanersDialog& dialog = form.CleanersWindow();
+    SendMessageW(form.Handle(), WM_COMMAND, MAKEWPARAM(IdBtnCleaners, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(Ctl().btnCleaners));
+    Pump();
+    ASSERT_TRUE(dialog.Handle()) << "the button opens it";
+    HTREEITEM node = dialog.FindNode("A Cleaner");
+    ASSERT_TRUE(node);
+    TreeView(dialog.tvCleaners()).Select(node);
+    for (int dpi : {96, 120, 144, 192}) {
+        dialog.ApplyDpi(dpi);
+        for (int language : TranslatedLanguages()) {
+            dialog.ApplyTexts(LocalTexts(language));
+            TreeView(dialog.tvCleaners()).Select(dialog.FindNode("A Cleaner"));
+            std::string where =
+                "cleaners, " + std::to_string(dpi) + " dpi, language " + std::to_string(language);
+            for (const std::string& problem : Problems(dialog.Handle(), dpi, where))
+                ADD_FAILURE() << problem;
+            if ((dpi == 96 || dpi == 144) && (language == 1 || language == 3))
+                SaveScreenshot(dialog.Handle(), "cleaners-" + std::to_string(dpi) + "-" +
+                                                    (language == 1 ? "english" : "german"));
         }
     }
     dialog.Close();

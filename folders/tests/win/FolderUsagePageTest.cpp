@@ -14,6 +14,8 @@
 #include "folders/win/FolderUsagePage.h"
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeFileSystem.h"
+#include "platform/fake/FakeShell.h"
+#include "platform/fake/ScriptedDialogs.h"
 
 namespace bs {
 namespace {
@@ -46,7 +48,10 @@ protected:
                                   560, 420, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         ASSERT_TRUE(parent_);
         ASSERT_TRUE(page.Create(parent_));
-        page.Attach(files, clock, "c:\\program files\\brimsweep\\");
+        // These read the bare status line; the gathering's time has tests
+        // of its own.
+        clock.formatFails = true;
+        page.Attach(files, clock, shell, dialogs, "c:\\program files\\brimsweep\\");
         page.ApplyLanguage(LocalTexts(1));
         LOGFONTW text = MessageFontAt(Dpi{});
         font_ = CreateFontIndirectW(&text);
@@ -73,6 +78,8 @@ protected:
 
     WatchedFileSystem files;
     FakeClock clock;
+    FakeShell shell;
+    ScriptedDialogs dialogs;
     FolderUsagePage page;
     HWND parent_ = nullptr;
     HFONT font_ = nullptr;

@@ -34,7 +34,9 @@ inline bool MakeFolderLink(const std::string& link, const std::string& target) {
         HeapFree(GetProcessHeap(), 0, text);
         return result;
     };
-    std::wstring command = Widen("/bin/ln -s '" + name(target) + "' '" + name(link) + "'");
+    // Wine splits a Unix program's command line by the Windows rules: double
+    // quotes, not a shell's single ones.
+    std::wstring command = Widen("/bin/ln -s \"" + name(target) + "\" \"" + name(link) + "\"");
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};

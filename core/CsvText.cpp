@@ -1,4 +1,4 @@
-#include "app/CsvText.h"
+#include "core/CsvText.h"
 
 namespace bs {
 

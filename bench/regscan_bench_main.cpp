@@ -266,6 +266,10 @@ public:
                                         const std::string&) override {
         return std::nullopt;
     }
+    std::optional<std::string> SaveFile(uintptr_t, const std::string&,
+                                        const std::string&) override {
+        return std::nullopt;
+    }
 };
 
 } // namespace

@@ -35,8 +35,14 @@ bool IsRegistryEntry(std::string_view text) {
     return StartsWithText(text, "HK");
 }
 
-// "C:\..." or "\\server\share...".
+// "C:\..." or "\\server\share...", also behind the "\\?\" prefix. What
+// follows that prefix must itself be such a path: "\\?\......" names no
+// place, and the list could not compare it with anything.
 bool IsFileEntry(std::string_view text) {
+    if (StartsWithText(text, "\\\\?\\UNC\\"))
+        return IsFileEntry("\\\\" + std::string(text.substr(8)));
+    if (StartsWithText(text, "\\\\?\\"))
+        return IsFileEntry(text.substr(4));
     bool drive = text.size() >= 3 && UpperAscii(text[0]) >= 'A' && UpperAscii(text[0]) <= 'Z' &&
                  text[1] == ':' && text[2] == '\\';
     bool share = text.size() > 2 && text[0] == '\\' && text[1] == '\\' && text[2] != '\\';

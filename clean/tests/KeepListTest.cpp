@@ -124,16 +124,16 @@ TEST(KeepList, TheUsersHiveIsKeptUnderBothOfItsNames) {
 }
 
 TEST(KeepList, BadLinesAreIgnoredAndReportedOnceUntilTheyChange) {
-    KeepListLoad load =
-        ParseKeepList(Spelling(), {"\xEF\xBB\xBF# keep these", "", "  C:\\Keep  ", "temp\\*.tmp",
-                                   "HKEY_CLASSES_ROOT\\x", "\t# indented comment",
-                                   "HKCU\\Software\\A", "\xFF\xFE", "Q:"});
+    KeepListLoad load = ParseKeepList(
+        Spelling(), {"\xEF\xBB\xBF# keep these", "", "  C:\\Keep  ", "temp\\*.tmp",
+                     "HKEY_CLASSES_ROOT\\x", "\t# indented comment", "HKCU\\Software\\A",
+                     "\xFF\xFE", "Q:", "\\\\?\\......", "\\\\?\\UNC\\"});
     EXPECT_EQ(load.entries, (std::vector<std::string>{"C:\\Keep", "HKCU\\Software\\A"}));
-    EXPECT_EQ(load.badLines, (std::vector<int>{4, 5, 8, 9}));
+    EXPECT_EQ(load.badLines, (std::vector<int>{4, 5, 8, 9, 10, 11}));
     EXPECT_TRUE(load.list.KeepsFile("C:\\Keep\\a.tmp"));
 
     KeepListWarnings warnings;
-    EXPECT_EQ(warnings.NewBadLines(load), "4, 5, 8, 9");
+    EXPECT_EQ(warnings.NewBadLines(load), "4, 5, 8, 9, 10, 11");
     EXPECT_EQ(warnings.NewBadLines(load), std::nullopt) << "the same lines once only";
     EXPECT_EQ(warnings.NewBadLines(ParseKeepList(Spelling(), {"C:\\a"})), std::nullopt);
     EXPECT_EQ(warnings.NewBadLines(ParseKeepList(Spelling(), {"bad"})), "1");

@@ -119,7 +119,9 @@ template <typename Keeps> int RemoveRows(ResultsList& list, Keeps keeps) {
 
 } // namespace
 
-std::string NormalizeKeepEntry(std::string_view text) {
+namespace {
+
+std::string NormalizeOnce(std::string_view text) {
     std::string entry(Trim(text));
     if (entry.empty() || !DecodeUtf8(entry))
         return {};
@@ -130,6 +132,19 @@ std::string NormalizeKeepEntry(std::string_view text) {
         return {};
     while (entry.size() > 3 && entry.back() == '\\')
         entry.pop_back();
+    return entry;
+}
+
+} // namespace
+
+std::string NormalizeKeepEntry(std::string_view text) {
+    // Dropping a final "\" can bare blanks before it ("C:\Temp \"), which
+    // the next round trims: go on until nothing changes, so that the entry
+    // the list stores normalises to itself. Every round after the first only
+    // shortens it.
+    std::string entry = NormalizeOnce(text);
+    for (std::string next; !entry.empty() && (next = NormalizeOnce(entry)) != entry;)
+        entry = std::move(next);
     return entry;
 }
 

@@ -43,10 +43,7 @@ inline std::string CheckKeepList(const uint8_t* data, size_t size) {
     KeepListLoad load = ParseKeepList(spelling, lines);
     for (const auto& line : lines) {
         std::string entry = NormalizeKeepEntry(line);
-        // Blanks before a "\" that goes last come to the end only then (a
-        // known finding of the keep list).
-        if (!entry.empty() && NormalizeKeepEntry(entry) != entry &&
-            CheckKnownFinding("keep-normalise-twice"))
+        if (!entry.empty() && NormalizeKeepEntry(entry) != entry)
             return "normalising " + Shown(entry) + " again gives " +
                    Shown(NormalizeKeepEntry(entry));
         KeepList list(spelling);

@@ -139,6 +139,16 @@ TEST(KeepList, BadLinesAreIgnoredAndReportedOnceUntilTheyChange) {
     EXPECT_EQ(warnings.NewBadLines(ParseKeepList(Spelling(), {"bad"})), "1");
 }
 
+TEST(KeepList, AnEntryNormalisesToItselfEvenWhenBlanksStoodBeforeItsLastBackslash) {
+    EXPECT_EQ(NormalizeKeepEntry("C:\\Temp \\"), "C:\\Temp");
+    EXPECT_EQ(NormalizeKeepEntry("HKCU\\Software\\A\t\\"), "HKEY_CURRENT_USER\\Software\\A");
+    // Only blanks were left of the share's name: no entry at all.
+    EXPECT_EQ(NormalizeKeepEntry("\\\\\t\t\\"), "");
+    KeepList list(Spelling());
+    EXPECT_TRUE(list.Add(NormalizeKeepEntry("C:\\Temp \\")));
+    EXPECT_TRUE(list.KeepsFile("C:\\Temp\\a.tmp"));
+}
+
 TEST(KeepList, TheFileIsChangedInOneStepKeepingCommentsAndNoEntryTwice) {
     FakeFileSystem files;
     files.AddDrive('c', DriveType::Fixed);

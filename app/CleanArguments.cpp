@@ -105,6 +105,8 @@ std::variant<CleanOptions, UsageError> ParseCleanArguments(const std::vector<std
             if (!options.clean)
                 return UsageError{"--no-backup is for clean"};
             options.backup = false;
+        } else if (arg == "--quiet") {
+            options.quiet = true;
         } else if (arg == "--csv") {
             if (!value(options.csv))
                 return UsageError{"--csv needs a file name"};

@@ -18,7 +18,7 @@ inline constexpr const char* CleanUsage =
     "                    --no-cache  --no-cookies  --no-history  --no-recent\n"
     "                    --cleaner ID (repeatable)  --cleaners default\n"
     "options (registry): --key ROOT\\KEY\n"
-    "options (both):     --csv FILE  --wait SECONDS\n"
+    "options (both):     --csv FILE  --wait SECONDS  --quiet (no progress lines)\n"
     "options (clean):    --no-backup\n";
 
 struct CleanOptions {
@@ -45,6 +45,9 @@ struct CleanOptions {
     std::vector<std::string> cleaners;
     bool defaultCleaners = false;
     std::string csv;
+    // No progress lines: for runs nobody watches, such as scheduled ones.
+    // Rows, the summary and errors are written all the same.
+    bool quiet = false;
     // How long to wait for a window that is in the middle of a command.
     int waitSeconds = 30;
 };

@@ -76,7 +76,7 @@ std::string ConsoleProgress::Line() const {
 }
 
 void ConsoleProgress::Show(bool statusChanged) {
-    if (status_.empty())
+    if (status_.empty() || quiet_)
         return;
     uint64_t now = clock_.TickMilliseconds();
     bool console = sink_.ErrIsConsole();

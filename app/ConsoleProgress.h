@@ -41,6 +41,8 @@ public:
     // error stream and are remembered, notices are shown the same way.
     int Ask(const std::string& text, const std::string& caption, unsigned style) override;
 
+    // No progress lines at all; messages and errors still go out.
+    void SetQuiet(bool quiet) { quiet_ = quiet; }
     // A message on the error stream, after the progress line.
     void Message(const std::string& text);
     // Ends the progress line, so what follows starts on a line of its own.
@@ -59,6 +61,7 @@ private:
     uint64_t lastShown_ = 0;
     bool shownOnce_ = false;
     size_t consoleWidth_ = 0; // of the line now on the console
+    bool quiet_ = false;
     std::vector<std::string> errors_;
 };
 

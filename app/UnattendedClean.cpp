@@ -243,6 +243,7 @@ void Unattended::RemoveCleanerFolders() {
 }
 
 int Unattended::Run() {
+    c_.ui.SetQuiet(o_.quiet);
     if (o_.listCleaners)
         return ListCleaners();
     keep_ = ReadKeepList(c_.files, c_.programDir);
@@ -337,6 +338,8 @@ int Unattended::ReportFind() {
         if (!o_.registry && row.subItems.size() > 1)
             bytes += static_cast<uint64_t>(ParseInteger(row.subItems[1]).value_or(0));
     }
+    c_.countedRows = found_.size();
+    c_.countedBytes = bytes;
     if (!WriteCsv(list_.captions, records))
         return ExitError;
     std::string summary = o_.registry ? std::to_string(found_.size()) + " values found"
@@ -462,6 +465,9 @@ int Unattended::ReportClean(const std::vector<Outcome>& outcomes, const std::str
         records.push_back(columns);
         if (outcome.result == "deleted") {
             ++deleted;
+            if (!o_.registry && found_[index].subItems.size() > 1)
+                c_.countedBytes +=
+                    static_cast<uint64_t>(ParseInteger(found_[index].subItems[1]).value_or(0));
         } else if (outcome.result == "left for restart") {
             ++left;
         } else if (outcome.result == "failed") {
@@ -475,6 +481,7 @@ int Unattended::ReportClean(const std::vector<Outcome>& outcomes, const std::str
     std::vector<std::string> header = list_.captions;
     header.push_back("Result");
     header.push_back("Reason");
+    c_.countedRows = static_cast<uint64_t>(deleted);
     bool csvWritten = WriteCsv(header, records);
     std::string summary = std::to_string(deleted) + " deleted, " + std::to_string(left) +
                           " left for restart, " + std::to_string(failed) + " failed";

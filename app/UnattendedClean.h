@@ -3,6 +3,7 @@
 // functions with a console in place of the window.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "app/CleanArguments.h"
@@ -45,6 +46,10 @@ struct UnattendedContext {
     // and the running programs. Without them no cleaner is offered.
     CleanerFolders* cleanerFolders = nullptr;
     Process* process = nullptr;
+    // What the run counted, for brimclean.log: the rows a clean deleted (a
+    // find: listed), and the bytes of those files.
+    uint64_t countedRows = 0;
+    uint64_t countedBytes = 0;
 };
 
 // Runs `options` and returns the exit status. Rows go to the output stream

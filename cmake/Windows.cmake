@@ -1,7 +1,8 @@
 # Windows-only targets: the Win32 backend, the windows, the programs and the
 # tests that run under Wine.
 set(WIN_LINK_STATIC -static -static-libgcc -static-libstdc++)
-set(WIN_SYSTEM_LIBS comctl32 shell32 shlwapi ole32 oleaut32 uuid gdi32 user32 advapi32 comdlg32 wininet)
+set(WIN_SYSTEM_LIBS comctl32 shell32 shlwapi ole32 oleaut32 uuid gdi32 user32 advapi32 comdlg32 wininet
+                    taskschd)
 
 collect(WIN_SOURCES "win/*.cpp" "win32/*.cpp")
 add_library(brim_win STATIC ${WIN_SOURCES})

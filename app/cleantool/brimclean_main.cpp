@@ -23,6 +23,8 @@
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Process.h"
 #include "platform/win32/Win32Registry.h"
+#include "platform/DateConv.h"
+#include "schedule/CleanLog.h"
 
 namespace bs {
 namespace {
@@ -69,6 +71,29 @@ int RunCleanupHandlers(const std::vector<std::string>& args, Win32Console& conso
     return RunCleanupHandlerCommand(options, handlers, process, console);
 }
 
+// One line in brimclean.log for each find or clean, so that a run nobody
+// watched can be looked at afterwards. A log that cannot be written is said
+// on the error stream; the run's own status stands.
+void LogRun(const CleanOptions& options, const UnattendedContext* context, int status,
+            Win32Console& console) {
+    Win32FileSystem files;
+    Win32Clock clock;
+    CleanRunSummary run;
+    run.command =
+        std::string(options.clean ? "clean " : "find ") + (options.registry ? "registry" : "files");
+    run.registry = options.registry;
+    run.count = context ? context->countedRows : 0;
+    run.bytes = context ? context->countedBytes : 0;
+    run.exitStatus = status;
+    auto local = clock.UtcToLocal(clock.NowUtc());
+    const std::string dir = Narrow(ExecutableFolder());
+    if (!AppendCleanLog(files, dir,
+                        CleanLogLine(local ? FileTimeToDateTime(*local) : DateTime{}, run)))
+        console.Err("brimclean: cannot write " + CleanLogPath(dir) + "\r\n");
+}
+
+int RunClean(const CleanOptions& options, Win32Console& console);
+
 int Run(const std::vector<std::string>& args) {
     Win32Console console;
     if (!args.empty() && args[0] == "cleanup-handlers")
@@ -78,7 +103,11 @@ int Run(const std::vector<std::string>& args) {
         console.Err("brimclean: " + usage->message + "\r\n" + CleanUsage);
         return ExitUsage;
     }
-    CleanOptions options = std::get<CleanOptions>(parsed);
+    return RunClean(std::get<CleanOptions>(parsed), console);
+}
+
+int RunClean(const CleanOptions& parsed, Win32Console& console) {
+    CleanOptions options = parsed;
     if (!options.csv.empty())
         options.csv = FullPath(options.csv);
     if (!options.folder.empty())
@@ -96,6 +125,8 @@ int Run(const std::vector<std::string>& args) {
         if (!lock.Acquire(static_cast<DWORD>(options.waitSeconds) * 1000)) {
             console.Err("brimclean: Tarn Brimsweep Pro is still in the middle of a command; "
                         "nothing was done. Try again when it has finished.\r\n");
+            if (!options.listCleaners)
+                LogRun(options, nullptr, ExitError, console);
             return ExitError;
         }
     }
@@ -119,7 +150,11 @@ int Run(const std::vector<std::string>& args) {
     Win32Process process;
     context.cleanerFolders = &cleanerFolders;
     context.process = &process;
-    return RunUnattended(options, context);
+    int status = RunUnattended(options, context);
+    // Written while the lock is held, so that two runs never write it at once.
+    if (!options.listCleaners)
+        LogRun(options, &context, status, console);
+    return status;
 }
 
 } // namespace

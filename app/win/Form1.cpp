@@ -215,6 +215,7 @@ void TForm1::CreateMenus() {
     AppendMenuW(c_.MainMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(information), L"Information");
     AppendMenuW(tools, MF_STRING, IdKeepList1, L"Keep list\u2026");
     AppendMenuW(tools, MF_STRING, IdUndoLastClean, L"Undo last clean");
+    AppendMenuW(tools, MF_STRING, IdSchedule, L"Schedule...");
     AppendMenuW(resources, MF_STRING, IdCPU1, L"CPU");
     AppendMenuW(resources, MF_STRING, IdDrive1, L"Drive");
     AppendMenuW(resources, MF_STRING, IdMemory1, L"Memory");

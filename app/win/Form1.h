@@ -38,6 +38,7 @@
 #include "memory/win/MemoryWindowView.h"
 #include "online/win/ThanksPage.h"
 #include "online/win/UpdatePage.h"
+#include "schedule/win/ScheduleDialog.h"
 #include "sysinfo/DriveStatistics.h"
 #include "sysinfo/SystemInfo.h"
 #include "sysinfo/win/CpuPage.h"
@@ -202,6 +203,7 @@ public:
         IdRestoreInto = 300,
         IdRestoreBack,
         IdUndoLastClean,
+        IdSchedule,
     };
 
     // The Files type's cleaners: the dialog, the ids ticked, and where the
@@ -220,6 +222,10 @@ public:
     void KeepRowClick(int commandId);
     void OpenFolderClick();
     KeepListDialog& KeepListWindow() { return keepListDialog_; }
+    // Tools > "Schedule...": the scheduled clean of the current choices.
+    void ScheduleClick();
+    // nullptr until "Schedule..." has been chosen once.
+    ScheduleDialog* ScheduleWindow() { return scheduleDialog_.get(); }
     // Shows a context menu and returns the command picked, 0 for none; tests
     // put a script in place of the real menu, which would wait for a click.
     using MenuTracker = std::function<int(HMENU menu, POINT screen)>;
@@ -378,6 +384,7 @@ private:
     MenuTracker menuTracker_;
 
     CleanersDialog cleanersDialog_;
+    std::unique_ptr<ScheduleDialog> scheduleDialog_;
     std::optional<CleanerCatalog> cleanerCatalog_;
     std::optional<FileTime> cleanerCatalogTime_;
     std::set<std::string> cleanerTicked_;

@@ -79,6 +79,9 @@ bool TForm1::OnCommand(int id, int code) {
     case IdUndoLastClean:
         UndoLastCleanClick();
         return true;
+    case IdSchedule:
+        ScheduleClick();
+        return true;
     case IdKeepItem:
     case IdKeepFolder:
     case IdKeepValue:

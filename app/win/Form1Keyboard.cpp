@@ -33,7 +33,14 @@ void TForm1::MoveFocus(WPARAM target, LPARAM byHandle) {
 }
 
 bool TForm1::PreTranslateMessage(MSG& message) {
-    if (!hwnd_ || !IsWindowVisible(hwnd_))
+    if (!hwnd_ || !message.hwnd)
+        return false;
+    // The small windows the main window owns (keep list, cleaners,
+    // schedule, ...) answer Tab, Escape and Enter as dialogs do too.
+    if (HWND root = GetAncestor(message.hwnd, GA_ROOT);
+        root && root != hwnd_ && GetWindow(root, GW_OWNER) == hwnd_)
+        return IsDialogMessageW(root, &message) != 0;
+    if (!IsWindowVisible(hwnd_))
         return false;
     if (message.hwnd != hwnd_ && !IsChild(hwnd_, message.hwnd))
         return false;

@@ -109,6 +109,7 @@ void TForm1::ApplyLanguage() {
     }
     SetMenuText(IdKeepList1, 186);
     SetMenuText(IdUndoLastClean, 234);
+    SetMenuText(IdSchedule, ScheduleDialog::TextMenu);
     SetMenuText(IdFolderUsage, 128);
     SetMenuText(IdCPU1, 33);
     SetMenuText(IdDrive1, 34);
@@ -137,6 +138,8 @@ void TForm1::ApplyLanguage() {
     keepListDialog_.ApplyTexts(text);
     putBackDialog_.ApplyTexts(text);
     cleanersDialog_.ApplyTexts(text);
+    if (scheduleDialog_)
+        scheduleDialog_->ApplyTexts(text);
 }
 
 void TForm1::cmbLanguageClick() {

@@ -13,6 +13,7 @@
 #include "platform/Process.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
+#include "schedule/TaskScheduler.h"
 
 namespace bs {
 
@@ -38,6 +39,9 @@ struct Services {
     // The folders behind the cleaners' environment names; without them the
     // cleaners are not offered.
     CleanerFolders* cleanerFolders = nullptr;
+    // The Task Scheduler, for scheduled cleaning; without it "Schedule..."
+    // does nothing.
+    TaskScheduler* scheduler = nullptr;
 };
 
 } // namespace bs

@@ -7,6 +7,7 @@
 #include "app/win/ProgramEntry.h"
 #include "clean/win/OemBatchCodePage.h"
 #include "cleaners/win/Win32CleanerFolders.h"
+#include "schedule/win/Win32TaskScheduler.h"
 #include "online/win/WinInetOnline.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32BlockAllocator.h"
@@ -33,11 +34,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     bs::WinInetOnline online(files, clock, process.ProgramDir());
     bs::OemBatchCodePage batchCodePage;
     bs::Win32CleanerFolders cleanerFolders;
+    bs::Win32TaskScheduler scheduler;
 
     wchar_t path[MAX_PATH * 2] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH * 2);
     bs::Services services{files,   registry, clock,       process, dialogs,
                           machine, shell,    memoryBlock, online,  batchCodePage};
     services.cleanerFolders = &cleanerFolders;
+    services.scheduler = &scheduler;
     return bs::RunProgramEntry(services, bs::ApplicationTitle(bs::Narrow(path)));
 }

@@ -7,31 +7,10 @@
 #include <shlobj.h>
 
 #include "platform/win32/Scoped.h"
+#include "platform/win32/ComScope.h"
 #include "platform/win32/Utf.h"
 
 namespace bs {
-
-namespace {
-
-// COM for this thread for as long as the scope lasts; a thread that has
-// it already keeps it.
-class ComScope {
-public:
-    ComScope() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~ComScope() {
-        if (SUCCEEDED(result_))
-            CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-    // A thread in the other apartment model can still make links.
-    bool Usable() const { return SUCCEEDED(result_) || result_ == RPC_E_CHANGED_MODE; }
-
-private:
-    HRESULT result_;
-};
-
-} // namespace
 
 bool Win32Shell::CreateLink(const std::string& target, const std::string& linkPath) {
     ComScope com;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -373,6 +374,54 @@ TEST_F(Brimclean, AWindowInTheMiddleOfACommandKeepsItWaitingThenItGivesUp) {
     window.Release();
     EXPECT_EQ(Run("clean " + FilesArguments() + " --wait 1").code, 0);
     EXPECT_FALSE(Exists(tree / "a.tmp"));
+}
+
+size_t LineCount(const std::string& text) {
+    return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+TEST_F(Brimclean, QuietWritesNoProgressAndEachRunLeavesOneLineInTheLog) {
+    Outcome loud = Run("find " + FilesArguments());
+    ASSERT_EQ(loud.code, 0) << loud.err;
+    EXPECT_GT(LineCount(loud.err), 1u) << "progress, then the summary: " << loud.err;
+
+    Outcome quiet = Run("clean " + FilesArguments() + " --quiet");
+    ASSERT_EQ(quiet.code, 0) << quiet.err;
+    EXPECT_EQ(LineCount(quiet.err), 1u) << quiet.err;
+    EXPECT_EQ(quiet.err.rfind("2 deleted, 0 left for restart, 0 failed; backup ", 0), 0u)
+        << quiet.err;
+    EXPECT_NE(quiet.out.find("deleted\ta.tmp"), std::string::npos) << "rows go out all the same";
+
+    std::string log = ReadFileText(install / "brimclean.log");
+    ASSERT_EQ(LineCount(log), 2u) << log;
+    EXPECT_NE(log.find(", find files, 2 files, 6 bytes, exit 0\r\n"), std::string::npos) << log;
+    EXPECT_NE(log.find(", clean files, 2 files, 6 bytes, exit 0\r\n"), std::string::npos) << log;
+    EXPECT_LT(log.find("find files"), log.find("clean files")) << "the newest line last";
+}
+
+TEST_F(Brimclean, TheLogDropsItsOldestLinesToStayUnderOneMebibyte) {
+    std::string old;
+    for (int line = 0; old.size() < (size_t{1} << 20) - 10; ++line)
+        old += "2026-01-01 03:00, clean files, " + std::to_string(line) + " files, exit 0\r\n";
+    ScratchFolder::WriteFile(install / "brimclean.log", old);
+    Outcome find = Run("find " + FilesArguments() + " --quiet");
+    ASSERT_EQ(find.code, 0) << find.err;
+    std::string log = ReadFileText(install / "brimclean.log");
+    EXPECT_LE(log.size(), size_t{1} << 20);
+    EXPECT_EQ(log.rfind("2026-01-01 03:00, clean files, ", 0), 0u)
+        << "old lines go whole: " << log.substr(0, 80);
+    EXPECT_NE(log.rfind("2026-01-01 03:00, clean files, 0 files", 0), 0u) << "the oldest went";
+    EXPECT_NE(log.substr(log.size() - 50).find(", find files, 2 files, 6 bytes, exit 0\r\n"),
+              std::string::npos);
+}
+
+TEST_F(Brimclean, ARunThatCouldNotStartIsLoggedWithItsStatus) {
+    CleaningLock window;
+    ASSERT_TRUE(window.Acquire(0));
+    EXPECT_EQ(Run("clean " + FilesArguments() + " --wait 0 --quiet").code, 1);
+    EXPECT_NE(
+        ReadFileText(install / "brimclean.log").find(", clean files, 0 files, 0 bytes, exit 1"),
+        std::string::npos);
 }
 
 // A community winapp2.ini beside brimclean whose cleaners point into the

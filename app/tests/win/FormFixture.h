@@ -25,6 +25,7 @@
 #include "platform/fake/FakeRegistry.h"
 #include "platform/fake/FakeShell.h"
 #include "platform/fake/ScriptedDialogs.h"
+#include "schedule/fake/FakeTaskScheduler.h"
 
 namespace bs {
 
@@ -54,6 +55,7 @@ protected:
         Services services{files, registry,    clock,  process,       dialogs,         machine,
                           shell, memoryBlock, online, batchCodePage, notificationIcon};
         services.cleanerFolders = &cleanerFolders;
+        services.scheduler = &scheduler;
         return services;
     }
 
@@ -118,6 +120,7 @@ protected:
     AsciiBatchCodePage batchCodePage;
     bool notificationIcon = false;
     FakeCleanerFolders cleanerFolders;
+    FakeTaskScheduler scheduler;
     std::unique_ptr<TForm1> form;
 };
 

@@ -167,5 +167,23 @@ TEST_F(KeyboardWindow, MonitorIsACommandAndTheKeepListSitsUnderTools) {
     EXPECT_EQ(MenuText(menu, 0, true), LocalText(3, 125));
 }
 
+TEST_F(KeyboardWindow, AWindowTheMainWindowOwnsTabsItsControlsAndEscapeClosesIt) {
+    ShownForm();
+    Command(TForm1::IdSchedule);
+    ScheduleDialog* dialog = Form().ScheduleWindow();
+    ASSERT_TRUE(dialog && dialog->Handle());
+    SetForegroundWindow(dialog->Handle());
+    SetFocus(dialog->rbtFiles());
+    Press(VK_TAB);
+    EXPECT_EQ(GetFocus(), dialog->cmbWhen()) << "the radio group is one stop";
+    Press(VK_TAB);
+    EXPECT_EQ(GetFocus(), dialog->cmbHour()) << "the day, for weekly cleans only, is skipped";
+    Press(VK_TAB, true);
+    Press(VK_TAB, true);
+    EXPECT_EQ(GetFocus(), dialog->rbtFiles());
+    Press(VK_ESCAPE);
+    EXPECT_FALSE(dialog->Handle()) << "Escape closes it";
+}
+
 } // namespace
 } // namespace bs

@@ -10,6 +10,7 @@
 #include "backup/fake/Latin1ArchiveText.h"
 #include "core/win/TextMeasure.h"
 #include "online/win/NewsDialog.h"
+#include "schedule/ScheduledClean.h"
 
 namespace bs {
 namespace {
@@ -238,6 +239,30 @@ TEST_F(LayoutFit, TheCleanersDialogFitsAtEveryDpiInEveryLanguage) {
         }
     }
     dialog.Close();
+}
+
+TEST_F(LayoutFit, TheScheduleDialogFitsAtEveryDpiInEveryLanguage) {
+    files.AddFile(Form().ProgramDir() + "brimclean.log",
+                  "2026-12-09 03:00, clean files, 1,234 files, 2.3 GB, exit 0\r\n");
+    scheduler.tasks[ScheduledTaskName] = ScheduledCleanTask(
+        ScheduledChoice{}, {ScheduleWhen::Weekly, 3, 0, 3}, Form().ProgramDir(), false);
+    Command(TForm1::IdSchedule);
+    ScheduleDialog* dialog = Form().ScheduleWindow();
+    ASSERT_TRUE(dialog && dialog->Handle()) << "the menu command opens it";
+    for (int dpi : {96, 120, 144, 192}) {
+        dialog->ApplyDpi(dpi);
+        for (int language : TranslatedLanguages()) {
+            dialog->ApplyTexts(LocalTexts(language));
+            std::string where =
+                "schedule, " + std::to_string(dpi) + " dpi, language " + std::to_string(language);
+            for (const std::string& problem : Problems(dialog->Handle(), dpi, where))
+                ADD_FAILURE() << problem;
+            if ((dpi == 96 || dpi == 144) && (language == 1 || language == 3))
+                SaveScreenshot(dialog->Handle(), "schedule-" + std::to_string(dpi) + "-" +
+                                                     (language == 1 ? "english" : "german"));
+        }
+    }
+    dialog->Close();
 }
 
 TEST_F(LayoutFit, TheWindowGrowsWithTheDpiAndShrinksBack) {

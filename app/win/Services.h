@@ -4,6 +4,7 @@
 
 #include "clean/BatchCodePage.h"
 #include "cleaners/CleanerFolders.h"
+#include "cleaners/CleanupHandlers.h"
 #include "online/OnlineServices.h"
 #include "platform/BlockAllocator.h"
 #include "platform/Clock.h"
@@ -38,6 +39,9 @@ struct Services {
     // The folders behind the cleaners' environment names; without them the
     // cleaners are not offered.
     CleanerFolders* cleanerFolders = nullptr;
+    // Windows' own cleanup handlers; without them the "Windows cleanup"
+    // group is not offered.
+    CleanupHandlers* cleanupHandlers = nullptr;
 };
 
 } // namespace bs

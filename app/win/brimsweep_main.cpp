@@ -7,6 +7,7 @@
 #include "app/win/ProgramEntry.h"
 #include "clean/win/OemBatchCodePage.h"
 #include "cleaners/win/Win32CleanerFolders.h"
+#include "cleaners/win/Win32CleanupHandlers.h"
 #include "online/win/WinInetOnline.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32BlockAllocator.h"
@@ -33,11 +34,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     bs::WinInetOnline online(files, clock, process.ProgramDir());
     bs::OemBatchCodePage batchCodePage;
     bs::Win32CleanerFolders cleanerFolders;
+    bs::Win32CleanupHandlers cleanupHandlers;
 
     wchar_t path[MAX_PATH * 2] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH * 2);
     bs::Services services{files,   registry, clock,       process, dialogs,
                           machine, shell,    memoryBlock, online,  batchCodePage};
     services.cleanerFolders = &cleanerFolders;
+    services.cleanupHandlers = &cleanupHandlers;
     return bs::RunProgramEntry(services, bs::ApplicationTitle(bs::Narrow(path)));
 }

@@ -16,6 +16,7 @@
 #include "core/win/WinText.h"
 #include "platform/win32/Utf.h"
 #include "cleaners/fake/FakeCleanerFolders.h"
+#include "cleaners/tests/FakeCleanupHandlers.h"
 #include "online/fake/FakeOnline.h"
 #include "platform/fake/FakeBlockAllocator.h"
 #include "platform/fake/FakeClock.h"
@@ -54,6 +55,7 @@ protected:
         Services services{files, registry,    clock,  process,       dialogs,         machine,
                           shell, memoryBlock, online, batchCodePage, notificationIcon};
         services.cleanerFolders = &cleanerFolders;
+        services.cleanupHandlers = cleanupPort ? cleanupPort : &cleanupHandlers;
         return services;
     }
 
@@ -118,6 +120,10 @@ protected:
     AsciiBatchCodePage batchCodePage;
     bool notificationIcon = false;
     FakeCleanerFolders cleanerFolders;
+    // None registered unless a test adds them; a test may give the real
+    // handlers in `cleanupPort` instead.
+    FakeCleanupHandlers cleanupHandlers;
+    CleanupHandlers* cleanupPort = nullptr;
     std::unique_ptr<TForm1> form;
 };
 

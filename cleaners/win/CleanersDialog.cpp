@@ -168,8 +168,11 @@ std::string CleanersDialog::GroupName(const CleanerGroup& group) const {
 
 std::string CleanersDialog::ItemText(const CleanerTreeItem& item) const {
     std::string text = item.name;
-    if (item.locked)
-        text += " (" + (item.reason.empty() ? texts_(TextNeedsAdmin) : item.reason) + ")";
+    // A reason of its own may hold parentheses already.
+    if (item.locked && !item.reason.empty())
+        text += ": " + item.reason;
+    else if (item.locked)
+        text += " (" + texts_(TextNeedsAdmin) + ")";
     if (auto found = bytes_.find(item.id); found != bytes_.end())
         text += "  " + KiloBytes(found->second);
     return text;

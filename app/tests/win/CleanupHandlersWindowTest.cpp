@@ -108,7 +108,7 @@ TEST_F(CleanupHandlersWindow, AHandlerThatHangsIsLeftBehindWhileTheWindowGoesOnA
 
     EXPECT_GT(answered, 10) << "the window answered throughout the five seconds";
     EXPECT_EQ(unanswered, 0);
-    EXPECT_EQ(NodeText(dialog, hung), hung + " (not answering (GetSpaceUsed))")
+    EXPECT_EQ(NodeText(dialog, hung), hung + ": not answering (GetSpaceUsed)")
         << "named by its key: it never said its name";
     EXPECT_EQ(NodeText(dialog, "Brim test handler"), "Brim test handler  0 KB")
         << "the next handler was still measured";

@@ -104,7 +104,7 @@ TEST_F(CleanupWindow, TheGroupShowsEachHandlersOwnNameAndSizeMeasuredWithProgres
 TEST_F(CleanupWindow, AHandlerThatFailedShowsItsReasonAndCannotBeTicked) {
     CleanersDialog& dialog = OpenDialog();
     EXPECT_EQ(NodeText(dialog, "Broken handler"),
-              "Broken handler (failed (GetSpaceUsed 0x80004005))");
+              "Broken handler: failed (GetSpaceUsed 0x80004005)");
     Tick(dialog, "Broken handler");
     EXPECT_FALSE(Ticked(dialog, "Broken handler"));
     EXPECT_EQ(Text(dialog.edtNote()), "Broken handler: failed (GetSpaceUsed 0x80004005)");

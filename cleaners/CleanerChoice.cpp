@@ -25,7 +25,9 @@ std::string CleanerChoicePath(const std::string& programDir) {
 }
 
 bool IsCleanerId(const std::string& text) {
-    if (text.empty() || text.size() > 200)
+    // A Windows cleanup handler's id escapes its key of up to 255
+    // characters, three for each: up to 773 in all.
+    if (text.empty() || text.size() > 800)
         return false;
     for (unsigned char c : text) {
         bool fits = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||

@@ -50,7 +50,12 @@ std::vector<CleanerTreeGroup> BuildCleanerTree(const std::vector<CleanerEntry>& 
             name.compare(0, application.size(), application) == 0 &&
             name[application.size()] == ' ')
             name = name.substr(application.size() + 1);
-        app->items.push_back({entry.id, name, entry.warning, entry.admin && !elevated});
+        app->items.push_back({.id = entry.id,
+                              .name = name,
+                              .warning = entry.warning,
+                              .locked = entry.admin && !elevated,
+                              .reason = {},
+                              .description = {}});
     }
     std::stable_sort(
         groups.begin(), groups.end(), [](const CleanerTreeGroup& a, const CleanerTreeGroup& b) {

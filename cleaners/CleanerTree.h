@@ -16,8 +16,13 @@ struct CleanerTreeItem {
     std::string id;
     std::string name;
     std::string warning;
-    // Cannot be ticked: the program runs without administrator rights.
+    // Cannot be ticked: the program runs without administrator rights, or
+    // (with `reason`) the item cannot run for another reason.
     bool locked = false;
+    // Why a locked item cannot be ticked, when it is not the rights.
+    std::string reason;
+    // Shown below the tree when the item is selected and has no warning.
+    std::string description;
 };
 
 struct CleanerTreeApplication {

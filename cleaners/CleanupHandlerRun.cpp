@@ -151,6 +151,23 @@ CleanupPurgeReport PurgeCleanupHandlers(CleanupHandlers& port, Process& process,
     return report;
 }
 
+std::string CleanupFaultText(const CleanupFault& fault) {
+    if (fault.call.empty())
+        return "";
+    std::string text = fault.call;
+    if (fault.code != 0) {
+        char code[16];
+        std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(fault.code));
+        text += std::string(" ") + code;
+    }
+    return text;
+}
+
+bool CleanupStateHasFault(CleanupState state) {
+    return state == CleanupState::NotRegistered || state == CleanupState::NotLoadable ||
+           state == CleanupState::Failed || state == CleanupState::NotAnswering;
+}
+
 std::string CleanupReason(CleanupState state, const CleanupFault& fault) {
     std::string reason;
     switch (state) {
@@ -177,15 +194,8 @@ std::string CleanupReason(CleanupState state, const CleanupFault& fault) {
     case CleanupState::NoLongerRegistered:
         return "no longer registered";
     }
-    if (!fault.call.empty()) {
-        reason += " (" + fault.call;
-        if (fault.code != 0) {
-            char code[16];
-            std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(fault.code));
-            reason += std::string(" ") + code;
-        }
-        reason += ")";
-    }
+    if (const std::string call = CleanupFaultText(fault); !call.empty())
+        reason += " (" + call + ")";
     return reason;
 }
 

@@ -56,5 +56,10 @@ CleanupPurgeReport PurgeCleanupHandlers(CleanupHandlers& port, Process& process,
 // A short English reason for a state and its fault, for brimclean and the
 // tests; the window shows its own translated texts.
 std::string CleanupReason(CleanupState state, const CleanupFault& fault);
+// The call and its HRESULT as a reason adds them ("GetSpaceUsed 0x80004005"),
+// in no language; empty when the fault names no call.
+std::string CleanupFaultText(const CleanupFault& fault);
+// Whether a reason for `state` names the call that went wrong.
+bool CleanupStateHasFault(CleanupState state);
 
 } // namespace bs

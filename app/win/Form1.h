@@ -31,6 +31,7 @@
 #include "clean/win/KeepListDialog.h"
 #include "cleaners/CleanerCatalog.h"
 #include "cleaners/CleanerScan.h"
+#include "cleaners/CleanupHandlerRun.h"
 #include "cleaners/win/CleanersDialog.h"
 #include "folders/win/FolderUsagePage.h"
 #include "memory/MemoryMonitor.h"
@@ -206,15 +207,13 @@ public:
         IdSchedule,
     };
 
-    // The Files type's cleaners: the dialog, the ids ticked, and where the
-    // Windows cleanup handlers' items come from (none when unset).
+    // The Files type's cleaners: the dialog and the ids ticked. Windows'
+    // cleanup handlers are measured once the dialog first opens, and again
+    // at the next open after they ran.
     void btnCleanersClick();
     CleanersDialog& CleanersWindow() { return cleanersDialog_; }
     const std::set<std::string>& TickedCleaners() const { return cleanerTicked_; }
-    using CleanupItemsSource = std::function<std::vector<CleanerTreeItem>()>;
-    void SetWindowsCleanupSource(CleanupItemsSource source) {
-        windowsCleanupSource_ = std::move(source);
-    }
+    bool CleanupHandlersMeasured() const { return cleanupList_.has_value(); }
 
     // The results list's context menu and the keep list.
     void ListView1ContextPopup(POINT screen, bool fromKeyboard);
@@ -315,6 +314,20 @@ private:
     void RemoveCleanerFolders();
     void DeleteCleanerValues();
     void SaveCleanerChoice(const std::set<std::string>& ticked);
+    // The dialog's groups: the detected cleaners', then Windows cleanup.
+    std::vector<CleanerTreeGroup> CleanerGroups(const CleanerCatalog& catalog);
+    // The sizes beside the dialog's items: the last Find's and the handlers'.
+    std::map<std::string, uint64_t> CleanerSizes() const;
+    // Windows' cleanup handlers (Form1Cleanup.cpp): measured with progress on
+    // the status line while the window stays alive, and after a Files Delete
+    // the ticked ones run once the user has agreed. True when one freed
+    // anything.
+    std::optional<CleanerTreeGroup> WindowsCleanupGroup() const;
+    void MeasureCleanupHandlers();
+    std::vector<std::string> PurgeableCleanupKeys() const;
+    std::vector<std::string> UnelevatedCleanupNames() const;
+    bool PurgeTickedHandlers();
+    std::string CleanupDrive() const;
     // The row the context menu acts on: the focused selected one, or -1.
     int ContextRow() const;
     bool CreateResourcePages();
@@ -390,7 +403,9 @@ private:
     std::set<std::string> cleanerTicked_;
     bool cleanerChoiceRead_ = false;
     CommunityProblemWarnings communityWarnings_;
-    CleanupItemsSource windowsCleanupSource_;
+    // The handlers' last measurement; stale once they ran.
+    std::optional<CleanupHandlerList> cleanupList_;
+    bool cleanupStale_ = false;
     // What the last Find's cleaners saw, for the dialog and for Delete.
     struct CleanerFindState {
         std::map<std::string, uint64_t> bytes;

@@ -98,33 +98,44 @@ void TForm1::SaveCleanerChoice(const std::set<std::string>& ticked) {
             MbOk | MbIconError);
 }
 
+std::vector<CleanerTreeGroup> TForm1::CleanerGroups(const CleanerCatalog& catalog) {
+    std::vector<bool> detected(catalog.entries.size(), false);
+    for (const CleanerEntry* entry : DetectedCleaners(catalog))
+        detected[static_cast<size_t>(entry - catalog.entries.data())] = true;
+    auto groups = BuildCleanerTree(catalog.entries, detected, services_.process.RunsElevated());
+    if (auto cleanup = WindowsCleanupGroup())
+        groups.push_back(std::move(*cleanup));
+    return groups;
+}
+
 void TForm1::btnCleanersClick() {
     const CleanerCatalog* catalog = LoadCleaners();
     if (!catalog)
         return;
-    std::vector<bool> detected(catalog->entries.size(), false);
-    for (const CleanerEntry* entry : DetectedCleaners(*catalog))
-        detected[static_cast<size_t>(entry - catalog->entries.data())] = true;
-    auto groups = BuildCleanerTree(catalog->entries, detected, services_.process.RunsElevated());
-    if (windowsCleanupSource_) {
-        CleanerTreeGroup cleanup{CleanerGroup{CleanersDialog::WindowsCleanupGroup, {}}, {}};
-        for (auto& item : windowsCleanupSource_())
-            cleanup.applications.push_back({item.name, {item}});
-        if (!cleanup.applications.empty())
-            groups.push_back(std::move(cleanup));
-    }
     CleanersDialog::Handlers handlers;
     handlers.confirmWarning = [this](const CleanerTreeItem& item) {
         return Ask(item.name + ":\n\n" + item.warning, Texts()(CleanersDialog::TextTitle),
                    MbOkCancel | MbIconWarning) == AnswerOk;
     };
     handlers.changed = [this](const std::set<std::string>& ticked) { SaveCleanerChoice(ticked); };
-    if (!cleanersDialog_.Open(hwnd_, DpiValue(), Texts(), std::move(groups), cleanerTicked_,
+    if (!cleanersDialog_.Open(hwnd_, DpiValue(), Texts(), CleanerGroups(*catalog), cleanerTicked_,
                               std::move(handlers))) {
         Ask("Cannot create the cleaners window", Caption, MbOk | MbIconError);
         return;
     }
-    cleanersDialog_.ShowSizes(cleanerFind_.bytes);
+    cleanersDialog_.ShowSizes(CleanerSizes());
+    // Measuring takes seconds per handler, so the dialog is open meanwhile.
+    // A command that is running is not held up by it: the next open
+    // measures.
+    if (!services_.cleanupHandlers || (cleanupList_ && !cleanupStale_) || commandDepth_ > 0)
+        return;
+    MeasureCleanupHandlers();
+    if (!cleanersDialog_.Handle())
+        return;
+    // The catalog may have been read again while the window was pumped.
+    if (const CleanerCatalog* now = LoadCleaners())
+        cleanersDialog_.ReplaceGroups(CleanerGroups(*now));
+    cleanersDialog_.ShowSizes(CleanerSizes());
 }
 
 std::vector<LabelledFile> TForm1::FindCleanerFiles(ScanPacer& pacer) {
@@ -163,8 +174,8 @@ void TForm1::ShowCleanerFind() {
     listView1_.SetColumnWidth(5, cleanerFind_.listed ? look_.dpi.Scale(ColumnWidth) : 0);
     FitLastColumn();
     if (cleanersDialog_.Handle())
-        cleanersDialog_.ShowSizes(cleanerFind_.bytes);
-    std::vector<std::string> programs, needAdmin;
+        cleanersDialog_.ShowSizes(CleanerSizes());
+    std::vector<std::string> programs, needAdmin = UnelevatedCleanupNames();
     bool background = false;
     for (size_t index = 0; index < cleanerFind_.skipped.size(); ++index) {
         const CleanerSkip& skip = cleanerFind_.skipped[index];

@@ -63,13 +63,17 @@ TForm1::DeleteOutcome TForm1::RunDeleteBranch() {
         return saved;
     };
     FilesDeleteResult result = RunFilesDelete(context);
+    bool purged = false;
     if (result.confirmed && !result.stopped) {
         RemoveCleanerFolders();
         DeleteCleanerValues();
+        // Last, and asked for on their own: nothing they remove is in the
+        // backup just written.
+        purged = PurgeTickedHandlers();
     }
     if (backupArchiveNumber_ != number)
         SaveSettings();
-    return {!result.stopped, result.deleted > 0};
+    return {!result.stopped, result.deleted > 0 || purged};
 }
 
 } // namespace bs

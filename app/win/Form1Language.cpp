@@ -140,6 +140,11 @@ void TForm1::ApplyLanguage() {
     cleanersDialog_.ApplyTexts(text);
     if (scheduleDialog_)
         scheduleDialog_->ApplyTexts(text);
+    // The handlers' items carry their reasons as text: made anew in the
+    // new language.
+    if (cleanersDialog_.Handle() && cleanupList_)
+        if (const CleanerCatalog* catalog = LoadCleaners())
+            cleanersDialog_.ReplaceGroups(CleanerGroups(*catalog));
 }
 
 void TForm1::cmbLanguageClick() {

@@ -4,6 +4,7 @@
 
 #include "clean/BatchCodePage.h"
 #include "cleaners/CleanerFolders.h"
+#include "cleaners/CleanupHandlers.h"
 #include "online/OnlineServices.h"
 #include "platform/BlockAllocator.h"
 #include "platform/Clock.h"
@@ -42,6 +43,9 @@ struct Services {
     // The Task Scheduler, for scheduled cleaning; without it "Schedule..."
     // does nothing.
     TaskScheduler* scheduler = nullptr;
+    // Windows' own cleanup handlers; without them the "Windows cleanup"
+    // group is not offered.
+    CleanupHandlers* cleanupHandlers = nullptr;
 };
 
 } // namespace bs

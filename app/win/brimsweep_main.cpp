@@ -8,6 +8,7 @@
 #include "clean/win/OemBatchCodePage.h"
 #include "cleaners/win/Win32CleanerFolders.h"
 #include "schedule/win/Win32TaskScheduler.h"
+#include "cleaners/win/Win32CleanupHandlers.h"
 #include "online/win/WinInetOnline.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32BlockAllocator.h"
@@ -35,6 +36,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     bs::OemBatchCodePage batchCodePage;
     bs::Win32CleanerFolders cleanerFolders;
     bs::Win32TaskScheduler scheduler;
+    bs::Win32CleanupHandlers cleanupHandlers;
 
     wchar_t path[MAX_PATH * 2] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH * 2);
@@ -42,5 +44,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
                           machine, shell,    memoryBlock, online,  batchCodePage};
     services.cleanerFolders = &cleanerFolders;
     services.scheduler = &scheduler;
+    services.cleanupHandlers = &cleanupHandlers;
     return bs::RunProgramEntry(services, bs::ApplicationTitle(bs::Narrow(path)));
 }

@@ -31,6 +31,9 @@ public:
     std::map<std::string, Script> scripts;
     std::vector<std::string> calls; // "scan KEY", "purge KEY"
     int registeredAsked = 0;
+    // Called before each report, with the running call ("purge KEY"): lets a
+    // window test look at the window while a handler works.
+    std::function<void(const std::string& call)> onReport;
 
     Script& Add(const std::string& key, const std::string& name, uint64_t bytes) {
         registered.push_back(key);
@@ -50,7 +53,7 @@ public:
                             CleanupWatch& watch) override {
         calls.push_back("scan " + key);
         Script& script = Find(key);
-        if (!Send(script, watch)) {
+        if (!Send(script, watch, calls.back())) {
             CleanupHandlerScan stopped = script.scan;
             stopped.state = CleanupState::Stopped;
             return stopped;
@@ -61,7 +64,7 @@ public:
                               CleanupWatch& watch) override {
         calls.push_back("purge " + key);
         Script& script = Find(key);
-        if (!Send(script, watch)) {
+        if (!Send(script, watch, calls.back())) {
             CleanupHandlerPurge stopped = script.purge;
             stopped.state = CleanupState::Stopped;
             return stopped;
@@ -78,8 +81,10 @@ private:
             throw std::runtime_error("scripted failure");
         return found->second;
     }
-    static bool Send(const Script& script, CleanupWatch& watch) {
+    bool Send(const Script& script, CleanupWatch& watch, const std::string call) {
         for (const Report& report : script.reports) {
+            if (onReport)
+                onReport(call);
             watch.Pump();
             if (!watch.Progress(report.done, report.total, report.status))
                 return false;

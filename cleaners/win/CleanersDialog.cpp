@@ -168,7 +168,10 @@ std::string CleanersDialog::GroupName(const CleanerGroup& group) const {
 
 std::string CleanersDialog::ItemText(const CleanerTreeItem& item) const {
     std::string text = item.name;
-    if (item.locked)
+    // A reason of its own may hold parentheses already.
+    if (item.locked && !item.reason.empty())
+        text += ": " + item.reason;
+    else if (item.locked)
         text += " (" + texts_(TextNeedsAdmin) + ")";
     if (auto found = bytes_.find(item.id); found != bytes_.end())
         text += "  " + KiloBytes(found->second);
@@ -179,13 +182,21 @@ void CleanersDialog::Fill() {
     if (!tvCleaners_)
         return;
     TreeView tree(tvCleaners_);
+    // The selected item stays selected through a refill. Its id is kept
+    // as text: the items may already be gone with the groups they were in,
+    // and so no node may name one while the tree empties.
+    const std::string selectedId = selectedId_;
+    HTREEITEM reselect = nullptr;
+    items_.clear();
     SendMessageW(tvCleaners_, WM_SETREDRAW, FALSE, 0);
     tree.Clear();
-    items_.clear();
+    ++fills_;
     auto addItem = [&](HTREEITEM parent, const CleanerTreeItem& item) {
         items_.push_back(&item);
         HTREEITEM node = tree.Add(parent, ItemText(item), static_cast<LPARAM>(items_.size()));
         tree.SetChecked(node, !item.locked && ticked_.count(item.id) > 0);
+        if (!selectedId.empty() && item.id == selectedId)
+            reselect = node;
         return node;
     };
     for (const auto& group : groups_) {
@@ -222,8 +233,15 @@ void CleanersDialog::Fill() {
     }
     for (HTREEITEM group = tree.Root(); group; group = tree.Next(group))
         RefreshBoxes(group);
+    if (reselect)
+        tree.Select(reselect);
     SendMessageW(tvCleaners_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(tvCleaners_, nullptr, TRUE);
+}
+
+void CleanersDialog::ReplaceGroups(std::vector<CleanerTreeGroup> groups) {
+    groups_ = std::move(groups);
+    Fill();
 }
 
 void CleanersDialog::ShowSizes(const std::map<std::string, uint64_t>& bytes) {
@@ -296,9 +314,9 @@ void CleanersDialog::ShowNote(HTREEITEM node) {
     const CleanerTreeItem* item = node ? ItemOf(node) : nullptr;
     std::string note;
     if (item && item->locked)
-        note = item->name + ": " + texts_(TextNeedsAdmin);
+        note = item->name + ": " + (item->reason.empty() ? texts_(TextNeedsAdmin) : item->reason);
     else if (item)
-        note = item->warning;
+        note = item->warning.empty() ? item->description : item->warning;
     // An edit control breaks lines at CR LF only.
     std::string text;
     for (char c : note) {
@@ -333,17 +351,21 @@ bool CleanersDialog::OnNotify(NMHDR* header) {
         GetCursorPos(&at);
         ScreenToClient(tvCleaners_, &at);
         if (HTREEITEM node = tree.CheckBoxAt(at))
-            PostMessageW(hwnd_, CheckChangedMessage, 0, reinterpret_cast<LPARAM>(node));
+            PostMessageW(hwnd_, CheckChangedMessage, fills_, reinterpret_cast<LPARAM>(node));
         return true;
     }
     case TVN_KEYDOWN:
         if (reinterpret_cast<NMTVKEYDOWN*>(header)->wVKey == VK_SPACE)
             if (HTREEITEM node = tree.Selection())
-                PostMessageW(hwnd_, CheckChangedMessage, 0, reinterpret_cast<LPARAM>(node));
+                PostMessageW(hwnd_, CheckChangedMessage, fills_, reinterpret_cast<LPARAM>(node));
         return true;
-    case TVN_SELCHANGEDW:
-        ShowNote(reinterpret_cast<NMTREEVIEWW*>(header)->itemNew.hItem);
+    case TVN_SELCHANGEDW: {
+        HTREEITEM node = reinterpret_cast<NMTREEVIEWW*>(header)->itemNew.hItem;
+        const CleanerTreeItem* item = node ? ItemOf(node) : nullptr;
+        selectedId_ = item ? item->id : "";
+        ShowNote(node);
         return true;
+    }
     default:
         return false;
     }
@@ -362,7 +384,8 @@ LRESULT CleanersDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
             return 0;
         break;
     case CheckChangedMessage:
-        CheckChanged(reinterpret_cast<HTREEITEM>(lParam));
+        if (wParam == fills_)
+            CheckChanged(reinterpret_cast<HTREEITEM>(lParam));
         return 0;
     case WM_SIZE:
         Layout();
@@ -384,6 +407,7 @@ LRESULT CleanersDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         hwnd_ = lblHint_ = tvCleaners_ = edtNote_ = btnClose_ = nullptr;
         items_.clear();
+        selectedId_.clear();
         return DefWindowProcW(window, message, wParam, lParam);
     }
     default:

@@ -58,6 +58,9 @@ public:
     void Close();
     void ApplyDpi(int dpi);
     void ApplyTexts(const LocalTexts& texts);
+    // Shows `groups` in place of the ones it shows, keeping the ticks and
+    // the selected item; for items measured while the window is open.
+    void ReplaceGroups(std::vector<CleanerTreeGroup> groups);
     // What the last Find listed per cleaner id, shown beside each item.
     void ShowSizes(const std::map<std::string, uint64_t>& bytes);
 
@@ -96,6 +99,11 @@ private:
     // Every item, in tree order; a node's data is its index + 1 (0 for
     // groups and applications).
     std::vector<const CleanerTreeItem*> items_;
+    // Counts the fills: a tick posted before the last one names a node that
+    // is gone.
+    WPARAM fills_ = 0;
+    // The id of the selected item; empty when a group or nothing is.
+    std::string selectedId_;
     std::set<std::string> ticked_;
     std::map<std::string, uint64_t> bytes_;
     Handlers handlers_;

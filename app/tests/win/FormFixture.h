@@ -16,6 +16,7 @@
 #include "core/win/WinText.h"
 #include "platform/win32/Utf.h"
 #include "cleaners/fake/FakeCleanerFolders.h"
+#include "cleaners/tests/FakeCleanupHandlers.h"
 #include "online/fake/FakeOnline.h"
 #include "platform/fake/FakeBlockAllocator.h"
 #include "platform/fake/FakeClock.h"
@@ -56,6 +57,7 @@ protected:
                           shell, memoryBlock, online, batchCodePage, notificationIcon};
         services.cleanerFolders = &cleanerFolders;
         services.scheduler = &scheduler;
+        services.cleanupHandlers = cleanupPort ? cleanupPort : &cleanupHandlers;
         return services;
     }
 
@@ -121,6 +123,10 @@ protected:
     bool notificationIcon = false;
     FakeCleanerFolders cleanerFolders;
     FakeTaskScheduler scheduler;
+    // None registered unless a test adds them; a test may give the real
+    // handlers in `cleanupPort` instead.
+    FakeCleanupHandlers cleanupHandlers;
+    CleanupHandlers* cleanupPort = nullptr;
     std::unique_ptr<TForm1> form;
 };
 

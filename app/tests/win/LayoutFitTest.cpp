@@ -215,12 +215,20 @@ TEST_F(LayoutFit, TheCleanersDialogFitsAtEveryDpiInEveryLanguage) {
                   "Warning=Forgets the recent list.\r\n"
                   "FileKey1=%LocalAppData%\\Tool\\Cache|*.*\r\n");
     files.AddFile("c:\\Users\\alice\\AppData\\Local\\Tool\\Cache\\x.bin", "x");
+    // Windows' cleanup handlers: one measured, one that did not answer.
+    process.elevated = true;
+    cleanupHandlers.Add("Temporary Files", "Temporary files", 5 << 20);
+    FakeCleanupHandlers::Script& hung =
+        cleanupHandlers.Add("Hung", "A handler that never answered its call", 0);
+    hung.scan.state = CleanupState::NotAnswering;
+    hung.scan.fault = {"GetSpaceUsed", 0};
     TForm1& form = Form();
     CleanersDialog& dialog = form.CleanersWindow();
     SendMessageW(form.Handle(), WM_COMMAND, MAKEWPARAM(IdBtnCleaners, BN_CLICKED),
                  reinterpret_cast<LPARAM>(Ctl().btnCleaners));
     Pump();
     ASSERT_TRUE(dialog.Handle()) << "the button opens it";
+    ASSERT_TRUE(dialog.FindNode("Temporary files")) << "the Windows cleanup group is shown";
     HTREEITEM node = dialog.FindNode("A Cleaner");
     ASSERT_TRUE(node);
     TreeView(dialog.tvCleaners()).Select(node);

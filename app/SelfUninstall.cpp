@@ -7,9 +7,9 @@
 
 namespace bs {
 
-const std::vector<std::string> ProgramFileNames = {"brimsweep.exe", "bck.exe",     "brimclean.exe",
-                                                   "deletebat.exe", HelpFileName,  "language.txt",
-                                                   "keep.txt",      "cleaners.ini"};
+const std::vector<std::string> ProgramFileNames = {
+    "brimsweep.exe", "bck.exe",  "brimclean.exe", "deletebat.exe", HelpFileName,
+    "language.txt",  "keep.txt", "cleaners.ini",  "brimclean.log"};
 
 namespace {
 

@@ -18,6 +18,8 @@
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Registry.h"
+#include "schedule/ScheduledClean.h"
+#include "schedule/win/Win32TaskScheduler.h"
 
 namespace {
 
@@ -58,6 +60,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     bs::Win32Registry registry;
     bs::Win32FileSystem files;
     bs::SelfUninstallResult result = bs::RemoveProgramTraces(registry, files, bs::Narrow(folder));
+    // A scheduled clean would go on starting a brimclean that is gone. A
+    // scheduler that cannot be asked (its service stopped) holds no task
+    // that could run either.
+    bs::Win32TaskScheduler scheduler;
+    if (scheduler.Find(bs::ScheduledTaskName).found &&
+        !scheduler.Remove(bs::ScheduledTaskName).empty())
+        result.leftOver.push_back(std::string("Task Scheduler: ") + bs::ScheduledTaskName);
     // Removed only when empty: the user may have put something of their own there.
     if (!result.programMenuFolder.empty())
         RemoveDirectoryW(bs::Widen(result.programMenuFolder).c_str());

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/win/CheckBoxImages.h"
 #include "core/win/TextMeasure.h"
 #include "core/win/WinText.h"
 #include "core/win/WindowClass.h"
@@ -71,10 +72,10 @@ bool CleanersDialog::Open(HWND owner, int dpi, const LocalTexts& texts,
                                nullptr);
     };
     lblHint_ = child(WC_STATICW, SS_NOPREFIX, 0, IdHint);
-    tvCleaners_ = child(WC_TREEVIEWW,
-                        WS_TABSTOP | TVS_CHECKBOXES | TVS_HASBUTTONS | TVS_HASLINES |
-                            TVS_LINESATROOT | TVS_SHOWSELALWAYS,
-                        WS_EX_CLIENTEDGE, IdTree);
+    tvCleaners_ =
+        child(WC_TREEVIEWW,
+              WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
+              WS_EX_CLIENTEDGE, IdTree);
     edtNote_ = child(WC_EDITW, ES_MULTILINE | ES_READONLY | WS_VSCROLL, WS_EX_CLIENTEDGE, IdNote);
     btnClose_ = child(WC_BUTTONW, WS_TABSTOP | BS_DEFPUSHBUTTON, 0, IdClose);
     if (!lblHint_ || !tvCleaners_ || !edtNote_ || !btnClose_) {
@@ -109,6 +110,9 @@ void CleanersDialog::ApplyDpi(int dpi) {
     font_.Reset(CreateFontIndirectW(&font));
     for (HWND control : {lblHint_, tvCleaners_, edtNote_, btnClose_})
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+    // Check boxes of our own, drawn at this DPI, with a third look for a
+    // group or application ticked in part.
+    ApplyCheckBoxImages(tvCleaners_, dpi_, checkBoxes_);
     // The hint takes one line: the window is as wide as its longest
     // translation needs.
     width_ =
@@ -256,19 +260,26 @@ const CleanerTreeItem* CleanersDialog::ItemOf(HTREEITEM node) const {
     return items_[static_cast<size_t>(data) - 1];
 }
 
-// A group or application shows ticked when every item below it is.
+// A group or application shows ticked when every item below it is, and
+// ticked in part when only some are.
 void CleanersDialog::RefreshBoxes(HTREEITEM node) {
     TreeView tree(tvCleaners_);
     if (const CleanerTreeItem* item = ItemOf(node)) {
         tree.SetChecked(node, !item->locked && ticked_.count(item->id) > 0);
         return;
     }
-    bool all = true;
+    bool all = true, any = false;
     for (HTREEITEM child = tree.Child(node); child; child = tree.Next(child)) {
         RefreshBoxes(child);
-        all = all && tree.Checked(child);
+        TreeView::Tick tick = tree.TickOf(child);
+        all = all && tick == TreeView::Tick::On;
+        any = any || tick != TreeView::Tick::Off;
     }
-    tree.SetChecked(node, all && tree.Child(node));
+    using Tick = TreeView::Tick;
+    tree.SetTick(node, !tree.Child(node) ? Tick::Off
+                       : all             ? Tick::On
+                       : any             ? Tick::Partly
+                                         : Tick::Off);
 }
 
 void CleanersDialog::SetItems(HTREEITEM node, bool ticked) {
@@ -302,6 +313,15 @@ void CleanersDialog::CheckChanged(HTREEITEM node) {
     ShowNote(node);
     if (ticked_ != before && handlers_.changed)
         handlers_.changed(ticked_);
+}
+
+void CleanersDialog::TurnOver(HTREEITEM node) {
+    // The box turns over now; what follows from it (a warning to confirm,
+    // the items below) once the notification has returned. A box ticked in
+    // part turns ticked, as a user who clicks it means.
+    TreeView tree(tvCleaners_);
+    tree.SetChecked(node, !tree.Checked(node));
+    PostMessageW(hwnd_, CheckChangedMessage, fills_, reinterpret_cast<LPARAM>(node));
 }
 
 void CleanersDialog::ClickCheckBox(HTREEITEM node) {
@@ -351,13 +371,13 @@ bool CleanersDialog::OnNotify(NMHDR* header) {
         GetCursorPos(&at);
         ScreenToClient(tvCleaners_, &at);
         if (HTREEITEM node = tree.CheckBoxAt(at))
-            PostMessageW(hwnd_, CheckChangedMessage, fills_, reinterpret_cast<LPARAM>(node));
+            TurnOver(node);
         return true;
     }
     case TVN_KEYDOWN:
         if (reinterpret_cast<NMTVKEYDOWN*>(header)->wVKey == VK_SPACE)
             if (HTREEITEM node = tree.Selection())
-                PostMessageW(hwnd_, CheckChangedMessage, fills_, reinterpret_cast<LPARAM>(node));
+                TurnOver(node);
         return true;
     case TVN_SELCHANGEDW: {
         HTREEITEM node = reinterpret_cast<NMTREEVIEWW*>(header)->itemNew.hItem;

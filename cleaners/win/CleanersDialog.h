@@ -15,6 +15,7 @@
 
 #include "cleaners/CleanerTree.h"
 #include "core/TextTable.h"
+#include "core/win/CheckBoxImages.h"
 #include "core/win/Dpi.h"
 #include "core/win/TreeView.h"
 #include "platform/win32/Scoped.h"
@@ -86,6 +87,8 @@ private:
     void Layout();
     // The box of `node` was turned over: apply it to its items.
     void CheckChanged(HTREEITEM node);
+    // A click or Space on a node's box.
+    void TurnOver(HTREEITEM node);
     // Sets the items at or below `node`; false when one was refused.
     void SetItems(HTREEITEM node, bool ticked);
     void RefreshBoxes(HTREEITEM node);
@@ -109,6 +112,7 @@ private:
     Handlers handlers_;
     Dpi dpi_;
     ScopedGdiObject font_;
+    ScopedImageList checkBoxes_;
     int width_ = 0;
     HWND hwnd_ = nullptr;
     HWND lblHint_ = nullptr;

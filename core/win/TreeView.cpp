@@ -48,18 +48,25 @@ LPARAM TreeView::Data(HTREEITEM item) const {
     return info.lParam;
 }
 
-bool TreeView::Checked(HTREEITEM item) const {
+TreeView::Tick TreeView::TickOf(HTREEITEM item) const {
     UINT state = static_cast<UINT>(
         SendMessageW(tree_, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_STATEIMAGEMASK));
-    return (state & TVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
+    switch ((state & TVIS_STATEIMAGEMASK) >> 12) {
+    case 2:
+        return Tick::On;
+    case 3:
+        return Tick::Partly;
+    default:
+        return Tick::Off;
+    }
 }
 
-void TreeView::SetChecked(HTREEITEM item, bool checked) {
+void TreeView::SetTick(HTREEITEM item, Tick tick) {
     TVITEMW info = {};
     info.mask = TVIF_STATE;
     info.hItem = item;
     info.stateMask = TVIS_STATEIMAGEMASK;
-    info.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
+    info.state = INDEXTOSTATEIMAGEMASK(static_cast<UINT>(tick));
     SendMessageW(tree_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&info));
 }
 

@@ -20,9 +20,13 @@ public:
     std::string Text(HTREEITEM item) const;
     void SetText(HTREEITEM item, const std::string& text);
     LPARAM Data(HTREEITEM item) const;
-    // The check box: state image 2 is ticked, 1 unticked.
-    bool Checked(HTREEITEM item) const;
-    void SetChecked(HTREEITEM item, bool checked);
+    // The check box: state image 2 is ticked, 1 unticked, 3 ticked in part
+    // (a node some of whose items are ticked; CheckBoxImages draws it).
+    enum class Tick { Off = 1, On = 2, Partly = 3 };
+    Tick TickOf(HTREEITEM item) const;
+    void SetTick(HTREEITEM item, Tick tick);
+    bool Checked(HTREEITEM item) const { return TickOf(item) == Tick::On; }
+    void SetChecked(HTREEITEM item, bool checked) { SetTick(item, checked ? Tick::On : Tick::Off); }
     HTREEITEM Root() const { return TreeView_GetRoot(tree_); }
     HTREEITEM Child(HTREEITEM item) const { return TreeView_GetChild(tree_, item); }
     HTREEITEM Next(HTREEITEM item) const { return TreeView_GetNextSibling(tree_, item); }

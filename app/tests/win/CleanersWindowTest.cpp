@@ -109,6 +109,32 @@ TEST_F(CleanersWindow, TheButtonShowsOnlyTheDetectedCleanersAndTheCommunitysAreO
     EXPECT_FALSE(Shown(Ctl().btnCleaners));
 }
 
+TEST_F(CleanersWindow, AGroupTickedInPartSaysSoAndAClickOnItTicksItAll) {
+    CleanersDialog& dialog = OpenDialog();
+    TreeView tree(dialog.tvCleaners());
+    HTREEITEM group = dialog.FindNode("Utilities");
+    ASSERT_TRUE(group);
+    EXPECT_EQ(tree.TickOf(group), TreeView::Tick::Off);
+    Tick(dialog, "Fixture Tool");
+    EXPECT_EQ(tree.TickOf(group), TreeView::Tick::Partly) << "one of three applications";
+    dialog.ClickCheckBox(group); // the warned layouts item is answered OK
+    EXPECT_EQ(tree.TickOf(group), TreeView::Tick::On);
+    EXPECT_TRUE(Ticked(dialog, "Fixture Viewer"));
+    dialog.ClickCheckBox(group);
+    EXPECT_EQ(tree.TickOf(group), TreeView::Tick::Off);
+    EXPECT_FALSE(Ticked(dialog, "Fixture Tool"));
+
+    // The boxes are drawn for the dialog's DPI, not left at 13 pixels.
+    for (int dpi : {96, 144}) {
+        dialog.ApplyDpi(dpi);
+        int width = 0, height = 0;
+        ImageList_GetIconSize(TreeView_GetImageList(dialog.tvCleaners(), TVSIL_STATE), &width,
+                              &height);
+        EXPECT_EQ(width, MulDiv(16, dpi, 96));
+    }
+    dialog.Close();
+}
+
 TEST_F(CleanersWindow, AWarnedItemAsksFirstAndCancelLeavesItOffAndTheFileAlone) {
     CleanersDialog& dialog = OpenDialog();
     dialogs.answers = {AnswerCancel};

@@ -55,7 +55,8 @@ private:
     void Entry(size_t index, const CleanerEntry& entry);
     void Key(size_t index, const CleanerEntry& entry, const CleanerFileKey& key,
              const std::vector<FileExclusion>& exclusions);
-    bool Excluded(const std::vector<FileExclusion>& exclusions, const std::string& folder,
+    // `folded`: the file's folder as Folded spells it.
+    bool Excluded(const std::vector<FileExclusion>& exclusions, const std::string& folded,
                   const std::string& name);
     std::optional<FileIdentity> FolderIdentity(const std::string& folder);
     void RegKeys(size_t index, const CleanerEntry& entry);
@@ -85,11 +86,8 @@ std::optional<std::string> CleanerFind::Blocker(const CleanerEntry& entry) {
     return std::nullopt;
 }
 
-bool CleanerFind::Excluded(const std::vector<FileExclusion>& exclusions, const std::string& folder,
+bool CleanerFind::Excluded(const std::vector<FileExclusion>& exclusions, const std::string& folded,
                            const std::string& name) {
-    if (exclusions.empty())
-        return false;
-    const std::string folded = Folded(files_, folder);
     for (const auto& exclusion : exclusions) {
         const bool inside =
             exclusion.below ? folded.rfind(exclusion.folder, 0) == 0 : folded == exclusion.folder;
@@ -142,6 +140,9 @@ void CleanerFind::Key(size_t index, const CleanerEntry& entry, const CleanerFile
             // Through the folder's own handle, which a link never is.
             if (auto find = files_.ListFolder(current)) {
                 const uint32_t volume = find->Volume();
+                // Once a folder, not once a file.
+                const std::string foldedCurrent =
+                    exclusions.empty() ? std::string() : Folded(files_, current);
                 FindData found;
                 while (find->Next(found)) {
                     if (!pacer_.Visit(found.name)) {
@@ -165,7 +166,8 @@ void CleanerFind::Key(size_t index, const CleanerEntry& entry, const CleanerFile
                     for (const auto& pattern : key.patterns)
                         if ((matches = CleanerNameMatches(files_, found.name, pattern)))
                             break;
-                    if (!matches || Excluded(exclusions, current, found.name))
+                    if (!matches ||
+                        (!exclusions.empty() && Excluded(exclusions, foldedCurrent, found.name)))
                         continue;
                     std::string path = current + found.name;
                     const bool first = found.fileId

@@ -322,7 +322,7 @@ void ScheduleDialog::UpdateControls() {
 void ScheduleDialog::ShowState() {
     if (!hwnd_)
         return;
-    lookup_ = scheduler_.Find(ScheduledTaskName);
+    lookup_ = scheduler_.Find(setup_.taskName);
     const TaskLookup& lookup = lookup_;
     std::string state;
     if (!lookup.error.empty())
@@ -347,13 +347,14 @@ void ScheduleDialog::btnScheduleClick() {
     choice.backup = CheckBox(chkBackup_).Checked();
     ScheduledTask task =
         ScheduledCleanTask(choice, ChosenTime(), setup_.programDir, setup_.elevated);
+    task.name = setup_.taskName;
     if (std::string error = scheduler_.Create(task); !error.empty() && showError_)
         showError_(texts_(TextNotSaved) + " " + error);
     ShowState();
 }
 
 void ScheduleDialog::btnRemoveClick() {
-    if (std::string error = scheduler_.Remove(ScheduledTaskName); !error.empty() && showError_)
+    if (std::string error = scheduler_.Remove(setup_.taskName); !error.empty() && showError_)
         showError_(texts_(TextNotRemoved) + " " + error);
     ShowState();
 }

@@ -57,6 +57,8 @@ public:
         ScheduledChoice registry;
         bool registryChosen = false; // the window shows the Registry type
         bool elevated = false;
+        // The task's name in the scheduler; tests give one of their own.
+        std::string taskName = ScheduledTaskName;
     };
 
     ScheduleDialog(FileSystem& files, TaskScheduler& scheduler)

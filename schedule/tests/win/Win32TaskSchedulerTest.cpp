@@ -16,37 +16,11 @@
 #include "platform/win32/Scoped.h"
 #include "platform/win32/Utf.h"
 #include "schedule/ScheduledClean.h"
+#include "schedule/tests/win/SchedulerService.h"
 #include "schedule/win/Win32TaskScheduler.h"
 
 namespace bs {
 namespace {
-
-struct ServiceTraits {
-    using Handle = SC_HANDLE;
-    static Handle Invalid() { return nullptr; }
-    static bool IsValid(Handle handle) { return handle != nullptr; }
-    static void Close(Handle handle) { CloseServiceHandle(handle); }
-};
-using ScopedService = ScopedHandle<ServiceTraits>;
-
-// A fresh Wine prefix has the Task Scheduler service stopped; the test
-// starts it as Windows would have it running.
-bool SchedulerRunning() {
-    ScopedService manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
-    ScopedService service(manager.Valid() ? OpenServiceW(manager.Get(), L"Schedule",
-                                                         SERVICE_START | SERVICE_QUERY_STATUS)
-                                          : nullptr);
-    if (!service.Valid())
-        return false;
-    StartServiceW(service.Get(), 0, nullptr);
-    for (int wait = 0; wait < 100; ++wait) {
-        SERVICE_STATUS status = {};
-        if (QueryServiceStatus(service.Get(), &status) && status.dwCurrentState == SERVICE_RUNNING)
-            return true;
-        Sleep(100);
-    }
-    return false;
-}
 
 std::vector<std::string> ReadBack(const std::string& commandLine) {
     int count = 0;

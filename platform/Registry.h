@@ -22,7 +22,9 @@ enum RegType : uint32_t {
     RegExpandSz = 2,
     RegBinary = 3,
     RegDword = 4,
+    RegLink = 6,
     RegMultiSz = 7,
+    RegQword = 11,
 };
 
 struct RegValue {

@@ -43,8 +43,10 @@ RegValue ToValue(DWORD type, std::string_view bytes) {
         // Stored strings may or may not carry their terminator.
         size_t end = std::min(text.size(), text.find(L'\0'));
         std::wstring_view stored(text.data(), end);
-        value.textComplete =
-            text.find_first_not_of(L'\0', end) == std::wstring::npos && IsWellFormedUtf16(stored);
+        // An odd last byte is no character, and would be lost as well.
+        value.textComplete = bytes.size() % sizeof(wchar_t) == 0 &&
+                             text.find_first_not_of(L'\0', end) == std::wstring::npos &&
+                             IsWellFormedUtf16(stored);
         value.data = Narrow(stored);
     } else {
         value.data = std::string(bytes);

@@ -150,7 +150,7 @@ std::vector<RegBackupValue> FoundBackupEntries(const RegistryFound& found) {
     for (const auto& key : found.keys) {
         const std::string path = FoundKeyPath(found, key);
         // A key without values needs a line of its own to come back.
-        if (key.values.empty())
+        if (key.values.empty() && !key.link)
             entries.push_back({found.rootName, path, {}, {}, true});
         for (const auto& value : key.values)
             entries.push_back({found.rootName, path, value.name, value.value});
@@ -158,7 +158,10 @@ std::vector<RegBackupValue> FoundBackupEntries(const RegistryFound& found) {
     return entries;
 }
 
-bool BackupCanHold(const std::vector<RegBackupValue>& entries) {
+bool BackupCanHold(const RegistryFound& found) {
+    if (std::any_of(found.keys.begin(), found.keys.end(), [](const auto& key) { return key.link; }))
+        return false;
+    auto entries = FoundBackupEntries(found);
     return std::all_of(entries.begin(), entries.end(), [](const RegBackupValue& entry) {
         return RegFileCanHold(entry) && (entry.keyOnly || entry.value.textComplete);
     });
@@ -180,7 +183,7 @@ std::vector<RegistryFound> ReadFound(RegistryDeleteContext& context, const KeepL
             KeepFound(result, found, RegKeptReason::KeptByList);
         else if (!FoundStillHolds(found, *now))
             KeepFound(result, found, RegKeptReason::Changed);
-        else if (withBackup && !BackupCanHold(FoundBackupEntries(*now)))
+        else if (withBackup && !BackupCanHold(*now))
             KeepFound(result, found, RegKeptReason::NoBackupForm);
         else
             collected.push_back(std::move(*now));
@@ -222,6 +225,13 @@ bool DeleteReadTree(RegistryKey& parent, const std::string& name, const Registry
     auto key = parent.OpenSubKeyItself(name);
     if (!key || !readKey)
         return false;
+    // A link goes as itself; what it leads to is not in the tree.
+    if (key->IsLink() != readKey->link) {
+        deletion.changed = true;
+        return false;
+    }
+    if (readKey->link)
+        return key->DeleteItself();
     auto children = key->SubKeyNames();
     for (size_t index = children.size(); index-- > 0;) {
         const std::string childPath =

@@ -22,6 +22,10 @@ std::vector<std::string> PathSteps(const std::string& path) {
 
 // Reads `key` and, depth first, every sub-key opened as itself through it.
 void ReadTree(RegistryKey& key, const std::string& path, std::vector<RegistryFoundKey>& into) {
+    if (key.IsLink()) {
+        into.push_back({path, {}, true});
+        return;
+    }
     into.push_back({path, key.Values()});
     for (const auto& name : key.SubKeyNames()) {
         auto child = key.OpenSubKeyItself(name);
@@ -43,6 +47,8 @@ std::unique_ptr<RegistryKey> OpenKeyItself(Registry& registry, RegRoot root,
         if (!key)
             return nullptr;
         key = key->OpenSubKeyItself(step);
+        if (key && key->IsLink())
+            return nullptr;
     }
     return key;
 }
@@ -70,7 +76,7 @@ bool FoundStillHolds(const RegistryFound& found, const RegistryFound& now) {
     for (const auto& key : now.keys) {
         auto seen = std::find_if(found.keys.begin(), found.keys.end(),
                                  [&](const auto& other) { return other.path == key.path; });
-        if (seen == found.keys.end())
+        if (seen == found.keys.end() || seen->link != key.link)
             return false;
         for (const auto& value : key.values) {
             auto same = std::find_if(seen->values.begin(), seen->values.end(), [&](const auto& v) {

@@ -19,6 +19,9 @@ struct RegistryFoundKey {
     // Below the found key: empty for the key itself, then "Sub", "Sub\Deeper".
     std::string path;
     std::vector<RegNamedValue> values;
+    // A link: read as none of its own, and never entered. No backup can
+    // bring it back, as importing makes a plain key.
+    bool link = false;
 };
 
 struct RegistryFound {
@@ -35,9 +38,9 @@ struct RegistryFound {
 };
 
 // Opens `keyPath` (below the root, with or without a leading "\") one key at
-// a time, each as itself: a link on the way is opened as the link, which
-// has no sub-keys, so the path then leads nowhere. nullptr when any step
-// cannot be opened; the root itself opens for reading only.
+// a time, each as itself: a link on the way, or the key itself being one,
+// leads nowhere. nullptr when any step cannot be opened; the root itself
+// opens for reading only.
 std::unique_ptr<RegistryKey> OpenKeyItself(Registry& registry, RegRoot root,
                                            const std::string& keyPath);
 

@@ -161,6 +161,12 @@ TEST_F(RegistryFoundDelete, ALinkInsideTheTreeGoesAsTheLinkAndItsTargetStays) {
     registry.SetValue(Hkcu, "Software\\Precious", "Data", Dword);
     registry.CreateKey(Hkcu, "Software\\Precious\\Child");
     registry.CreateLink(Hkcu, "Software\\Tool\\Cache\\Jump", Hkcu, "Software\\Precious");
+    auto backedUp = Run({Find("\\Software\\Tool\\Cache")});
+    EXPECT_EQ(backedUp.deleted, 0) << "no backup can bring a link back";
+    ASSERT_EQ(backedUp.keptValues.size(), 1u);
+    EXPECT_EQ(backedUp.keptValues[0].reason, RegKeptReason::NoBackupForm);
+    EXPECT_TRUE(registry.KeyExists(Hkcu, "Software\\Tool\\Cache\\Deep"));
+
     auto result = Run({Find("\\Software\\Tool\\Cache")}, false);
     EXPECT_EQ(result.keysDeleted, 1);
     EXPECT_FALSE(registry.KeyExists(Hkcu, "Software\\Tool\\Cache"));
@@ -174,6 +180,9 @@ TEST_F(RegistryFoundDelete, AKeyReachedOnlyThroughALinkIsNeverRead) {
                                    std::nullopt));
     EXPECT_FALSE(
         ReadRegistryFound(registry, Hkcu, "HKEY_CURRENT_USER", "\\Software\\Jump", "Stays"));
+    EXPECT_FALSE(
+        ReadRegistryFound(registry, Hkcu, "HKEY_CURRENT_USER", "\\Software\\Jump", std::nullopt))
+        << "nor a link named itself";
 }
 
 TEST_F(RegistryFoundDelete, ATextThatWasNotReadWholeKeepsItsKeyWhenBackingUp) {

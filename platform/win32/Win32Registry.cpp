@@ -188,6 +188,15 @@ public:
         return std::make_unique<Win32Key>(ScopedKey(handle), viewFlag_);
     }
 
+    bool IsLink() override {
+        // A link holds where it leads in this value, which only a handle
+        // opened as the link itself shows; a plain key holding a value of
+        // that type is taken for one too, as nothing else makes such values.
+        DWORD type = 0;
+        return RegQueryValueExW(key_.Get(), L"SymbolicLinkValue", nullptr, &type, nullptr,
+                                nullptr) == ERROR_SUCCESS &&
+               type == REG_LINK;
+    }
     bool DeleteItself() override {
         // RegDeleteKeyEx names the key again and follows a link to delete
         // its target; the native call deletes the very key the handle holds.

@@ -197,5 +197,103 @@ TEST(RegistryFoundWin32, ACleanersKeyGoesWholeAndItsBackupBringsBackEveryByte) {
     EXPECT_EQ(after.values.size(), before.values.size());
 }
 
+// Links are made below HKEY_LOCAL_MACHINE, whose native path a link names
+// without knowing the user's SID.
+class ScratchMachineKey {
+public:
+    ScratchMachineKey() = default;
+    ~ScratchMachineKey() {
+        // The link first, as itself: deleting the tree by name would follow
+        // it into its target.
+        HKEY link = nullptr;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, (Scratch + L"\\Tree\\Link").c_str(),
+                          REG_OPTION_OPEN_LINK, DELETE, &link) == ERROR_SUCCESS) {
+            using NtDeleteKeyFn = LONG(NTAPI*)(HANDLE);
+            auto deleteKey = reinterpret_cast<NtDeleteKeyFn>(reinterpret_cast<void*>(
+                GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtDeleteKey")));
+            if (deleteKey)
+                deleteKey(link);
+            RegCloseKey(link);
+        }
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, Scratch.c_str());
+    }
+    ScratchMachineKey(const ScratchMachineKey&) = delete;
+    ScratchMachineKey& operator=(const ScratchMachineKey&) = delete;
+};
+
+ScopedKey CreateMachineKey(const std::wstring& path, DWORD options = 0) {
+    HKEY handle = nullptr;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, options,
+                        KEY_ALL_ACCESS | (options ? KEY_CREATE_LINK : 0), nullptr, &handle,
+                        nullptr) != ERROR_SUCCESS)
+        return ScopedKey();
+    return ScopedKey(handle);
+}
+
+TEST(RegistryFoundWin32, ALinkInTheTreeIsNeverFollowedAndOneOnThePathLeadsNowhere) {
+    ScratchMachineKey scratch;
+    ScopedKey target = CreateMachineKey(Scratch + L"\\Target\\Child");
+    ASSERT_TRUE(target.Valid());
+    ScopedKey tree = CreateMachineKey(Scratch + L"\\Tree");
+    ASSERT_TRUE(tree.Valid());
+    ASSERT_EQ(
+        RegSetValueExW(tree.Get(), L"v", 0, REG_BINARY, reinterpret_cast<const BYTE*>("\x01"), 1),
+        ERROR_SUCCESS);
+    ScopedKey link = CreateMachineKey(Scratch + L"\\Tree\\Link", REG_OPTION_CREATE_LINK);
+    ASSERT_TRUE(link.Valid());
+    const std::wstring to = L"\\Registry\\Machine\\" + Scratch + L"\\Target";
+    ASSERT_EQ(RegSetValueExW(link.Get(), L"SymbolicLinkValue", 0, REG_LINK,
+                             reinterpret_cast<const BYTE*>(to.data()),
+                             static_cast<DWORD>(to.size() * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    link = ScopedKey();
+    tree = ScopedKey();
+    target = ScopedKey();
+
+    Win32Registry registry;
+    auto key = [](const std::wstring& below) {
+        CleanerRegKey regKey;
+        regKey.key = "HKLM\\" + Narrow(Scratch + below);
+        return regKey;
+    };
+    EXPECT_TRUE(CleanerRegFound(registry, {{0, key(L"\\Tree\\Link\\Child")}}).empty())
+        << "the key behind the link is not the one named";
+
+    ScratchFolder programDir;
+    Win32FileSystem files;
+    RegistryCursor cursor(registry);
+    RecordingUi ui;
+    VectorResultsList list;
+    LocalTexts texts{1};
+    RegistryDeleteContext context(cursor, files, ui, list, texts);
+    context.programDir = programDir.Path();
+    context.toAnsi = Utf8ToAnsiExact;
+    context.backupRegistry = true;
+    context.found = CleanerRegFound(registry, {{0, key(L"\\Tree")}});
+    ASSERT_EQ(context.found.size(), 1u);
+    auto backedUp = RunRegistryDelete(context);
+    EXPECT_EQ(backedUp.keysDeleted, 0);
+    ASSERT_EQ(backedUp.keptValues.size(), 1u);
+    EXPECT_EQ(backedUp.keptValues[0].reason, RegKeptReason::NoBackupForm)
+        << "no backup can bring the link back";
+
+    context.backupRegistry = false;
+    context.found = CleanerRegFound(registry, {{0, key(L"\\Tree")}});
+    auto result = RunRegistryDelete(context);
+    EXPECT_EQ(result.keysDeleted, 1) << "without a backup the link goes as itself";
+
+    HKEY opened = nullptr;
+    EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, (Scratch + L"\\Target\\Child").c_str(), 0, KEY_READ,
+                            &opened),
+              ERROR_SUCCESS)
+        << "the link's target keeps its keys";
+    ScopedKey child(opened);
+    opened = nullptr;
+    EXPECT_NE(
+        RegOpenKeyExW(HKEY_LOCAL_MACHINE, (Scratch + L"\\Tree").c_str(), 0, KEY_READ, &opened),
+        ERROR_SUCCESS);
+    ScopedKey gone(opened);
+}
+
 } // namespace
 } // namespace bs

@@ -17,6 +17,7 @@ constexpr int ChangedTextId = 261;
 constexpr int NoBackupFormTextId = 262;
 constexpr int NotDeletedTextId = 263;
 constexpr int KeptByListTextId = 264;
+constexpr int FoundKeptTextId = 265;
 
 struct TickedValue {
     RegRoot root;
@@ -54,7 +55,7 @@ std::string FoundCaption(const RegistryFound& found) {
 
 void KeepFound(RegistryDeleteResult& result, const RegistryFound& found, RegKeptReason reason) {
     result.keptValues.push_back(
-        {FoundCaption(found), found.valueName.value_or(""), reason, !found.valueName});
+        {FoundCaption(found), found.valueName.value_or(""), reason, !found.valueName, false});
     ++result.kept;
 }
 
@@ -299,10 +300,9 @@ void LeaveKeptRows(ResultsList& list, const std::vector<RegistryKeptValue>& kept
     for (int index = list.RowCount(); index-- > 0;) {
         ListRow row = list.Row(index);
         const std::string name = row.subItems.empty() ? std::string() : row.subItems[0];
-        bool stays =
-            row.checked && std::any_of(kept.begin(), kept.end(), [&](const auto& value) {
-                return !value.wholeKey && value.caption == row.caption && value.name == name;
-            });
+        bool stays = row.checked && std::any_of(kept.begin(), kept.end(), [&](const auto& value) {
+                         return value.hasRow && value.caption == row.caption && value.name == name;
+                     });
         if (!stays)
             list.RemoveRow(index);
     }
@@ -327,7 +327,12 @@ std::string KeptValuesReason(RegKeptReason reason, const LocalTexts& texts) {
 std::string KeptValuesMessage(const std::vector<RegistryKeptValue>& kept, const LocalTexts& texts) {
     if (kept.empty())
         return {};
-    std::string message = texts(KeptTextId) + " " + std::to_string(kept.size());
+    // Rows left in the list are the ticked ones; what a cleaner's Find read
+    // has none, and the message must not send the user looking for them.
+    const bool rows =
+        std::any_of(kept.begin(), kept.end(), [](const auto& value) { return value.hasRow; });
+    std::string message =
+        texts(rows ? KeptTextId : FoundKeptTextId) + " " + std::to_string(kept.size());
     for (RegKeptReason reason : {RegKeptReason::Changed, RegKeptReason::NoBackupForm,
                                  RegKeptReason::NotDeleted, RegKeptReason::KeptByList}) {
         auto count = std::count_if(kept.begin(), kept.end(),

@@ -63,8 +63,10 @@ struct RegistryKeptValue {
     std::string caption;
     std::string name;
     RegKeptReason reason = RegKeptReason::Changed;
-    // A found key left whole; it has no row.
+    // A found key left whole, not one value.
     bool wholeKey = false;
+    // False for what a cleaner's Find read: it has no row in the list.
+    bool hasRow = true;
 };
 
 struct RegistryDeleteResult {

@@ -124,16 +124,22 @@ std::string ReadBytes(FileSystem& files, const std::string& path) {
     return bytes;
 }
 
-TEST(RegistryFoundWin32, ACleanersKeyGoesWholeAndItsBackupBringsBackEveryByte) {
+// With `unicode` a multi-string and text beyond the ANSI code page make the
+// backup the Unicode form; without, it is a REGEDIT4 file, whose raw types
+// regedit must read as they are.
+void ExpectTreeRoundTrip(bool unicode) {
     ScratchKey scratch;
     std::string binary;
     for (int index = 0; index < 300; ++index)
         binary += static_cast<char>(index * 7);
     ASSERT_TRUE(Write(L"Tree", L"", REG_SZ, Utf16(std::wstring(L"default\\ \"x\"", 12) + L'\0')));
-    ASSERT_TRUE(Write(L"Tree", L"Path", REG_EXPAND_SZ,
-                      Utf16(L"%TEMP%\\a\u00e9\u03a9" + std::wstring(1, L'\0'))));
     ASSERT_TRUE(
-        Write(L"Tree", L"List", REG_MULTI_SZ, Utf16(std::wstring(L"one\0two \u6f22\0\0", 11))));
+        Write(L"Tree", L"Path", REG_EXPAND_SZ,
+              Utf16((unicode ? L"%TEMP%\\a\u00e9\u03a9" : L"%TEMP%\\a") + std::wstring(1, L'\0'))));
+    if (unicode) {
+        ASSERT_TRUE(
+            Write(L"Tree", L"List", REG_MULTI_SZ, Utf16(std::wstring(L"one\0two \u6f22\0\0", 11))));
+    }
     ASSERT_TRUE(Write(L"Tree", L"Count", REG_DWORD, std::string("\x2a\x00\x10\xff", 4)));
     ASSERT_TRUE(Write(L"Tree", L"Big", REG_QWORD, std::string("\x01\0\0\0\0\0\0\x80", 8)));
     ASSERT_TRUE(Write(L"Tree", L"Blob", REG_BINARY, binary));
@@ -146,7 +152,8 @@ TEST(RegistryFoundWin32, ACleanersKeyGoesWholeAndItsBackupBringsBackEveryByte) {
     RawTree before;
     ReadRaw(Scratch + L"\\Tree", L"", before);
     ASSERT_EQ(before.keys.size(), 4u);
-    ASSERT_EQ(before.values.size(), 10u);
+    const size_t count = unicode ? 10 : 9;
+    ASSERT_EQ(before.values.size(), count);
 
     Win32Registry registry;
     CleanerRegKey regKey;
@@ -168,7 +175,7 @@ TEST(RegistryFoundWin32, ACleanersKeyGoesWholeAndItsBackupBringsBackEveryByte) {
     auto result = RunRegistryDelete(context);
     EXPECT_EQ(result.kept, 0);
     EXPECT_EQ(result.keysDeleted, 1);
-    EXPECT_EQ(result.deleted, 10);
+    EXPECT_EQ(result.deleted, static_cast<int>(count));
     RawTree gone;
     ReadRaw(Scratch + L"\\Tree", L"", gone);
     EXPECT_TRUE(gone.keys.empty()) << "the key is gone with everything below it";
@@ -178,7 +185,9 @@ TEST(RegistryFoundWin32, ACleanersKeyGoesWholeAndItsBackupBringsBackEveryByte) {
 
     ASSERT_NE(result.backupFile, "");
     std::string file = ReadBytes(files, result.backupFile);
-    EXPECT_EQ(file.substr(0, 2), "\xFF\xFE") << "a multi-string makes it the Unicode form";
+    const std::string header = unicode ? std::string("\xFF\xFE") : std::string("REGEDIT4\r\n");
+    EXPECT_EQ(file.substr(0, header.size()), header)
+        << "a multi-string or a text beyond the code page makes it the Unicode form";
     ASSERT_TRUE(ImportWithRegedit(result.backupFile));
     RawTree after;
     ReadRaw(Scratch + L"\\Tree", L"", after);
@@ -195,6 +204,14 @@ TEST(RegistryFoundWin32, ACleanersKeyGoesWholeAndItsBackupBringsBackEveryByte) {
                 << value.type << " with " << value.bytes.size();
     }
     EXPECT_EQ(after.values.size(), before.values.size());
+}
+
+TEST(RegistryFoundWin32, ACleanersKeyGoesWholeAndItsUnicodeBackupBringsBackEveryByte) {
+    ExpectTreeRoundTrip(true);
+}
+
+TEST(RegistryFoundWin32, ACleanersKeyGoesWholeAndItsRegedit4BackupBringsBackEveryByte) {
+    ExpectTreeRoundTrip(false);
 }
 
 // Links are made below HKEY_LOCAL_MACHINE, whose native path a link names

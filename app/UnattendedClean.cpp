@@ -15,7 +15,7 @@
 #include "clean/RegistryFind.h"
 #include "clean/RegistryRow.h"
 #include "cleaners/CleanerDetect.h"
-#include "cleaners/CleanerRegRows.h"
+#include "cleaners/CleanerRegFound.h"
 #include "cleaners/CleanerScan.h"
 #include "core/CsvText.h"
 #include "platform/ReplaceFile.h"
@@ -149,7 +149,8 @@ private:
     std::vector<const CleanerEntry*> cleaners_;
     bool cleaning_ = false;
     std::vector<CleanerFolder> cleanerFolders_;
-    std::vector<std::pair<size_t, CleanerRegKey>> cleanerKeys_;
+    // The RegKeys' keys and values as the Find read them.
+    std::vector<RegistryFound> cleanerFound_;
 };
 
 std::optional<CleanerEnvironment> Unattended::Environment() {
@@ -216,7 +217,7 @@ std::vector<LabelledFile> Unattended::FindCleanerFiles(ScanPacer& pacer) {
     for (auto& file : found.files)
         files.push_back({std::move(file.file), CleanerRowLabel(*cleaners_.at(file.entry))});
     cleanerFolders_ = std::move(found.folders);
-    cleanerKeys_ = std::move(found.regKeys);
+    cleanerFound_ = CleanerRegFound(c_.registry, found.regKeys);
     return files;
 }
 
@@ -228,18 +229,25 @@ void Unattended::RemoveCleanerFolders() {
         door.RemoveEmptyFolder(folder.path, folder.identity);
     // Their registry values go through the registry Delete, backed up as
     // the files were.
-    CleanerRegList rows(CleanerRegKeyRows(c_.registry, cleanerKeys_));
-    if (rows.RowCount() == 0)
+    if (cleanerFound_.empty())
         return;
+    CleanerRegList rows;
     RegistryCursor cursor(c_.registry);
     RegistryDeleteContext context(cursor, c_.files, c_.ui, rows, texts_);
+    context.found = std::move(cleanerFound_);
+    cleanerFound_.clear();
     context.backupRegistry = o_.backup;
     context.programDir = c_.programDir;
     context.toAnsi = c_.toAnsi;
     RegistryDeleteResult result = RunRegistryDelete(context);
-    if (result.deleted > 0)
-        c_.ui.Message(std::to_string(result.deleted) + " registry values of the cleaners deleted" +
+    if (result.deleted > 0 || result.keysDeleted > 0)
+        c_.ui.Message(std::to_string(result.keysDeleted) + " registry keys and " +
+                      std::to_string(result.deleted) + " values of the cleaners deleted" +
                       (result.backupFile.empty() ? "" : "; backup " + result.backupFile));
+    for (const auto& kept : result.keptValues)
+        c_.ui.Message(std::string("cleaner registry ") + (kept.wholeKey ? "key " : "value ") +
+                      kept.caption + (kept.wholeKey ? "" : " " + kept.name) +
+                      " kept: " + KeptValuesReason(kept.reason, texts_));
 }
 
 int Unattended::Run() {

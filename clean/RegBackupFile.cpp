@@ -73,9 +73,48 @@ std::string HexData(std::string line, const std::string& bytes) {
     return line;
 }
 
+bool IsText(uint32_t type) {
+    return type == RegSz || type == RegExpandSz;
+}
+
+// A multi-string is kept as the bytes the registry holds, which only the
+// Unicode form gives back as they are: regedit reads hex(7) data of a
+// REGEDIT4 file as ANSI text and converts it.
 bool NeedsUnicode(const RegBackupValue& entry, const AnsiSpelling& toAnsi) {
-    return !SpellAnsi(toAnsi, entry.keyPath) || !SpellAnsi(toAnsi, entry.name) ||
-           !SpellAnsi(toAnsi, entry.value.data) || HasLineBreak(entry.value.data);
+    if (!SpellAnsi(toAnsi, entry.keyPath) || (!entry.keyOnly && !SpellAnsi(toAnsi, entry.name)))
+        return true;
+    if (entry.keyOnly)
+        return false;
+    if (entry.value.type == RegMultiSz)
+        return true;
+    return IsText(entry.value.type) &&
+           (!SpellAnsi(toAnsi, entry.value.data) || HasLineBreak(entry.value.data));
+}
+
+std::string LowerHex(uint32_t number) {
+    static const char digits[] = "0123456789abcdef";
+    std::string hex;
+    do {
+        hex.insert(hex.begin(), digits[number & 0xF]);
+        number >>= 4;
+    } while (number != 0);
+    return hex;
+}
+
+// regedit's forms for the raw types: "dword:" and eight digits for a DWORD
+// of four bytes, "hex:" for binary data, "hex(N):" with N in hexadecimal for
+// every other type, a DWORD of another length included.
+std::string RawValueLine(std::string line, const RegValue& value) {
+    if (value.type == RegDword && value.data.size() == 4) {
+        uint32_t number = 0;
+        for (size_t index = 4; index-- > 0;)
+            number = (number << 8) | static_cast<unsigned char>(value.data[index]);
+        std::string digits = LowerHex(number);
+        return line + "dword:" + std::string(8 - digits.size(), '0') + digits;
+    }
+    if (value.type == RegBinary)
+        return HexData(line + "hex:", value.data);
+    return HexData(line + "hex(" + LowerHex(value.type) + "):", value.data);
 }
 
 // The value line as text; in a REGEDIT4 file an expandable string's bytes
@@ -84,6 +123,8 @@ bool NeedsUnicode(const RegBackupValue& entry, const AnsiSpelling& toAnsi) {
 std::string ValueLine(const RegBackupValue& entry, bool unicode, const AnsiSpelling& toAnsi) {
     std::string line = (entry.name.empty() ? std::string("@") : Quoted(entry.name)) + "=";
     const std::string& data = entry.value.data;
+    if (!IsText(entry.value.type))
+        return RawValueLine(line, entry.value);
     if (entry.value.type == RegExpandSz) {
         std::string bytes = unicode ? Utf16Bytes(data) + std::string(2, '\0')
                                     : SpellAnsi(toAnsi, data).value_or("") + std::string(1, '\0');
@@ -97,7 +138,9 @@ std::string ValueLine(const RegBackupValue& entry, bool unicode, const AnsiSpell
 } // namespace
 
 bool RegFileCanHold(const RegBackupValue& value) {
-    if (value.value.type != RegSz && value.value.type != RegExpandSz)
+    // A link's target is a value of its own type, but importing it makes a
+    // plain key that holds that value, not the link.
+    if (!value.keyOnly && value.value.type == RegLink)
         return false;
     if (value.name.find_first_of(std::string("\r\n\0", 3)) != std::string::npos)
         return false;
@@ -106,7 +149,9 @@ bool RegFileCanHold(const RegBackupValue& value) {
     // or delete ("[-HKEY_...]") and values to set anywhere.
     if (value.keyPath.find_first_of(std::string("\r\n\0", 3)) != std::string::npos)
         return false;
-    return DecodeUtf8(value.name) && DecodeUtf8(value.keyPath) && DecodeUtf8(value.value.data);
+    if (!DecodeUtf8(value.name) || !DecodeUtf8(value.keyPath))
+        return false;
+    return value.keyOnly || !IsText(value.value.type) || DecodeUtf8(value.value.data);
 }
 
 std::string FormatRegBackup(const std::vector<RegBackupValue>& values, const AnsiSpelling& toAnsi) {
@@ -118,7 +163,8 @@ std::string FormatRegBackup(const std::vector<RegBackupValue>& values, const Ans
     lines.push_back(unicode ? "Windows Registry Editor Version 5.00" : "REGEDIT4");
     for (const auto& entry : values) {
         lines.push_back("[" + entry.rootName + entry.keyPath + "]");
-        lines.push_back(ValueLine(entry, unicode, toAnsi));
+        if (!entry.keyOnly)
+            lines.push_back(ValueLine(entry, unicode, toAnsi));
     }
 
     std::string file = unicode ? std::string("\xFF\xFE") : std::string();

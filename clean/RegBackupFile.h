@@ -1,6 +1,6 @@
-// The registry backup file regbackupNNN.reg: the values a registry Delete
-// removes, written so that handing the file to regedit brings every one back
-// with its name, type and data. A file whose every text the ANSI code page
+// The registry backup file regbackupNNN.reg: the values and keys a registry
+// Delete removes, written so that handing the file to regedit brings every
+// one back with its name, type and data. A file whose every text the ANSI code page
 // spells, with no line break in any data, is a REGEDIT4 file of ANSI lines;
 // any other is the Unicode export form ("Windows Registry Editor Version
 // 5.00", UTF-16 LE with a byte-order mark), as regedit itself writes them.
@@ -24,8 +24,11 @@ struct RegBackupValue {
     std::string keyPath;
     // Empty for the key's default value.
     std::string name;
-    // RegSz or RegExpandSz.
+    // Any type: strings as text, every other type as its raw bytes.
     RegValue value;
+    // Only the key line, no value: importing creates the key, so that a key
+    // deleted with everything below it comes back with its empty sub-keys.
+    bool keyOnly = false;
 };
 
 // `text` (UTF-8) in the system's ANSI code page, or nullopt when that code
@@ -34,8 +37,9 @@ struct RegBackupValue {
 using AnsiSpelling = std::function<std::optional<std::string>(const std::string&)>;
 
 // True when the file can carry `value` so that regedit restores it exactly:
-// a string value whose name and key path are valid text without CR, LF or
-// NUL. A name or key has no hex form, and regedit reads each within one line.
+// a value whose name and key path are valid text without CR, LF or NUL (a
+// name or key has no hex form, and regedit reads each within one line), of
+// any type but a link's, a string's text being valid as well.
 bool RegFileCanHold(const RegBackupValue& value);
 
 // The file's bytes for `values` (each one RegFileCanHold), in their order;

@@ -34,6 +34,8 @@ public:
     // without a leading "\". Nothing happens when no handle is kept.
     void ReturnToParent();
 
+    // The registry it reads, for walks that open each key as itself.
+    Registry& Source() const { return registry_; }
     RegRoot Root() const { return root_; }
     // The open key, or nullptr.
     RegistryKey* Key() const { return key_.get(); }

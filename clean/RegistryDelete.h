@@ -1,9 +1,9 @@
 // The Registry branch of the Delete command: after one confirmation, reads
-// every ticked row's value, writes them all to a new regbackupNNN.reg in the
-// program folder (when asked to) and only then deletes exactly the values
-// that file holds. A ticked value it leaves keeps its row, and a message
-// says how many were kept and why. The frame around it (wait cursor,
-// buttons, "Done") is the window's.
+// every ticked row's value and every key or value a cleaner's Find listed,
+// writes them all to a new regbackupNNN.reg in the program folder (when
+// asked to) and only then deletes exactly what that file holds. A ticked
+// value it leaves keeps its row, and a message says how many were kept and
+// why. The frame around it (wait cursor, buttons, "Done") is the window's.
 #pragma once
 
 #include <string>
@@ -11,6 +11,7 @@
 
 #include "clean/RegBackupFile.h"
 #include "clean/RegistryCursor.h"
+#include "clean/RegistryFound.h"
 #include "core/ResultsList.h"
 #include "core/TextTable.h"
 #include "platform/FileSystem.h"
@@ -37,6 +38,9 @@ struct RegistryDeleteContext {
     AnsiSpelling toAnsi;
     // Caption of the question and the error boxes.
     std::string caption = "Tarn Brimsweep Pro";
+    // Keys and values to delete as a cleaner's Find saw them, after the
+    // rows: each key with everything below it, in one backup with them.
+    std::vector<RegistryFound> found;
 };
 
 // Why a ticked value was left in place.
@@ -50,6 +54,8 @@ enum class RegKeptReason {
     // The registry did not delete it (no right to), or its name cannot be
     // passed to the registry exactly.
     NotDeleted,
+    // keep.txt keeps it, or a key or value below it.
+    KeptByList,
 };
 
 struct RegistryKeptValue {
@@ -57,6 +63,10 @@ struct RegistryKeptValue {
     std::string caption;
     std::string name;
     RegKeptReason reason = RegKeptReason::Changed;
+    // A found key left whole, not one value.
+    bool wholeKey = false;
+    // False for what a cleaner's Find read: it has no row in the list.
+    bool hasRow = true;
 };
 
 struct RegistryDeleteResult {
@@ -67,7 +77,10 @@ struct RegistryDeleteResult {
     bool stopped = false;
     // The backup file written, empty when there was none.
     std::string backupFile;
+    // Values deleted, those of the keys deleted whole included.
     int deleted = 0;
+    // Found keys deleted with everything below them.
+    int keysDeleted = 0;
     // Ticked values left in place, in the list's order; their rows stay in
     // the list and a message tells how many and why.
     int kept = 0;

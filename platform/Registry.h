@@ -22,7 +22,9 @@ enum RegType : uint32_t {
     RegExpandSz = 2,
     RegBinary = 3,
     RegDword = 4,
+    RegLink = 6,
     RegMultiSz = 7,
+    RegQword = 11,
 };
 
 struct RegValue {
@@ -88,6 +90,10 @@ public:
     // Deletes this key, opened by OpenSubKeyItself, when it has no sub-keys
     // of its own: a link goes as itself, never the key it leads to.
     virtual bool DeleteItself() { return false; }
+    // True for a link opened by OpenSubKeyItself. Some registries (Wine's)
+    // lead an open below a link's own handle on to its target, so a walk
+    // that must not leave its tree asks before going on.
+    virtual bool IsLink() { return false; }
 };
 
 // Which of the two registry views of 64-bit Windows a key is opened in: the

@@ -155,5 +155,32 @@ TEST_F(UnattendedCleaners, AnUnknownIdIsAUsageErrorAndAnUndetectedOneIsSaid) {
     EXPECT_NE(console.err.find("not on this computer"), std::string::npos) << console.err;
 }
 
+TEST_F(UnattendedCleaners, CleanDeletesARegKeysWholeKeyAfterTheFilesAndSaysWhatItLeft) {
+    files.AddFile(Dir + "winapp2.ini", "[Reg Tool *]\r\nLangSecRef=3024\r\n"
+                                       "DetectFile=%LocalAppData%\\RegTool\r\n"
+                                       "FileKey1=%LocalAppData%\\RegTool|*.tmp\r\n"
+                                       "RegKey1=HKCU\\Software\\RegTool\\Recent\r\n"
+                                       "RegKey2=HKCU\\Software\\RegTool\\Kept\r\n");
+    files.AddFile("c:\\Users\\alice\\AppData\\Local\\RegTool\\a.tmp", "t");
+    const RegRoot hkcu = RegRoot::CurrentUser;
+    registry.SetValue(hkcu, "Software\\RegTool\\Recent", "Count",
+                      RegValue{RegDword, std::string("\x01\0\0\0", 4)});
+    registry.CreateKey(hkcu, "Software\\RegTool\\Recent\\Empty");
+    registry.SetString(hkcu, "Software\\RegTool\\Kept\\Inner", "Path", "c:\\x");
+    files.AddFile(Dir + "keep.txt", "HKCU\\Software\\RegTool\\Kept\\Inner\r\n");
+
+    EXPECT_EQ(Run(With(Quiet("clean"), {"--cleaner", "winapp2:reg-tool"})), ExitDone)
+        << console.err;
+    EXPECT_FALSE(registry.KeyExists(hkcu, "Software\\RegTool\\Recent"));
+    EXPECT_TRUE(registry.GetValue(hkcu, "Software\\RegTool\\Kept\\Inner", "Path"));
+    EXPECT_NE(console.err.find("1 registry keys and 1 values of the cleaners deleted"),
+              std::string::npos)
+        << console.err;
+    EXPECT_NE(console.err.find("key HKEY_CURRENT_USER: \\Software\\RegTool\\Kept kept: keep.txt"),
+              std::string::npos)
+        << console.err;
+    EXPECT_TRUE(files.Exists(Dir + "regbackup000.reg"));
+}
+
 } // namespace
 } // namespace bs

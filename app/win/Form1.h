@@ -28,6 +28,7 @@
 #include "clean/FilesFind.h"
 #include "clean/KeepListFile.h"
 #include "clean/RegistryCursor.h"
+#include "clean/RegistryFound.h"
 #include "clean/win/KeepListDialog.h"
 #include "cleaners/CleanerCatalog.h"
 #include "cleaners/CleanerScan.h"
@@ -410,7 +411,8 @@ private:
     struct CleanerFindState {
         std::map<std::string, uint64_t> bytes;
         std::vector<CleanerFolder> folders;
-        std::vector<std::pair<size_t, CleanerRegKey>> regKeys;
+        // The RegKeys' keys and values as the Find read them.
+        std::vector<RegistryFound> regFound;
         std::vector<CleanerSkip> skipped;
         std::vector<std::string> skippedNames; // of skipped[i]'s entry
         bool listed = false;

@@ -10,7 +10,7 @@
 #include "clean/FileDeletionDoor.h"
 #include "clean/RegistryDelete.h"
 #include "cleaners/CleanerDetect.h"
-#include "cleaners/CleanerRegRows.h"
+#include "cleaners/CleanerRegFound.h"
 #include "cleaners/CleanerTree.h"
 #include "core/win/Controls.h"
 #include "platform/Text.h"
@@ -161,7 +161,7 @@ std::vector<LabelledFile> TForm1::FindCleanerFiles(ScanPacer& pacer) {
     for (auto& file : found.files)
         files.push_back({std::move(file.file), CleanerRowLabel(*ticked.at(file.entry))});
     cleanerFind_.folders = std::move(found.folders);
-    cleanerFind_.regKeys = std::move(found.regKeys);
+    cleanerFind_.regFound = CleanerRegFound(services_.registry, found.regKeys);
     for (const auto& skip : found.skipped)
         cleanerFind_.skippedNames.push_back(CleanerRowLabel(*ticked.at(skip.entry)));
     cleanerFind_.skipped = std::move(found.skipped);
@@ -218,13 +218,14 @@ void TForm1::RemoveCleanerFolders() {
 }
 
 void TForm1::DeleteCleanerValues() {
-    CleanerRegList rows(CleanerRegKeyRows(services_.registry, cleanerFind_.regKeys));
-    cleanerFind_.regKeys.clear();
-    if (rows.RowCount() == 0)
+    if (cleanerFind_.regFound.empty())
         return;
+    CleanerRegList rows;
     LocalTexts texts = Texts();
     ConfirmedUi ui(*this);
     RegistryDeleteContext context(registryCursor_, services_.files, ui, rows, texts);
+    context.found = std::move(cleanerFind_.regFound);
+    cleanerFind_.regFound.clear();
     context.backupRegistry = CheckBox(c_.chkBackup).Checked();
     context.programDir = programDir_;
     context.toAnsi = Utf8ToAnsiExact;

@@ -1,7 +1,8 @@
 // A small reader of regedit's REGEDIT4 and version 5.00 files, written
 // apart from the backup's writer so that the fuzz target can check one
-// against the other: key lines, string values in quotes and hex(1)/hex(2)
-// data, and nothing else. Any line it does not know fails the whole file.
+// against the other: key lines, string values in quotes, "dword:" and hex
+// data of every type, and nothing else. Any line it does not know, or one
+// regedit would read as something else than it says, fails the whole file.
 #pragma once
 
 #include <optional>
@@ -18,8 +19,10 @@ enum class RegFileCodePage { Ascii, Latin1 };
 struct RegFileValue {
     std::string key; // the key line's text: root and path
     std::string name;
-    uint32_t type = 0; // 1 string, 2 expandable string
-    std::string data;  // UTF-8
+    uint32_t type = 0; // the REG_* number
+    std::string data;  // UTF-8 for types 1 and 2, the raw bytes for the others
+    // A key line with no value after it: the key alone.
+    bool keyOnly = false;
     bool operator==(const RegFileValue&) const = default;
 };
 
@@ -113,6 +116,44 @@ inline std::optional<std::string> HexBytes(std::string_view text) {
     return bytes;
 }
 
+// "hex:" is binary data, "hex(N):" data of the type N written in lower-case
+// hexadecimal; the type, with the rest of the line after the colon left in
+// `line`.
+inline std::optional<uint32_t> HexType(std::string_view& line) {
+    if (line.substr(0, 4) == "hex:") {
+        line.remove_prefix(4);
+        return 3;
+    }
+    if (line.substr(0, 4) != "hex(")
+        return std::nullopt;
+    size_t close = line.find("):");
+    if (close == std::string_view::npos || close == 4 || close > 12)
+        return std::nullopt;
+    uint64_t type = 0;
+    for (char c : line.substr(4, close - 4)) {
+        int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+        if (digit < 0)
+            return std::nullopt;
+        type = type * 16 + static_cast<uint64_t>(digit);
+    }
+    if (type > 0xFFFFFFFFu)
+        return std::nullopt;
+    line.remove_prefix(close + 2);
+    return static_cast<uint32_t>(type);
+}
+
+// "dword:" and exactly eight lower-case digits, as four bytes, lowest first.
+inline std::optional<std::string> DwordBytes(std::string_view digits) {
+    if (digits.size() != 8)
+        return std::nullopt;
+    auto bytes =
+        HexBytes(std::string(digits.substr(0, 2)) + "," + std::string(digits.substr(2, 2)) + "," +
+                 std::string(digits.substr(4, 2)) + "," + std::string(digits.substr(6, 2)));
+    if (!bytes)
+        return std::nullopt;
+    return std::string(bytes->rbegin(), bytes->rend());
+}
+
 } // namespace regfile
 
 inline RegFileRead ReadRegFile(std::string_view file, RegFileCodePage codePage) {
@@ -152,14 +193,20 @@ inline RegFileRead ReadRegFile(std::string_view file, RegFileCodePage codePage) 
     if (lines.empty() || lines[0] != header)
         return fail("no header line");
     std::string key;
+    bool keyHasValue = true;
     for (size_t i = 1; i < lines.size(); ++i) {
         std::string_view line = lines[i];
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+            if (!keyHasValue)
+                read.values.push_back({key, {}, 0, {}, true});
             key = std::string(line.substr(1, line.size() - 2));
+            keyHasValue = false;
             continue;
         }
         if (key.empty())
             return fail("a value before any key line: " + std::string(line));
+        if (keyHasValue)
+            return fail("a second value after one key line: " + std::string(line));
         RegFileValue value{key, {}, 0, {}};
         if (line.substr(0, 2) == "@=") {
             line.remove_prefix(1);
@@ -178,29 +225,42 @@ inline RegFileRead ReadRegFile(std::string_view file, RegFileCodePage codePage) 
                 return fail("a string value that does not end at its quote: " + lines[i]);
             value.type = 1;
             value.data = *data;
+        } else if (line.substr(0, 6) == "dword:") {
+            auto bytes = regfile::DwordBytes(line.substr(6));
+            if (!bytes)
+                return fail("a DWORD that is not eight lower-case digits: " + lines[i]);
+            value.type = 4;
+            value.data = *bytes;
         } else {
-            bool expandable = line.substr(0, 7) == "hex(2):";
-            if (!expandable && line.substr(0, 7) != "hex(1):")
+            auto type = regfile::HexType(line);
+            if (!type)
                 return fail("data of no known form: " + lines[i]);
-            auto bytes = regfile::HexBytes(line.substr(7));
+            auto bytes = regfile::HexBytes(line);
             if (!bytes)
                 return fail("bad hex data: " + lines[i]);
-            std::optional<std::string> data;
-            if (unicode && bytes->size() >= 2 &&
-                bytes->substr(bytes->size() - 2) == std::string(2, '\0'))
-                data = regfile::Utf16LeToUtf8(bytes->substr(0, bytes->size() - 2));
-            else if (!unicode && !bytes->empty() && bytes->back() == '\0')
-                data = regfile::AnsiToUtf8(bytes->substr(0, bytes->size() - 1), codePage);
-            if (!data)
-                return fail("hex data without its terminator or not text: " + lines[i]);
-            value.type = expandable ? 2 : 1;
-            value.data = *data;
+            value.type = *type;
+            if (*type == 1 || *type == 2) {
+                std::optional<std::string> data;
+                if (unicode && bytes->size() >= 2 &&
+                    bytes->substr(bytes->size() - 2) == std::string(2, '\0'))
+                    data = regfile::Utf16LeToUtf8(bytes->substr(0, bytes->size() - 2));
+                else if (!unicode && !bytes->empty() && bytes->back() == '\0')
+                    data = regfile::AnsiToUtf8(bytes->substr(0, bytes->size() - 1), codePage);
+                if (!data)
+                    return fail("hex data without its terminator or not text: " + lines[i]);
+                value.data = *data;
+            } else if (*type == 7 && !unicode) {
+                // regedit converts a REGEDIT4 file's multi-string from ANSI.
+                return fail("a multi-string in a REGEDIT4 file: " + lines[i]);
+            } else {
+                value.data = *bytes;
+            }
         }
         read.values.push_back(std::move(value));
-        key.clear();
+        keyHasValue = true;
     }
-    if (!key.empty())
-        return fail("a key line with no value after it: [" + key + "]");
+    if (!keyHasValue)
+        read.values.push_back({key, {}, 0, {}, true});
     return read;
 }
 

@@ -1,6 +1,7 @@
 // The .reg backup written by FormatRegBackup, read by the independent
-// reader in RegFileReader.h: one key line before each value, every value
-// with its name, type and data exactly as given, and nothing else.
+// reader in RegFileReader.h: one key line before each value, every value of
+// every type with its name, type and data exactly as given, every key
+// written alone as a key of its own, and nothing else.
 #pragma once
 
 #include <cstdint>
@@ -51,9 +52,25 @@ inline std::string CheckRegBackupRoundTrip(const uint8_t* data, size_t size) {
         for (size_t parts = 1 + in.Below(3); parts > 0; --parts)
             value.keyPath += "\\" + RegText(in, 4);
         value.name = in.Below(4) == 0 ? std::string() : RegText(in, 5);
-        value.value.type = in.Bool() ? RegSz : RegExpandSz;
-        // The registry accessor gives a text only up to its first NUL.
-        value.value.data = RegText(in, 8, false);
+        static const uint32_t types[] = {RegSz,    RegSz,    RegExpandSz, RegMultiSz,
+                                         RegDword, RegQword, RegBinary,   RegNone,
+                                         RegLink,  5,        0x12345678u};
+        value.value.type = in.Below(8) == 0 ? in.Word() : in.Pick(types);
+        if (value.value.type == RegSz || value.value.type == RegExpandSz) {
+            // The registry accessor gives a text only up to its first NUL.
+            value.value.data = RegText(in, 8, false);
+        } else {
+            // Raw bytes of any length: a DWORD of four, but also of others.
+            const bool word = value.value.type == RegDword && in.Bool();
+            value.value.data = word ? in.Text(0) : in.Text(120);
+            while (word && value.value.data.size() < 4)
+                value.value.data += static_cast<char>(in.Byte());
+        }
+        if (in.Below(6) == 0) {
+            value.keyOnly = true;
+            value.name.clear();
+            value.value = RegValue{};
+        }
         if (RegFileCanHold(value))
             values.push_back(value);
     }
@@ -67,13 +84,14 @@ inline std::string CheckRegBackupRoundTrip(const uint8_t* data, size_t size) {
                std::to_string(read.values.size()) + " read in " + Shown(file);
     for (size_t i = 0; i < values.size(); ++i) {
         RegFileValue wanted{values[i].rootName + values[i].keyPath, values[i].name,
-                            values[i].value.type, values[i].value.data};
+                            values[i].value.type, values[i].value.data, values[i].keyOnly};
         const RegFileValue& got = read.values[i];
         if (!(got == wanted))
             return "value " + std::to_string(i) + " reads back as [" + Shown(got.key) + "] " +
                    Shown(got.name) + "=" + std::to_string(got.type) + ":" + Shown(got.data) +
-                   ", written as [" + Shown(wanted.key) + "] " + Shown(wanted.name) + "=" +
-                   std::to_string(wanted.type) + ":" + Shown(wanted.data);
+                   (got.keyOnly ? " (key alone)" : "") + ", written as [" + Shown(wanted.key) +
+                   "] " + Shown(wanted.name) + "=" + std::to_string(wanted.type) + ":" +
+                   Shown(wanted.data) + (wanted.keyOnly ? " (key alone)" : "");
     }
     return {};
 }

@@ -138,7 +138,69 @@ TEST(RegBackupFormat, LongHexDataWrapsWithContinuationLinesAndNamesWithLineBreak
     EXPECT_TRUE(RegFileCanHold(Value("\\A", "", "any\r\ndata")));
     EXPECT_FALSE(RegFileCanHold(Value("\\A", "two\nlines", "d")));
     EXPECT_FALSE(RegFileCanHold(Value("\\A", "cr\r", "d")));
-    EXPECT_FALSE(RegFileCanHold(Value("\\A", "n", "\x01\x02", RegBinary)));
+    EXPECT_TRUE(RegFileCanHold(Value("\\A", "n", "\x01\xff", RegBinary)))
+        << "raw bytes need not be text";
+    EXPECT_FALSE(RegFileCanHold(Value("\\A", "n", "\xff", RegSz))) << "a text must be";
+    EXPECT_FALSE(RegFileCanHold(Value("\\A", "SymbolicLinkValue", "\\\0R\0", RegLink)))
+        << "importing would make a plain key, not the link";
+}
+
+// Raw bytes as they are written: the type's data form, then the bytes.
+TEST(RegBackupFormat, EveryOtherTypeIsWrittenInRegeditsFormWithItsBytesAsTheyAre) {
+    std::string file = FormatRegBackup(
+        {Value("\\A", "d", std::string("\x2a\x00\x10\xff", 4), RegDword),
+         Value("\\A", "d3", std::string("\x01\x02\x03", 3), RegDword),
+         Value("\\A", "q", std::string("\x01\x00\x00\x00\x00\x00\x00\x80", 8), RegQword),
+         Value("\\A", "b", std::string("\x00\xff\x7f", 3), RegBinary),
+         Value("\\A", "empty", "", RegBinary), Value("\\A", "n", "\x05", RegNone),
+         Value("\\A", "", "\xab", 0x12345), Value("\\A", "be", std::string("\x00\x01", 2), 5)},
+        Latin1);
+    EXPECT_EQ(file, "REGEDIT4\r\n"
+                    "[HKEY_CURRENT_USER\\A]\r\n\"d\"=dword:ff10002a\r\n"
+                    "[HKEY_CURRENT_USER\\A]\r\n\"d3\"=hex(4):01,02,03\r\n"
+                    "[HKEY_CURRENT_USER\\A]\r\n\"q\"=hex(b):01,00,00,00,00,00,00,80\r\n"
+                    "[HKEY_CURRENT_USER\\A]\r\n\"b\"=hex:00,ff,7f\r\n"
+                    "[HKEY_CURRENT_USER\\A]\r\n\"empty\"=hex:\r\n"
+                    "[HKEY_CURRENT_USER\\A]\r\n\"n\"=hex(0):05\r\n"
+                    "[HKEY_CURRENT_USER\\A]\r\n@=hex(12345):ab\r\n"
+                    "[HKEY_CURRENT_USER\\A]\r\n\"be\"=hex(5):00,01\r\n")
+        << "bytes of the code page's upper half stay an ANSI file: they are no text";
+}
+
+TEST(RegBackupFormat, AMultiStringKeepsItsUtf16BytesAndMakesTheFileUnicode) {
+    const std::string data("a\0\0\0b\0c\0\0\0\0\0", 12); // "a", "bc", end
+    std::string file = FormatRegBackup({Value("\\A", "m", data, RegMultiSz)}, Latin1);
+    ASSERT_EQ(file.substr(0, 2), "\xFF\xFE");
+    EXPECT_EQ(Utf16FileText(file), "Windows Registry Editor Version 5.00\r\n"
+                                   "[HKEY_CURRENT_USER\\A]\r\n"
+                                   "\"m\"=hex(7):61,00,00,00,62,00,63,00,00,00,00,00\r\n");
+}
+
+TEST(RegBackupFormat, LongBinaryDataWrapsAtRegeditsWidthAndAKeyAloneHasOnlyItsLine) {
+    std::string bytes;
+    for (int index = 0; index < 60; ++index)
+        bytes += static_cast<char>(index);
+    RegBackupValue key = Value("\\A\\Empty", "", "");
+    key.keyOnly = true;
+    std::string file = FormatRegBackup({key, Value("\\A", "b", bytes, RegBinary), key}, Latin1);
+    auto hex = [&](int from, int to) {
+        std::string text;
+        static const char digits[] = "0123456789abcdef";
+        for (int index = from; index < to; ++index)
+            text += std::string(1, digits[index >> 4]) + digits[index & 0xF] +
+                    (index + 1 < 60 ? "," : "");
+        return text;
+    };
+    EXPECT_EQ(file, "REGEDIT4\r\n[HKEY_CURRENT_USER\\A\\Empty]\r\n[HKEY_CURRENT_USER\\A]\r\n"
+                    "\"b\"=hex:" +
+                        hex(0, 23) + "\\\r\n  " + hex(23, 48) + "\\\r\n  " + hex(48, 60) +
+                        "\r\n[HKEY_CURRENT_USER\\A\\Empty]\r\n");
+    size_t start = 0;
+    while (start < file.size()) {
+        size_t end = file.find("\r\n", start);
+        EXPECT_LE(end - start, 80u) << file.substr(start, end - start);
+        start = end + 2;
+    }
 }
 
 TEST(RegBackupFormat, AKeyWhoseNameHoldsALineBreakOrANulCannotBeHeld) {

@@ -154,6 +154,7 @@ public:
         opened->parent_ = key_;
         return opened;
     }
+    bool IsLink() override { return key_->isLink; }
     bool DeleteItself() override {
         auto parent = parent_.lock();
         if (!parent || key_->deleted || !key_->children.empty())

@@ -43,8 +43,10 @@ RegValue ToValue(DWORD type, std::string_view bytes) {
         // Stored strings may or may not carry their terminator.
         size_t end = std::min(text.size(), text.find(L'\0'));
         std::wstring_view stored(text.data(), end);
-        value.textComplete =
-            text.find_first_not_of(L'\0', end) == std::wstring::npos && IsWellFormedUtf16(stored);
+        // An odd last byte is no character, and would be lost as well.
+        value.textComplete = bytes.size() % sizeof(wchar_t) == 0 &&
+                             text.find_first_not_of(L'\0', end) == std::wstring::npos &&
+                             IsWellFormedUtf16(stored);
         value.data = Narrow(stored);
     } else {
         value.data = std::string(bytes);
@@ -186,6 +188,15 @@ public:
         return std::make_unique<Win32Key>(ScopedKey(handle), viewFlag_);
     }
 
+    bool IsLink() override {
+        // A link holds where it leads in this value, which only a handle
+        // opened as the link itself shows; a plain key holding a value of
+        // that type is taken for one too, as nothing else makes such values.
+        DWORD type = 0;
+        return RegQueryValueExW(key_.Get(), L"SymbolicLinkValue", nullptr, &type, nullptr,
+                                nullptr) == ERROR_SUCCESS &&
+               type == REG_LINK;
+    }
     bool DeleteItself() override {
         // RegDeleteKeyEx names the key again and follows a link to delete
         // its target; the native call deletes the very key the handle holds.

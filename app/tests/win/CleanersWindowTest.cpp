@@ -27,6 +27,8 @@ const char* const Community = "; the community's cleaners\r\n"
                               "FileKey1=%LocalAppData%\\FixtureTool\\Cache|*.*|RECURSE\r\n"
                               "FileKey2=%LocalAppData%\\FixtureTool\\Scratch|*.*|REMOVESELF\r\n"
                               "ExcludeKey1=FILE|%LocalAppData%\\FixtureTool\\Cache\\|keep.db\r\n"
+                              "RegKey1=HKCU\\Software\\FixtureTool\\Recent\r\n"
+                              "RegKey2=HKCU\\Software\\FixtureTool|Window\r\n"
                               "\r\n"
                               "[Fixture Layouts *]\r\n"
                               "LangSecRef=3024\r\n"
@@ -100,7 +102,7 @@ TEST_F(CleanersWindow, TheButtonShowsOnlyTheDetectedCleanersAndTheCommunitysAreO
     EXPECT_FALSE(Ticked(dialog, "Fixture Tool")) << "Default=True does not tick a community entry";
     EXPECT_FALSE(dialog.FindNode("Not Installed")) << "its program is not on this computer";
     // The unread line is said once, naming winapp2.ini's line.
-    EXPECT_EQ(Said("Lines of winapp2.ini that could not be read: 15"), 1);
+    EXPECT_EQ(Said("Lines of winapp2.ini that could not be read: 17"), 1);
     dialog.Close();
     OpenDialog();
     EXPECT_EQ(Said("Lines of winapp2.ini that could not be read:"), 1);
@@ -224,6 +226,29 @@ TEST_F(CleanersWindow, DeleteBacksUpAndDeletesTheirRowsThroughTheDoorThenTheEmpt
     EXPECT_FALSE(files.Exists(Tool + "Scratch\\deep"));
     EXPECT_FALSE(files.Exists(Tool + "Scratch"));
     EXPECT_TRUE(files.Exists(Tool + "Cache\\sub"));
+}
+
+TEST_F(CleanersWindow, TheirRegKeysGoAfterTheFilesAsAWholeKeyAndOneValueWithTheirBackup) {
+    const RegRoot hkcu = RegRoot::CurrentUser;
+    registry.SetValue(hkcu, "Software\\FixtureTool\\Recent", "Count",
+                      RegValue{RegDword, std::string("\x03\0\0\0", 4)});
+    registry.SetValue(hkcu, "Software\\FixtureTool\\Recent\\Files", "List",
+                      RegValue{RegMultiSz, std::string("a\0\0\0\0\0", 6)});
+    registry.SetValue(hkcu, "Software\\FixtureTool", "Window",
+                      RegValue{RegBinary, std::string("\x10\x20", 2)});
+    registry.SetString(hkcu, "Software\\FixtureTool", "Language", "en");
+    Tick(OpenDialog(), "Fixture Tool");
+    Click(Ctl().btnBul);
+    Button_SetCheck(Ctl().chkBackup, BST_CHECKED);
+    dialogs.answers = {AnswerYes, AnswerOk};
+    Click(Ctl().btnSil);
+    EXPECT_FALSE(registry.KeyExists(hkcu, "Software\\FixtureTool\\Recent"));
+    EXPECT_FALSE(registry.GetValue(hkcu, "Software\\FixtureTool", "Window"));
+    EXPECT_TRUE(registry.GetValue(hkcu, "Software\\FixtureTool", "Language"))
+        << "only the value named";
+    const std::string backup = files.ReadAll(Dir + "regbackup000.reg");
+    EXPECT_EQ(backup.substr(0, 2), "\xFF\xFE") << "a multi-string needs the Unicode form";
+    EXPECT_GT(backup.size(), 200u);
 }
 
 TEST_F(CleanersWindow, AScratchFolderThatFilledAgainIsKept) {

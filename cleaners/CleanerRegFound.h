@@ -1,34 +1,32 @@
-// The RegKeys of the ticked cleaners as registry rows, so that they go
+// The RegKeys of the ticked cleaners as the Find sees them, so that they go
 // through the registry Delete with its .reg backup and its checks, as every
-// value the program deletes does.
+// value and key the program deletes does.
 #pragma once
 
 #include <cstddef>
 #include <utility>
 #include <vector>
 
+#include "clean/RegistryFound.h"
 #include "cleaners/CleanerEntry.h"
 #include "core/ResultsList.h"
 #include "platform/Registry.h"
 
 namespace bs {
 
-// One ticked row per string value a key names: the one value of a
-// `RegKeyN=key|value`, or every string value of a `RegKeyN=key`. Values of
-// other types, keys below HKEY_CLASSES_ROOT and keys that do not open give
-// no row: the registry Delete backs up and deletes string values only.
-std::vector<ListRow> CleanerRegKeyRows(Registry& registry,
-                                       const std::vector<std::pair<size_t, CleanerRegKey>>& keys);
+// What each RegKey names, read now: a `RegKeyN=key|value` the one value,
+// whatever its type; a `RegKeyN=key` the key with every sub-key and every
+// value below it. Keys below HKEY_CLASSES_ROOT (shared by every user, and
+// what file types open with), keys and values that are not there and keys
+// reached only through a link give nothing; a key or value two RegKeys
+// name, or one inside a key another RegKey names whole, comes once.
+std::vector<RegistryFound>
+CleanerRegFound(Registry& registry, const std::vector<std::pair<size_t, CleanerRegKey>>& keys);
 
-} // namespace bs
-
-namespace bs {
-
-// The rows of one registry Delete the user asked for already: a plain list
-// in memory.
+// The rows of a registry Delete that has none: the cleaners' keys travel
+// beside the list, as RegistryDeleteContext::found.
 class CleanerRegList : public ResultsList {
 public:
-    explicit CleanerRegList(std::vector<ListRow> rows) : rows_(std::move(rows)) {}
     void Clear() override { rows_.clear(); }
     void SetColumnCaptions(const std::vector<std::string>&) override {}
     void BeginUpdate() override {}

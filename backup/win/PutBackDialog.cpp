@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/win/TextMeasure.h"
+#include "core/win/OwnedWindow.h"
 #include "core/win/WindowClass.h"
 #include "platform/Text.h"
 #include "platform/win32/Utf.h"
@@ -69,18 +70,18 @@ bool PutBackDialog::Open(HWND owner, int dpi, const LocalTexts& texts, const std
         SetForegroundWindow(hwnd_);
         return true;
     }
-    if (!RegisterWindowClassOnce(
-            {.name = PutBackClassName, .procedure = &WindowEntry<PutBackDialog>}))
-        return false;
     dpi_ = Dpi{dpi};
-    RECT ownerRect = {};
-    if (owner)
-        GetWindowRect(owner, &ownerRect);
-    hwnd_ = CreateWindowExW(WS_EX_DLGMODALFRAME, PutBackClassName, L"",
-                            WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN,
-                            ownerRect.left + dpi_.Scale(30), ownerRect.top + dpi_.Scale(30),
-                            dpi_.Scale(DesignWidth), dpi_.Scale(DesignHeight), owner, nullptr,
-                            GetModuleHandleW(nullptr), this);
+    hwnd_ = CreateOwnedWindow(
+        {.className = PutBackClassName,
+         .procedure = &WindowEntry<PutBackDialog>,
+         .owner = owner,
+         .dpi = dpi_,
+         .designWidth = DesignWidth,
+         .designHeight = DesignHeight,
+         .offset = 30,
+         .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN,
+         .exStyle = WS_EX_DLGMODALFRAME,
+         .self = this});
     if (!hwnd_)
         return false;
     // The archive's path, shortened in the middle when it is long.
@@ -253,10 +254,8 @@ LRESULT PutBackDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         Layout();
         return 0;
     case WM_DPICHANGED: {
-        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
         ApplyDpi(HIWORD(wParam));
-        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        MoveToSuggested(hwnd_, lParam);
         return 0;
     }
     case WM_GETMINMAXINFO: {

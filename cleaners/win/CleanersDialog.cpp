@@ -5,6 +5,7 @@
 #include "core/win/CheckBoxImages.h"
 #include "core/win/TextMeasure.h"
 #include "core/win/WinText.h"
+#include "core/win/OwnedWindow.h"
 #include "core/win/WindowClass.h"
 #include "platform/win32/Utf.h"
 
@@ -51,18 +52,18 @@ bool CleanersDialog::Open(HWND owner, int dpi, const LocalTexts& texts,
         SetForegroundWindow(hwnd_);
         return true;
     }
-    if (!RegisterWindowClassOnce(
-            {.name = CleanersClassName, .procedure = &WindowEntry<CleanersDialog>}))
-        return false;
     dpi_ = Dpi{dpi};
-    RECT ownerRect = {};
-    if (owner)
-        GetWindowRect(owner, &ownerRect);
-    hwnd_ = CreateWindowExW(WS_EX_DLGMODALFRAME, CleanersClassName, L"",
-                            WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN,
-                            ownerRect.left + dpi_.Scale(40), ownerRect.top + dpi_.Scale(40),
-                            dpi_.Scale(DesignWidth), dpi_.Scale(DesignHeight), owner, nullptr,
-                            GetModuleHandleW(nullptr), this);
+    hwnd_ = CreateOwnedWindow(
+        {.className = CleanersClassName,
+         .procedure = &WindowEntry<CleanersDialog>,
+         .owner = owner,
+         .dpi = dpi_,
+         .designWidth = DesignWidth,
+         .designHeight = DesignHeight,
+         .offset = 40,
+         .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN,
+         .exStyle = WS_EX_DLGMODALFRAME,
+         .self = this});
     if (!hwnd_)
         return false;
     HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -411,10 +412,8 @@ LRESULT CleanersDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         Layout();
         return 0;
     case WM_DPICHANGED: {
-        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
         ApplyDpi(HIWORD(wParam));
-        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        MoveToSuggested(hwnd_, lParam);
         return 0;
     }
     case WM_GETMINMAXINFO: {

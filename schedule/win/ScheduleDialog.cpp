@@ -8,6 +8,7 @@
 #include "core/win/Controls.h"
 #include "core/win/TextMeasure.h"
 #include "core/win/WinText.h"
+#include "core/win/OwnedWindow.h"
 #include "core/win/WindowClass.h"
 #include "platform/win32/Utf.h"
 #include "schedule/CleanLog.h"
@@ -68,18 +69,17 @@ bool ScheduleDialog::Open(HWND owner, int dpi, const LocalTexts& texts, Setup se
         SetForegroundWindow(hwnd_);
         return true;
     }
-    if (!RegisterWindowClassOnce(
-            {.name = ScheduleClassName, .procedure = &WindowEntry<ScheduleDialog>}))
-        return false;
     dpi_ = Dpi{dpi};
-    RECT ownerRect = {};
-    if (owner)
-        GetWindowRect(owner, &ownerRect);
-    hwnd_ = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, ScheduleClassName, L"",
-                            WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
-                            ownerRect.left + dpi_.Scale(40), ownerRect.top + dpi_.Scale(40),
-                            dpi_.Scale(DesignWidth), dpi_.Scale(300), owner, nullptr,
-                            GetModuleHandleW(nullptr), this);
+    hwnd_ = CreateOwnedWindow({.className = ScheduleClassName,
+                               .procedure = &WindowEntry<ScheduleDialog>,
+                               .owner = owner,
+                               .dpi = dpi_,
+                               .designWidth = DesignWidth,
+                               .designHeight = 300,
+                               .offset = 40,
+                               .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+                               .exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT,
+                               .self = this});
     if (!hwnd_)
         return false;
     if (!CreateControls()) {
@@ -390,10 +390,8 @@ LRESULT ScheduleDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         }
         break;
     case WM_DPICHANGED: {
-        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
         ApplyDpi(HIWORD(wParam));
-        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        MoveToSuggested(hwnd_, lParam);
         return 0;
     }
     case WM_NCDESTROY: {

@@ -12,6 +12,10 @@ bool DeleteChildTree(RegistryKey& parent, const std::string& name) {
     auto key = parent.OpenSubKeyItself(name);
     if (!key)
         return false;
+    // Some registries (Wine's) list a link's target below the link's own
+    // handle, so a link is never walked into, only deleted.
+    if (key->IsLink())
+        return key->DeleteItself();
     auto children = key->SubKeyNames();
     // A child that stays makes the key's own deletion below fail, and that
     // result is the one reported.

@@ -49,5 +49,18 @@ TEST(RegistryTree, AnEntryThatIsItselfALinkGoesAsTheLink) {
     EXPECT_TRUE(registry.KeyExists(Hklm, "Software\\Precious\\A"));
 }
 
+TEST(RegistryTree, ALinkWhoseHandleListsItsTargetIsNotWalkedInto) {
+    FakeRegistry registry;
+    registry.SetString(Hklm, Parent + "\\App", "DisplayName", "App");
+    registry.SetString(Hklm, "Software\\Precious\\A", "x", "y");
+    registry.CreateLink(Hklm, Parent + "\\App\\Link", Hklm, "Software\\Precious");
+    registry.LetLinkLeadOnBelowItsHandle(Hklm, Parent + "\\App\\Link");
+
+    EXPECT_TRUE(DeleteKeyTree(registry, RegView::Native, Hklm, Parent, "App"));
+
+    EXPECT_FALSE(registry.KeyExists(Hklm, Parent + "\\App"));
+    EXPECT_TRUE(registry.KeyExists(Hklm, "Software\\Precious\\A"));
+}
+
 } // namespace
 } // namespace bs

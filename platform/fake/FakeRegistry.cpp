@@ -17,6 +17,17 @@ struct FakeRegistry::Key {
     // Set on a link key: the key every open through it reaches.
     std::weak_ptr<Key> linkTarget;
     bool isLink = false;
+    // As Wine does: the link's own handle lists the target's sub-keys, and
+    // an open below that handle reaches them.
+    bool leadsOnBelowItsHandle = false;
+
+    // What a handle opened on this key lists and opens below it.
+    const Key& Below() const {
+        if (isLink && leadsOnBelowItsHandle)
+            if (auto target = linkTarget.lock())
+                return *target;
+        return *this;
+    }
 
     // The sub-key itself, a link as the link.
     std::shared_ptr<Key> ChildItself(const std::string& childName) const {
@@ -76,7 +87,7 @@ public:
 
     std::vector<std::string> SubKeyNames() override {
         std::vector<std::string> names;
-        for (const auto& child : key_->children)
+        for (const auto& child : key_->Below().children)
             names.push_back(child->name);
         return names;
     }
@@ -147,11 +158,12 @@ public:
     std::unique_ptr<RegistryKey> OpenSubKeyItself(const std::string& name) override {
         if (key_->deleted || !Passable(name))
             return nullptr;
-        auto child = key_->ChildItself(name);
+        const auto& below = key_->Below();
+        auto child = below.ChildItself(name);
         if (!child || child->unopenable || writeProtected_ || child->writeProtected)
             return nullptr;
         auto opened = std::make_unique<FakeKey>(child, true, false);
-        opened->parent_ = key_;
+        opened->parent_ = &below == key_.get() ? key_ : key_->linkTarget.lock();
         return opened;
     }
     bool IsLink() override { return key_->isLink; }
@@ -275,6 +287,15 @@ void FakeRegistry::CreateLink(RegRoot root, const std::string& path, RegRoot tar
         return;
     link->isLink = true;
     link->linkTarget = target;
+}
+
+void FakeRegistry::LetLinkLeadOnBelowItsHandle(RegRoot root, const std::string& path) {
+    // Walking to the link's own name would lead on to its target.
+    size_t cut = path.rfind('\\');
+    auto parent = Walk(root, cut == std::string::npos ? "" : path.substr(0, cut), false);
+    auto link = parent ? parent->ChildItself(path.substr(cut + 1)) : nullptr;
+    if (link)
+        link->leadsOnBelowItsHandle = true;
 }
 
 void FakeRegistry::SetUnopenable(RegRoot root, const std::string& path, bool unopenable) {

@@ -48,6 +48,9 @@ public:
     // itself, the link has no sub-keys and no values of its own.
     void CreateLink(RegRoot root, const std::string& path, RegRoot targetRoot,
                     const std::string& targetPath);
+    // The link at `path` behaves as Wine's do: opened itself, it lists its
+    // target's sub-keys, and opening one of them through it reaches it.
+    void LetLinkLeadOnBelowItsHandle(RegRoot root, const std::string& path);
 
     // --- inspection -------------------------------------------------------
     bool KeyExists(RegRoot root, const std::string& path) const;

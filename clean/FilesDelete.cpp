@@ -283,7 +283,12 @@ FilesDeleteResult RunFilesDelete(FilesDeleteContext& context) {
     // At the next start the batch and deletebat.exe run from the program
     // folder; with an administrator's rights only when nobody else could
     // have put something of their own there.
-    const bool machineWide = !context.files.OthersMayWrite(context.programDir);
+    bool machineWide = !context.files.OthersMayWrite(context.programDir);
+    // A file there may carry rights of its own that let others change it.
+    for (const char* name : {"clean.bat", "clean.lst", "deletebat.exe"})
+        if (machineWide && context.files.FileExists(context.programDir + name) &&
+            context.files.OthersMayWrite(context.programDir + name))
+            machineWide = false;
     if (RegisterStartOnce(context.registry, batch.Path(), machineWide) == StartOnceRoot::None) {
         ShowError(context, RunOnceFailedMessage);
         result.stopped = true;

@@ -22,7 +22,8 @@ enum class StartOnceRoot { LocalMachine, CurrentUser, None };
 // RunOnceFailedMessage. Without `machineWide` (the batch's folder may be
 // changed by users other than the administrators, who could put their own
 // deletebat.exe there) only the user's own RunOnce key is written: what
-// runs then has no more rights than the user who could have changed it.
+// runs then has no more rights than the user who could have changed it,
+// and a machine-wide value an earlier Delete left for the same batch goes.
 StartOnceRoot RegisterStartOnce(Registry& registry, const std::string& batchPath,
                                 bool machineWide = true);
 

@@ -204,8 +204,10 @@ public:
         return nullptr;
     }
     // True when someone other than the administrators and the system may
-    // create or change files in `folder` (or its rights cannot be read):
-    // nothing there may be run with an administrator's rights.
+    // create or change files in `folder`, or change the file `folder` names,
+    // or put another in its place by renaming a folder on its way (or when
+    // its rights cannot be read): nothing there may be run with an
+    // administrator's rights.
     virtual bool OthersMayWrite(const std::string& folder) = 0;
     // --- comparing spellings of one path -----------------------------------
     // `path` in the one form that every spelling of it shares, for comparing,

@@ -154,6 +154,28 @@ TEST_F(FilesDelete, FilesThatCannotGoNowAreLeftToTheBatchWithOneRestartMessage) 
                                                         "step", "pos 0"}));
 }
 
+TEST_F(FilesDelete, ASecondDeleteBeforeTheRestartAddsToThePendingFiles) {
+    AddRow("c:\\temp\\", "first.tmp", true);
+    files.SetInUse("c:\\temp\\first.tmp", true);
+    Run(false);
+    list.rows.clear();
+    AddRow("c:\\other\\", "second.tmp", true);
+    files.SetInUse("c:\\other\\second.tmp", true);
+    // The first one is found again, still in use, and must not be listed twice.
+    list.rows.push_back(SeenFileRow(files, "c:\\temp\\first.tmp", true));
+
+    auto result = Run(false);
+    EXPECT_EQ(result.leftToBatch, 2);
+    auto pending = ReadPendingList(files, Dir);
+    ASSERT_EQ(pending.size(), 2u);
+    EXPECT_EQ(pending[0].path, "c:\\temp\\first.tmp");
+    EXPECT_EQ(pending[1].path, "c:\\other\\second.tmp");
+    std::string batch = files.ReadAll(Dir + "clean.bat");
+    EXPECT_NE(batch.find("@echo  c:\\temp\\first.tmp\r\n"), std::string::npos) << batch;
+    EXPECT_NE(batch.find("@echo  c:\\other\\second.tmp\r\n"), std::string::npos) << batch;
+    EXPECT_EQ(batch.find("first.tmp"), batch.rfind("first.tmp")) << batch;
+}
+
 TEST_F(FilesDelete, AnEmptyListIsStillAskedAndTheNumberWrapsInsteadOfOverflowing) {
     number = INT_MAX;
     auto result = Run(true);
@@ -287,6 +309,31 @@ TEST_F(FilesDelete, AProgramFolderOthersMayChangeRunsNothingWithAdministratorRig
     EXPECT_EQ(result.leftToBatch, 1);
     EXPECT_FALSE(RunOnceValue(RegRoot::LocalMachine)) << "it would run elevated from there";
     ASSERT_TRUE(RunOnceValue(RegRoot::CurrentUser)) << "the user's own next log-on instead";
+}
+
+TEST_F(FilesDelete, AProgramOthersMayChangeInASafeFolderRunsNothingWithAdministratorRights) {
+    AddRow("c:\\temp\\", "in use.tmp", true);
+    files.SetInUse("c:\\temp\\in use.tmp", true);
+    files.AddFile(Dir + "deletebat.exe", "MZ");
+    files.SetOpenToOthers(Dir + "deletebat.exe", true);
+    Run(false);
+    EXPECT_FALSE(RunOnceValue(RegRoot::LocalMachine));
+    EXPECT_TRUE(RunOnceValue(RegRoot::CurrentUser));
+}
+
+TEST_F(FilesDelete, AMachineWideStartLeftByAnEarlierDeleteGoesOnceTheFolderIsOpenToOthers) {
+    AddRow("c:\\temp\\", "first.tmp", true);
+    files.SetInUse("c:\\temp\\first.tmp", true);
+    Run(false);
+    ASSERT_TRUE(RunOnceValue(RegRoot::LocalMachine));
+    list.rows.clear();
+    AddRow("c:\\temp\\", "second.tmp", true);
+    files.SetInUse("c:\\temp\\second.tmp", true);
+    files.SetOpenToOthers(Dir, true);
+    Run(false);
+    EXPECT_FALSE(RunOnceValue(RegRoot::LocalMachine))
+        << "the first one's value would run it elevated";
+    EXPECT_TRUE(RunOnceValue(RegRoot::CurrentUser));
 }
 
 TEST_F(FilesDelete, BatchAndStartOnceFailuresStopWithTheirMessages) {

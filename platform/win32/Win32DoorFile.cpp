@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "platform/win32/HandleRead.h"
@@ -217,6 +218,61 @@ bool QueryHandle(HANDLE handle, const std::wstring& exactPath, BY_HANDLE_FILE_IN
     return true;
 }
 
+// True when the handle holds the file its exact path names, reached with no
+// link on the way. The walks and the door check a path's folders before they
+// open it, but a folder may be swapped for a junction or a mount point in
+// between, and the open then follows it: the system reports the path it
+// finally reached, which is then another path (or another volume's).
+bool IsDriveForm(const std::wstring& exact) {
+    return exact.size() >= 7 && exact.compare(0, 4, LR"(\\?\)") == 0 && exact[5] == L':';
+}
+bool ReachedByItsOwnPath(HANDLE handle, const std::wstring& exact) {
+    // "\\?\C:\dir\name" names "\dir\name" on drive C.
+    if (!IsDriveForm(exact))
+        return false;
+    const std::wstring_view expected = std::wstring_view(exact).substr(6);
+    // The file system's own name of the open file, after every reparse,
+    // from its volume's root: a mount point on the way leaves the mounted
+    // volume's path. (GetFinalPathNameByHandleW gives the same, but under
+    // Wine not past MAX_PATH, nor for device-like names such as "con.tmp".)
+    using QueryInformationFile = LONG(WINAPI*)(HANDLE, void*, void*, ULONG, int);
+    static const auto query = reinterpret_cast<QueryInformationFile>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationFile")));
+    constexpr int FileNameInformation = 9;
+    struct {
+        ULONG_PTR status;
+        ULONG_PTR information;
+    } io{};
+    // A ULONG of the name's length in bytes, then the name; 8-byte aligned.
+    std::vector<uint64_t> buffer((sizeof(ULONG) + (expected.size() + 64) * sizeof(wchar_t)) / 8 +
+                                 1);
+    const ULONG bytes = static_cast<ULONG>(buffer.size() * sizeof(uint64_t));
+    if (!query || query(handle, &io, buffer.data(), bytes, FileNameInformation) < 0)
+        return false;
+    ULONG nameBytes = 0;
+    std::memcpy(&nameBytes, buffer.data(), sizeof nameBytes);
+    if (nameBytes > bytes - sizeof(ULONG))
+        return false; // longer than the path it should be
+    const std::wstring_view name(reinterpret_cast<const wchar_t*>(
+                                     reinterpret_cast<const char*>(buffer.data()) + sizeof(ULONG)),
+                                 nameBytes / sizeof(wchar_t));
+    auto same = [](std::wstring_view a, std::wstring_view b) {
+        return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                                    static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+    };
+    if (same(name, expected))
+        return true;
+    // Wine reports a last name that ends in dots or blanks without them.
+    // The last name was opened as itself, never followed, so only the
+    // folders before it must match exactly.
+    const size_t cut = expected.rfind(L'\\') + 1;
+    std::wstring_view last = expected.substr(cut);
+    while (!last.empty() && (last.back() == L'.' || last.back() == L' '))
+        last.remove_suffix(1);
+    return !last.empty() && name.size() == cut + last.size() &&
+           same(name.substr(0, cut), expected.substr(0, cut)) && same(name.substr(cut), last);
+}
+
 DoorOpenError OpenErrorOf(DWORD code) {
     switch (code) {
     case ERROR_FILE_NOT_FOUND:
@@ -243,6 +299,9 @@ std::unique_ptr<FileFind> Win32FileSystem::ListFolder(const std::string& folder)
         (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) !=
             FILE_ATTRIBUTE_DIRECTORY)
         return nullptr;
+    // A share's folders are taken as the server gives them.
+    if (IsDriveForm(path) && !ReachedByItsOwnPath(handle.Get(), path))
+        return nullptr;
     return std::make_unique<HandleListing>(std::move(handle), info.dwVolumeSerialNumber);
 }
 
@@ -263,7 +322,8 @@ std::unique_ptr<DoorFile> Win32FileSystem::OpenDoorFile(const std::string& path,
         error = DoorOpenError::NotAFile;
         return nullptr;
     }
-    if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+    if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+        !ReachedByItsOwnPath(handle.Get(), exact)) {
         error = DoorOpenError::Link;
         return nullptr;
     }
@@ -290,7 +350,8 @@ std::unique_ptr<DoorFile> Win32FileSystem::OpenDoorFolder(const std::string& pat
         error = DoorOpenError::Failed;
         return nullptr;
     }
-    if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+    if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+        !ReachedByItsOwnPath(handle.Get(), exact)) {
         error = DoorOpenError::Link;
         return nullptr;
     }

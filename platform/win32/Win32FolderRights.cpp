@@ -40,20 +40,21 @@ bool IsTrusted(PSID sid) {
 
 } // namespace
 
-bool Win32FileSystem::OthersMayWrite(const std::string& folder) {
-    std::wstring path = ExactPathForm(folder);
-    if (path.size() > 1 && path.back() == L'\\' && path[path.size() - 2] != L':')
-        path.pop_back();
+namespace {
+
+// True when an account that is not trusted holds any of `rights` on `path`
+// itself, or owns it (an owner may give himself any right), or when the
+// rights cannot be read.
+bool UntrustedMayDo(const std::wstring& path, ACCESS_MASK rights) {
+    PSID owner = nullptr;
     PACL dacl = nullptr;
     LocalMemory descriptor;
-    if (GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+    if (GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT,
+                              OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner,
                               nullptr, &dacl, nullptr, &descriptor.memory) != ERROR_SUCCESS)
         return true;
-    if (!dacl)
+    if (!dacl || !owner || !IsTrusted(owner))
         return true; // no list at all: everyone has every right
-    const ACCESS_MASK writing = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_WRITE_EA |
-                                FILE_WRITE_ATTRIBUTES | DELETE | FILE_DELETE_CHILD | WRITE_DAC |
-                                WRITE_OWNER | GENERIC_WRITE | GENERIC_ALL;
     for (DWORD index = 0; index < dacl->AceCount; ++index) {
         void* ace = nullptr;
         if (!GetAce(dacl, index, &ace))
@@ -64,7 +65,37 @@ bool Win32FileSystem::OthersMayWrite(const std::string& folder) {
         if (header->AceType != ACCESS_ALLOWED_ACE_TYPE || (header->AceFlags & INHERIT_ONLY_ACE))
             continue;
         auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(ace);
-        if ((allowed->Mask & writing) && !IsTrusted(&allowed->SidStart))
+        if ((allowed->Mask & rights) && !IsTrusted(&allowed->SidStart))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool Win32FileSystem::OthersMayWrite(const std::string& folder) {
+    std::wstring path = ExactPathForm(folder);
+    if (path.size() > 1 && path.back() == L'\\' && path[path.size() - 2] != L':')
+        path.pop_back();
+    const ACCESS_MASK changing = WRITE_DAC | WRITE_OWNER | GENERIC_ALL;
+    const ACCESS_MASK writing = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_WRITE_EA |
+                                FILE_WRITE_ATTRIBUTES | DELETE | FILE_DELETE_CHILD | GENERIC_WRITE |
+                                changing;
+    if (UntrustedMayDo(path, writing))
+        return true;
+    // Whoever may rename the folder, or a folder above it, away may put one
+    // of his own in its place: that takes the right to delete it, or to
+    // delete children of its parent.
+    for (size_t cut = path.rfind(L'\\'); cut != std::wstring::npos && cut > 0;
+         cut = path.rfind(L'\\', cut - 1)) {
+        const bool root = path[cut - 1] == L':';
+        const std::wstring step = path.substr(0, cut);
+        const std::wstring parent = root ? step + L"\\" : step;
+        if (UntrustedMayDo(parent, FILE_DELETE_CHILD | changing))
+            return true;
+        if (root)
+            break;
+        if (UntrustedMayDo(parent, DELETE | changing))
             return true;
     }
     return false;

@@ -110,6 +110,32 @@ TEST(DeletionDoorWin32, AFolderSwappedForALinkAfterTheFindIsNotFollowed) {
     EXPECT_EQ(result.leftToBatch, 0);
 }
 
+// The door checks a path's folders before it opens the file; a folder
+// swapped for a link in between must still not be followed. The backend's
+// opens refuse a path that leads through a link by themselves.
+TEST(DeletionDoorWin32, OpensThroughALinkedFolderAreRefusedWithoutTheChainCheck) {
+    ScratchFolder drive, documents;
+    ASSERT_TRUE(CreateDirectoryW(Widen(documents / "inner").c_str(), nullptr));
+    ScratchFolder::WriteFile(documents / "inner\\report.tmp", "precious");
+    if (!MakeFolderLink(drive / "work", documents.Path()))
+        GTEST_SKIP() << "no folder links here";
+    Win32FileSystem files;
+    DoorOpenError error = DoorOpenError::None;
+    EXPECT_EQ(files.OpenDoorFile(drive / "work\\inner\\report.tmp", DoorAccess::Delete, error),
+              nullptr);
+    EXPECT_EQ(error, DoorOpenError::Link);
+    error = DoorOpenError::None;
+    EXPECT_EQ(files.OpenDoorFolder(drive / "work\\inner", error), nullptr);
+    EXPECT_EQ(error, DoorOpenError::Link);
+    EXPECT_EQ(files.ListFolder(drive / "work\\inner"), nullptr);
+    EXPECT_TRUE(files.FileExists(documents / "inner\\report.tmp"));
+    // The same file by its own path opens, lists and keeps its case-blind name.
+    error = DoorOpenError::None;
+    EXPECT_NE(files.OpenDoorFile(documents / "INNER\\report.tmp", DoorAccess::Read, error),
+              nullptr);
+    EXPECT_NE(files.ListFolder(documents / "inner"), nullptr);
+}
+
 TEST(DeletionDoorWin32, NamesThatWouldAliasReachOnlyThemselves) {
     ScratchFolder drive;
     // "secret.tmp." would be "secret.tmp" in a path's usual form, and

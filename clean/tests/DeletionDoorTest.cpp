@@ -104,6 +104,18 @@ TEST_F(DeletionDoorTest, LinksBelowTheWalkAreNeitherEnteredNorListed) {
     EXPECT_EQ(RowPaths(), (Paths{"c:\\temp\\real.tmp"}));
 }
 
+TEST_F(DeletionDoorTest, NamesThatDoNotConvertExactlyAreNeitherListedNorEntered) {
+    // Both true names held a lone surrogate; what they read as could name
+    // other files.
+    files.AddFile("c:\\temp\\a\xEF\xBF\xBD.tmp", "x");
+    files.SetNameInexact("c:\\temp\\a\xEF\xBF\xBD.tmp");
+    files.AddFile("c:\\temp\\b\xEF\xBF\xBD\\inner.tmp", "x");
+    files.SetNameInexact("c:\\temp\\b\xEF\xBF\xBD");
+    files.AddFile("c:\\temp\\plain.tmp", "x");
+    Find();
+    EXPECT_EQ(RowPaths(), (Paths{"c:\\temp\\plain.tmp"}));
+}
+
 TEST_F(DeletionDoorTest, AFolderSwappedForALinkAfterTheFindIsNotFollowed) {
     files.AddFile("c:\\temp\\work\\a.doc", "garbage");
     files.AddFile("c:\\temp\\work\\c.txt", "garbage");

@@ -24,6 +24,8 @@ struct FakeFileSystem::Node {
     bool inUse = false;
     bool unreadable = false;
     bool unlistable = false;
+    // Its true name holds a lone surrogate: listed under a look-alike.
+    bool inexactName = false;
     bool noWrite = false;
     bool openToOthers = false;
     bool privateFolder = false;
@@ -180,6 +182,7 @@ FindData ToFindData(const FakeFileSystem::Node& node, const std::string& name) {
     entry.size = node.IsFolder() ? 0 : node.reportedSize.value_or(node.data.size());
     entry.lastWrite = node.lastWrite;
     entry.fileId = node.id;
+    entry.exactName = !node.inexactName;
     return entry;
 }
 
@@ -339,6 +342,11 @@ void FakeFileSystem::SetInUse(const std::string& path, bool inUse) {
 void FakeFileSystem::SetUnreadable(const std::string& path, bool unreadable) {
     if (auto node = Find(path))
         node->unreadable = unreadable;
+}
+
+void FakeFileSystem::SetNameInexact(const std::string& path) {
+    if (auto node = Find(path))
+        node->inexactName = true;
 }
 
 void FakeFileSystem::SetUnlistable(const std::string& path, bool unlistable) {

@@ -44,6 +44,10 @@ public:
     // A folder that can be entered, and whose entries answer by name, but
     // that cannot be listed (traverse rights without list rights).
     void SetUnlistable(const std::string& path, bool unlistable);
+    // The name at `path` is only the look-alike that a name holding a lone
+    // surrogate becomes in UTF-8 (U+FFFD in its place): listings say that
+    // it is not the file's exact name.
+    void SetNameInexact(const std::string& path);
     // A folder in which nothing can be created or written (no access).
     void SetReadOnlyFolder(const std::string& path, bool readOnly);
     void SetTempFolder(const std::string& path) { tempFolder_ = path; }

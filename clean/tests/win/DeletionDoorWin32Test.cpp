@@ -144,23 +144,25 @@ TEST(DeletionDoorWin32, NamesThatWouldAliasReachOnlyThemselves) {
     MakeExact(drive / "secret.tmp.", "garbage");
     MakeExact(drive / "nul.tmp", "garbage");
     MakeExact(drive / "con.tmp", "garbage");
+    MakeExact(drive / "COM1.tmp", "garbage");
     DoorRig rig;
     Paths found = rig.Find(drive.Path());
     // Windows lists the dotted name as it is; Wine leaves it out of a
     // folder's listing altogether. Either way no row reaches another file.
     const bool dottedListed =
         std::find(found.begin(), found.end(), drive / "secret.tmp.") != found.end();
-    for (const char* name : {"con.tmp", "nul.tmp", "secret.tmp"})
+    for (const char* name : {"con.tmp", "nul.tmp", "COM1.tmp", "secret.tmp"})
         EXPECT_NE(std::find(found.begin(), found.end(), drive / name), found.end()) << name;
     for (auto& row : rig.list.rows)
         row.checked = row.caption != "secret.tmp";
     FilesDeleteResult result = rig.Delete(true);
-    EXPECT_EQ(result.deleted, dottedListed ? 3 : 2)
+    EXPECT_EQ(result.deleted, dottedListed ? 4 : 3)
         << (result.left.empty() ? "" : result.left[0].reason);
     EXPECT_TRUE(ExistsExact(drive / "secret.tmp"));
     EXPECT_EQ(ExistsExact(drive / "secret.tmp."), !dottedListed);
     EXPECT_FALSE(ExistsExact(drive / "nul.tmp"));
     EXPECT_FALSE(ExistsExact(drive / "con.tmp"));
+    EXPECT_FALSE(ExistsExact(drive / "COM1.tmp"));
 }
 
 TEST(DeletionDoorWin32, APathPastMaxPathIsListedAndDeleted) {

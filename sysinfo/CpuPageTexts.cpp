@@ -8,6 +8,12 @@ std::string OrDash(const std::optional<int>& value, const char* unit) {
     return value ? std::to_string(*value) + unit : "-";
 }
 
+// A cache size of 0 is one the processor did not report (most have no
+// unified first level): "-", as for the other figures it does not give.
+std::string SizeOrDash(int kilobytes) {
+    return kilobytes > 0 ? std::to_string(kilobytes) : "-";
+}
+
 } // namespace
 
 CpuPageTexts FormatCpuPage(const TCPU& cpu) {
@@ -20,10 +26,10 @@ CpuPageTexts FormatCpuPage(const TCPU& cpu) {
                       std::to_string(cpu.Model()) + " Stepping " + std::to_string(cpu.Stepping());
     texts.lblCodeName = cpu.CodeName();
     texts.lblTransistors = OrDash(cpu.Transistors(), "");
-    texts.lblDataCache = std::to_string(cpu.Cache().L1Data);
-    texts.lblInstCache = std::to_string(cpu.Cache().L1Code);
-    texts.lblUnifiedCache0 = std::to_string(cpu.Cache().Level1);
-    texts.lblUnifiedCache1 = std::to_string(cpu.Cache().Level2);
+    texts.lblDataCache = SizeOrDash(cpu.Cache().L1Data);
+    texts.lblInstCache = SizeOrDash(cpu.Cache().L1Code);
+    texts.lblUnifiedCache0 = SizeOrDash(cpu.Cache().Level1);
+    texts.lblUnifiedCache1 = SizeOrDash(cpu.Cache().Level2);
     return texts;
 }
 

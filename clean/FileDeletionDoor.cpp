@@ -114,15 +114,53 @@ std::unique_ptr<DoorFile> FileDeletionDoor::Open(const std::string& path, const 
     return file;
 }
 
+namespace {
+
+// The backup's view of a file the door keeps open for the delete.
+class BorrowedStream : public FileStream {
+public:
+    explicit BorrowedStream(FileStream& file) : file_(file) {}
+    size_t Read(void* buffer, size_t count) override { return file_.Read(buffer, count); }
+    bool Write(const void*, size_t) override { return false; }
+    bool Seek(int64_t position) override { return file_.Seek(position); }
+    int64_t Position() const override { return file_.Position(); }
+    int64_t Size() const override { return file_.Size(); }
+    bool SetLastWriteTime(FileTime) override { return false; }
+    std::optional<FileTime> LastWriteTime() const override { return file_.LastWriteTime(); }
+    bool Flush() override { return true; }
+
+private:
+    FileStream& file_;
+};
+
+} // namespace
+
 std::unique_ptr<FileStream> FileDeletionDoor::OpenToRead(const std::string& path,
                                                          const FileIdentity& seen,
                                                          DoorVerdict& verdict) {
+    if (held_.size() < MaxHeldFiles && !held_.count(path)) {
+        if (auto file = Open(path, seen, DoorAccess::ReadThenDelete, verdict)) {
+            auto& kept = held_[path] = std::move(file);
+            kept->Seek(0);
+            return std::make_unique<BorrowedStream>(*kept);
+        }
+        // Another program writing it, or not sharing its deletion: read it
+        // as before; the delete then opens it again.
+        if (verdict != DoorVerdict::InUse && verdict != DoorVerdict::Failed)
+            return nullptr;
+    }
     return Open(path, seen, DoorAccess::Read, verdict);
 }
 
 DoorVerdict FileDeletionDoor::Delete(const std::string& path, const FileIdentity& seen) {
     DoorVerdict verdict = DoorVerdict::Failed;
-    auto file = Open(path, seen, DoorAccess::Delete, verdict);
+    std::unique_ptr<DoorFile> file;
+    if (auto it = held_.find(path); it != held_.end()) {
+        file = std::move(it->second);
+        held_.erase(it);
+    } else {
+        file = Open(path, seen, DoorAccess::Delete, verdict);
+    }
     if (!file)
         return verdict;
     // The file goes when this handle closes, or, where another program holds

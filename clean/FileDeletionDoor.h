@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "platform/FileSystem.h"
@@ -38,17 +39,25 @@ public:
     explicit FileDeletionDoor(FileSystem& files) : files_(files) {}
 
     // Opens the file for reading while it is still the one Find saw: what
-    // the backup packs. nullptr, with the reason, otherwise.
+    // the backup packs. nullptr, with the reason, otherwise. The door keeps
+    // the handle (up to MaxHeldFiles of them), letting nobody write the
+    // file, and Delete then deletes through that same handle: what goes is
+    // exactly what was packed.
     std::unique_ptr<FileStream> OpenToRead(const std::string& path, const FileIdentity& seen,
                                            DoorVerdict& verdict);
     // Deletes the file through its own handle while it is still the one Find
-    // saw.
+    // saw: the handle the backup read it through, when the door holds it.
     DoorVerdict Delete(const std::string& path, const FileIdentity& seen);
     // Removes the folder `folder` (with or without its final "") while it
     // is empty, no step of its path is a link, and it is still the folder
     // the Find saw (its volume and file ID; see OpenDoorFolder). A drive
     // root is never removed.
     DoorVerdict RemoveEmptyFolder(const std::string& folder, const FileIdentity& seen);
+
+    // Handles held from the backup to the delete: enough for every Delete a
+    // user makes by hand, few enough for the system's handle table; files
+    // beyond them are opened again for the delete, and checked again.
+    static constexpr size_t MaxHeldFiles = 16384;
 
 private:
     std::unique_ptr<DoorFile> Open(const std::string& path, const FileIdentity& seen,
@@ -60,6 +69,7 @@ private:
     // folder swapped for a link afterwards leads to another file, which the
     // identity check then refuses.
     std::unordered_set<std::string> plainFolders_;
+    std::unordered_map<std::string, std::unique_ptr<DoorFile>> held_;
 };
 
 } // namespace bs

@@ -83,7 +83,9 @@ bool BackUpTickedFiles(FilesDeleteContext& context, FileDeletionDoor& door,
                        FilesDeleteResult& result, std::unordered_set<std::string>& archived) {
     std::vector<std::string> paths;
     // What the Find saw of each ticked file, by the name the archive gives it.
-    std::unordered_map<std::string, FileIdentity> seen;
+    // The row's own path goes with it: the archive may hand a name back
+    // folded, and the door keeps what it opens under the row's path.
+    std::unordered_map<std::string, std::pair<std::string, FileIdentity>> seen;
     uint64_t neededBytes = 0;
     for (int index = 0; index < context.list.RowCount(); ++index) {
         context.ui.PumpEvents();
@@ -98,7 +100,7 @@ bool BackUpTickedFiles(FilesDeleteContext& context, FileDeletionDoor& door,
         auto identity = RowFileIdentity(row);
         if (!identity || !IsExactDrivePath(path))
             continue;
-        seen[ArchiveListKey(context.backup, path)] = *identity;
+        seen[ArchiveListKey(context.backup, path)] = {path, *identity};
         paths.push_back(path);
         neededBytes += identity->size;
     }
@@ -118,7 +120,8 @@ bool BackUpTickedFiles(FilesDeleteContext& context, FileDeletionDoor& door,
         if (identity == seen.end())
             return nullptr;
         DoorVerdict verdict = DoorVerdict::Failed;
-        auto stream = door.OpenToRead(path, identity->second, verdict);
+        const auto& [rowPath, seenIdentity] = identity->second;
+        auto stream = door.OpenToRead(rowPath, seenIdentity, verdict);
         if (!stream && (verdict == DoorVerdict::InUse || verdict == DoorVerdict::Failed))
             throw EBackupError("Cannot open file " + path);
         return stream;

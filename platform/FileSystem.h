@@ -114,7 +114,10 @@ public:
     virtual bool DeleteOnClose() = 0;
 };
 
-enum class DoorAccess { Read, Delete };
+// ReadThenDelete: read now (for the backup) and delete later through the
+// same handle; while it is open, nobody may write the file, so what goes is
+// what was packed.
+enum class DoorAccess { Read, Delete, ReadThenDelete };
 
 struct DiskSpace {
     uint64_t freeBytes = 0;  // free to the caller

@@ -176,6 +176,26 @@ TEST_F(FilesDelete, ASecondDeleteBeforeTheRestartAddsToThePendingFiles) {
     EXPECT_EQ(batch.find("first.tmp"), batch.rfind("first.tmp")) << batch;
 }
 
+TEST_F(FilesDelete, NoOneWritesAPackedFileBeforeItGoesSoWhatGoesIsWhatWasPacked) {
+    AddRow("c:\\temp\\", "a.tmp", true, "packed a");
+    AddRow("c:\\temp\\", "b.tmp", true, "packed b");
+    AddRow("c:\\temp\\", "c.tmp", false, "not ticked");
+    // Between the backup and the deletion of b.tmp, another program tries to
+    // write it (and the unticked file, which nothing holds).
+    int refused = 0, written = 0;
+    ui.onPump = [&](int) {
+        if (files.Exists("c:\\temp\\a.tmp") || !files.Exists("c:\\temp\\b.tmp"))
+            return;
+        (files.OpenWrite("c:\\temp\\b.tmp") ? written : refused)++;
+        EXPECT_NE(files.OpenWrite("c:\\temp\\c.tmp"), nullptr);
+    };
+    auto result = Run(true);
+    EXPECT_EQ(result.deleted, 2);
+    EXPECT_GT(refused, 0);
+    EXPECT_EQ(written, 0);
+    EXPECT_NE(files.OpenWrite("c:\\temp\\c.tmp"), nullptr);
+}
+
 TEST_F(FilesDelete, AnEmptyListIsStillAskedAndTheNumberWrapsInsteadOfOverflowing) {
     number = INT_MAX;
     auto result = Run(true);

@@ -30,6 +30,8 @@ struct FakeFileSystem::Node {
     bool openToOthers = false;
     bool privateFolder = false;
     int openCount = 0;
+    // Door handles that share no writing: it cannot be opened to write.
+    int writeDenied = 0;
     std::optional<uint64_t> reportedSize;
     std::weak_ptr<Node> linkTarget;
     std::vector<std::shared_ptr<Node>> children;
@@ -519,7 +521,8 @@ std::unique_ptr<FileStream> FakeFileSystem::Create(const std::string& path) {
         return nullptr;
     auto node = parent->Child(leaf);
     if (node) {
-        if (node->IsFolder() || node->inUse || (node->attributes & AttrReadOnly))
+        if (node->IsFolder() || node->inUse || node->writeDenied > 0 ||
+            (node->attributes & AttrReadOnly))
             return nullptr;
         node->data.clear();
     } else {
@@ -534,7 +537,8 @@ std::unique_ptr<FileStream> FakeFileSystem::Create(const std::string& path) {
 
 std::unique_ptr<FileStream> FakeFileSystem::OpenWrite(const std::string& path) {
     auto node = Find(path);
-    if (!node || node->IsFolder() || node->inUse || (node->attributes & AttrReadOnly))
+    if (!node || node->IsFolder() || node->inUse || node->writeDenied > 0 ||
+        (node->attributes & AttrReadOnly))
         return nullptr;
     return Open(node, true);
 }
@@ -637,9 +641,14 @@ namespace bs {
 // happens when it is destroyed, as the handle's disposition does on close.
 class FakeDoorFile : public DoorFile {
 public:
-    FakeDoorFile(FakeFileSystem& fs, std::shared_ptr<FakeFileSystem::Node> node)
-        : node_(node), stream_(fs, node, false) {}
+    FakeDoorFile(FakeFileSystem& fs, std::shared_ptr<FakeFileSystem::Node> node, bool denyWrite)
+        : node_(node), stream_(fs, node, false), denyWrite_(denyWrite) {
+        if (denyWrite_)
+            ++node_->writeDenied;
+    }
     ~FakeDoorFile() override {
+        if (denyWrite_)
+            --node_->writeDenied;
         if (!deleteOnClose_)
             return;
         if (auto parent = node_->parent.lock()) {
@@ -675,6 +684,7 @@ public:
 private:
     std::shared_ptr<FakeFileSystem::Node> node_;
     FakeStream stream_;
+    bool denyWrite_;
     bool deleteOnClose_ = false;
 };
 
@@ -698,13 +708,13 @@ std::unique_ptr<DoorFile> FakeFileSystem::OpenDoorFile(const std::string& path, 
         error = DoorOpenError::Link;
     else if (node->IsFolder())
         error = DoorOpenError::NotAFile;
-    else if (access == DoorAccess::Delete && (node->inUse || node->openCount > 0))
+    else if (access != DoorAccess::Read && (node->inUse || node->openCount > 0))
         error = DoorOpenError::InUse;
     else
         error = DoorOpenError::None;
     if (error != DoorOpenError::None)
         return nullptr;
-    return std::make_unique<FakeDoorFile>(*this, node);
+    return std::make_unique<FakeDoorFile>(*this, node, access == DoorAccess::ReadThenDelete);
 }
 
 } // namespace bs

@@ -307,12 +307,16 @@ std::unique_ptr<FileFind> Win32FileSystem::ListFolder(const std::string& folder)
 
 std::unique_ptr<DoorFile> Win32FileSystem::OpenDoorFile(const std::string& path, DoorAccess access,
                                                         DoorOpenError& error) {
-    const DWORD rights = access == DoorAccess::Read
-                             ? GENERIC_READ
-                             : DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES;
+    const DWORD deleting = DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES;
+    const DWORD rights = access == DoorAccess::Read     ? GENERIC_READ
+                         : access == DoorAccess::Delete ? deleting
+                                                        : GENERIC_READ | deleting;
+    // Held from the backup to the delete, the handle lets nobody write.
+    const DWORD share =
+        access == DoorAccess::ReadThenDelete ? FILE_SHARE_READ | FILE_SHARE_DELETE : ShareAll;
     const std::wstring exact = ExactPathForm(path);
     ScopedFile handle(
-        CreateFileW(exact.c_str(), rights, ShareAll, nullptr, OPEN_EXISTING, NoFollow, nullptr));
+        CreateFileW(exact.c_str(), rights, share, nullptr, OPEN_EXISTING, NoFollow, nullptr));
     if (!handle.Valid()) {
         error = OpenErrorOf(GetLastError());
         return nullptr;

@@ -136,6 +136,33 @@ TEST(DeletionDoorWin32, OpensThroughALinkedFolderAreRefusedWithoutTheChainCheck)
     EXPECT_NE(files.ListFolder(documents / "inner"), nullptr);
 }
 
+TEST(DeletionDoorWin32, APackedFileCannotBeWrittenBeforeItGoes) {
+    ScratchFolder drive;
+    ScratchFolder::WriteFile(drive / "a.tmp", "packed a");
+    ScratchFolder::WriteFile(drive / "b.tmp", "packed b");
+    DoorRig rig;
+    ASSERT_EQ(rig.Find(drive.Path()).size(), 2u);
+    int refused = 0, written = 0;
+    rig.ui.onPump = [&](int) {
+        if (ExistsExact(drive / "a.tmp") || !ExistsExact(drive / "b.tmp"))
+            return;
+        HANDLE other = CreateFileW(Widen(drive / "b.tmp").c_str(), GENERIC_WRITE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, 0, nullptr);
+        if (other == INVALID_HANDLE_VALUE) {
+            EXPECT_EQ(GetLastError(), DWORD(ERROR_SHARING_VIOLATION));
+            ++refused;
+        } else {
+            CloseHandle(other);
+            ++written;
+        }
+    };
+    FilesDeleteResult result = rig.Delete(true);
+    EXPECT_EQ(result.deleted, 2);
+    EXPECT_GT(refused, 0);
+    EXPECT_EQ(written, 0);
+}
+
 TEST(DeletionDoorWin32, NamesThatWouldAliasReachOnlyThemselves) {
     ScratchFolder drive;
     // "secret.tmp." would be "secret.tmp" in a path's usual form, and

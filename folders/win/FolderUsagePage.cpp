@@ -151,24 +151,7 @@ bool FolderUsagePage::CreateViews() {
         if (usage_)
             usage_->TreemapMouseMove(cell.label, cell.kib);
     };
-    // F5 reaches whichever control of the page has the focus.
-    for (HWND control :
-         {DriveComboBox1, rbtPie, rbtTreemap, rbtLargest, rbtTypes, btnRefresh, btnExport,
-          Treemap1.Handle(), PieChart1.Handle(), lvwLargest.Handle(), lvwTypes.Handle()})
-        if (!SetWindowSubclass(control, KeyProc, 0, reinterpret_cast<DWORD_PTR>(this)))
-            return false;
     return true;
-}
-
-LRESULT CALLBACK FolderUsagePage::KeyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                          UINT_PTR, DWORD_PTR data) {
-    if (message == WM_KEYDOWN && wParam == VK_F5) {
-        reinterpret_cast<FolderUsagePage*>(data)->Refresh();
-        return 0;
-    }
-    if (message == WM_NCDESTROY)
-        RemoveWindowSubclass(hwnd, KeyProc, 0);
-    return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 // A Files cell nested in a folder stands for that folder's own files: it
@@ -288,6 +271,12 @@ bool FolderUsagePage::OnNotify(NMHDR* header, LRESULT& result) {
     case NM_DBLCLK:
         if (list == &lvwLargest)
             OpenLargestFile(reinterpret_cast<NMITEMACTIVATE*>(header)->iItem);
+        result = 0;
+        return true;
+    case NM_RETURN:
+        // Enter opens the file's folder as a double-click does.
+        if (list == &lvwLargest)
+            OpenLargestFile(lvwLargest.FocusedRow());
         result = 0;
         return true;
     default:

@@ -1,13 +1,14 @@
 // The Folder Usage page of the resources view (pnlPie): a drive picker, the
 // status line, and the folder shown as a pie chart or a treemap, or as the
-// list of its largest files or of its sizes by type; Refresh (also F5)
-// gathers the drive again, Export saves the folder table. The first time
+// list of its largest files or of its sizes by type; Refresh (F5 in the main
+// window) gathers the drive again, Export saves the folder table. The first time
 // the page is shown after its question, the picker fills its list and the
 // current drive is gathered.
 #pragma once
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/win/Page.h"
 #include "folders/FolderUsage.h"
@@ -59,7 +60,7 @@ public:
     void ChooseTreemap(bool treemap);
     void ShowView(View view);
     View Shown() const { return view_; }
-    // Gathers the drive again (Refresh, F5).
+    // Gathers the drive again (Refresh, and F5 while the page is in sight).
     void Refresh();
     // Files were deleted or put back: the figures are gathered again now if
     // the page is shown, else when it is shown next.
@@ -78,8 +79,6 @@ protected:
 private:
     static LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR id, DWORD_PTR data);
-    static LRESULT CALLBACK KeyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                    UINT_PTR id, DWORD_PTR data);
     bool CreateViews();
     void DriveComboBox1Change();
     void FillDrives();

@@ -49,6 +49,20 @@ protected:
                 return static_cast<char>(std::tolower(static_cast<unsigned char>(text[at + 1])));
         return 0;
     }
+    // The Folder Usage page chosen on the resources view's tab control, as a
+    // click on its tab does it: the focus stays on the tab control.
+    FolderUsagePage& FolderUsageByItsTab() {
+        Command(TForm1::IdCPU1);
+        SetFocus(Ctl().tabSystem);
+        dialogs.answers.push_back(AnswerOk);
+        TabControl(Ctl().tabSystem).Select(3);
+        NMHDR header = {Ctl().tabSystem, static_cast<UINT_PTR>(GetDlgCtrlID(Ctl().tabSystem)),
+                        static_cast<UINT>(TCN_SELCHANGE)};
+        SendMessageW(GetParent(Ctl().tabSystem), WM_NOTIFY, header.idFrom,
+                     reinterpret_cast<LPARAM>(&header));
+        Pump();
+        return Form().FolderUsage();
+    }
     // Where Tab leads from the current focus, all the way round.
     std::vector<HWND> TabRound(bool backwards) {
         std::vector<HWND> visited;
@@ -148,6 +162,54 @@ TEST_F(KeyboardWindow, EnterPressesFindOrTheFocusedButtonAndEscapeHides) {
     Press(VK_ESCAPE);
     EXPECT_FALSE(Visible(form.Handle())) << "Escape hides to the notification area";
     EXPECT_FALSE(form.Freed());
+}
+
+TEST_F(KeyboardWindow, F5GathersTheFolderUsagePageAgainWithTheFocusOnItsTab) {
+    files.AddFile("c:\\windows\\system\\k.dll", std::string(3 << 20, 'x'));
+    clock.formatFails = true; // the bare status line
+    ShownForm();
+    FolderUsagePage& page = FolderUsageByItsTab();
+    ASSERT_TRUE(Visible(page.Panel()));
+    ASSERT_EQ(GetFocus(), Ctl().tabSystem);
+    EXPECT_EQ(Text(page.lblFolderMessage), "Total size in c: is 3MB");
+    files.AddFile("c:\\windows\\more.bin", std::string(2 << 20, 'x'));
+    Press(VK_F5);
+    EXPECT_EQ(Text(page.lblFolderMessage), "Total size in c: is 5MB");
+
+    // Elsewhere F5 leaves the page alone, and its next showing gathers
+    // nothing either.
+    files.AddFile("c:\\windows\\late.bin", std::string(1 << 20, 'x'));
+    Command(TForm1::IdMonitor1);
+    SetFocus(Ctl().ListView1);
+    Press(VK_F5);
+    FolderUsageByItsTab();
+    EXPECT_EQ(Text(page.lblFolderMessage), "Total size in c: is 5MB");
+}
+
+TEST_F(KeyboardWindow, EnterInTheLargestFilesOpensTheFilesFolderInsteadOfFinding) {
+    files.AddFile("c:\\windows\\system\\k.dll", std::string(3 << 20, 'x'));
+    files.AddFile("c:\\temp\\left.tmp", "x");
+    TForm1& form = ShownForm();
+    FolderUsagePage& page = FolderUsageByItsTab();
+    Click(page.rbtLargest);
+    HWND list = page.lvwLargest.Handle();
+    ASSERT_GE(page.lvwLargest.RowCount(), 2);
+    int row = 0;
+    while (row < page.lvwLargest.RowCount() && page.lvwLargest.Text(row, 0) != "k.dll")
+        ++row;
+    SetFocus(list);
+    ListView_SetItemState(list, row, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+    Press(VK_RETURN);
+    EXPECT_EQ(shell.shownInFolder, (std::vector<std::string>{"c:\\windows\\system\\k.dll"}));
+    EXPECT_EQ(form.Results().RowCount(), 0) << "no Find";
+    EXPECT_TRUE(Visible(page.Panel()));
+
+    // The file types have nothing to open; Enter there finds nothing either.
+    Click(page.rbtTypes);
+    SetFocus(page.lvwTypes.Handle());
+    Press(VK_RETURN);
+    EXPECT_EQ(form.Results().RowCount(), 0);
+    EXPECT_TRUE(Visible(page.Panel()));
 }
 
 TEST_F(KeyboardWindow, MonitorIsACommandAndTheKeepListSitsUnderTools) {

@@ -312,6 +312,10 @@ LRESULT CALLBACK FolderUsagePage::PanelProc(HWND hwnd, UINT message, WPARAM wPar
     return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
+std::vector<HWND> FolderUsagePage::KeyedControls() const {
+    return {rbtPie, rbtTreemap, rbtLargest, rbtTypes, btnRefresh, btnExport};
+}
+
 void FolderUsagePage::ApplyLanguage(const LocalTexts& text) {
     texts_ = text;
     if (usage_)

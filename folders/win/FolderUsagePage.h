@@ -68,6 +68,9 @@ public:
     // Saves the folder table of the folder shown as CSV, asking where.
     void Export();
 
+    // The controls whose captions take access keys, in tab order.
+    std::vector<HWND> KeyedControls() const;
+
     void ApplyLanguage(const LocalTexts& text) override;
     bool OnCommand(int id, int code, HWND control) override;
     bool OnNotify(NMHDR* header, LRESULT& result) override;

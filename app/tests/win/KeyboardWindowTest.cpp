@@ -3,6 +3,7 @@
 // user's keys would.
 #include "app/tests/win/FormFixture.h"
 
+#include <map>
 #include <set>
 
 #include "core/TextTable.h"
@@ -184,6 +185,59 @@ TEST_F(KeyboardWindow, F5GathersTheFolderUsagePageAgainWithTheFocusOnItsTab) {
     Press(VK_F5);
     FolderUsageByItsTab();
     EXPECT_EQ(Text(page.lblFolderMessage), "Total size in c: is 5MB");
+}
+
+TEST_F(KeyboardWindow, TheFolderUsageCaptionsHaveKeysOfTheirOwnAndAltReachesThem) {
+    files.AddFile("c:\\windows\\system\\k.dll", std::string(3 << 20, 'x'));
+    clock.formatFails = true;
+    ShownForm();
+    FolderUsagePage& page = FolderUsageByItsTab();
+    const HWND pageCaptions[] = {page.rbtPie,   page.rbtTreemap, page.rbtLargest,
+                                 page.rbtTypes, page.btnRefresh, page.btnExport};
+    for (int language : {0, 1, 2, 3, 5, 6, 8, 9}) {
+        SelectCombo(Ctl().cmbLanguage, language);
+        // Every caption in sight that shows its "&": buttons of all kinds
+        // and the labels that take prefixes.
+        std::vector<HWND> all;
+        EnumChildWindows(
+            Form().Handle(),
+            [](HWND child, LPARAM list) {
+                reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&all));
+        std::map<char, HWND> keys;
+        for (HWND control : all) {
+            wchar_t className[16] = {};
+            GetClassNameW(control, className, 16);
+            const bool button = lstrcmpiW(className, L"Button") == 0;
+            const bool label = lstrcmpiW(className, L"Static") == 0 &&
+                               !(GetWindowLongPtrW(control, GWL_STYLE) & SS_NOPREFIX);
+            if (!IsWindowVisible(control) || !(button || label))
+                continue;
+            if (const char key = AccessKey(control)) {
+                auto [at, added] = keys.emplace(key, control);
+                EXPECT_TRUE(added) << language << ": '" << key << "' on " << Text(control)
+                                   << " and on " << Text(at->second);
+            }
+        }
+        for (HWND control : pageCaptions)
+            EXPECT_NE(AccessKey(control), 0) << language << ": " << Text(control);
+    }
+    SelectCombo(Ctl().cmbLanguage, 1);
+
+    SetFocus(Ctl().tabSystem);
+    Post(WM_SYSCHAR, static_cast<WPARAM>(AccessKey(page.rbtTreemap)));
+    EXPECT_EQ(page.Shown(), FolderUsagePage::View::Treemap);
+    Post(WM_SYSCHAR, static_cast<WPARAM>(AccessKey(page.rbtLargest)));
+    EXPECT_EQ(page.Shown(), FolderUsagePage::View::Largest);
+    files.AddFile("c:\\windows\\more.bin", std::string(2 << 20, 'x'));
+    Post(WM_SYSCHAR, static_cast<WPARAM>(AccessKey(page.btnRefresh)));
+    EXPECT_EQ(Text(page.lblFolderMessage), "Total size in c: is 5MB");
+    files.AddFolder("c:\\out");
+    dialogs.savePicks = {"c:\\out\\usage.csv"};
+    Post(WM_SYSCHAR, static_cast<WPARAM>(AccessKey(page.btnExport)));
+    EXPECT_TRUE(files.FileExists("c:\\out\\usage.csv"));
 }
 
 TEST_F(KeyboardWindow, EnterInTheLargestFilesOpensTheFilesFolderInsteadOfFinding) {

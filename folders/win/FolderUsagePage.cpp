@@ -177,6 +177,16 @@ void FolderUsagePage::ShowView(View view) {
     if (view == View::Pie || view == View::Treemap)
         treemapChosen_ = view == View::Treemap;
     CheckRadioButton(Panel(), IdPie, IdTypes, IdPie + static_cast<int>(view));
+    // Tab reaches the switch at the checked view, so that coming in by Tab
+    // chooses nothing. The button control moves the stop itself as it is
+    // checked, but says nowhere that it does.
+    const HWND radios[] = {rbtPie, rbtTreemap, rbtLargest, rbtTypes};
+    for (int at = 0; at < 4; ++at) {
+        LONG_PTR style = GetWindowLongPtrW(radios[at], GWL_STYLE);
+        style = at == static_cast<int>(view) ? style | WS_TABSTOP
+                                             : style & ~static_cast<LONG_PTR>(WS_TABSTOP);
+        SetWindowLongPtrW(radios[at], GWL_STYLE, style);
+    }
     bool chart = view == View::Pie || view == View::Treemap;
     ShowWindow(PieChart1.Handle(), view == View::Pie ? SW_SHOW : SW_HIDE);
     ShowWindow(Treemap1.Handle(), view == View::Treemap ? SW_SHOW : SW_HIDE);

@@ -240,6 +240,38 @@ TEST_F(KeyboardWindow, TheFolderUsageCaptionsHaveKeysOfTheirOwnAndAltReachesThem
     EXPECT_TRUE(files.FileExists("c:\\out\\usage.csv"));
 }
 
+TEST_F(KeyboardWindow, TabEntersTheViewSwitchAtTheCheckedViewAndArrowsMoveWithinIt) {
+    files.AddFile("c:\\windows\\system\\k.dll", std::string(3 << 20, 'x'));
+    ShownForm();
+    FolderUsagePage& page = FolderUsageByItsTab();
+    Click(page.rbtTreemap);
+    SetFocus(page.DriveComboBox1);
+    Press(VK_TAB);
+    EXPECT_EQ(GetFocus(), page.rbtTreemap);
+    EXPECT_EQ(page.Shown(), FolderUsagePage::View::Treemap) << "Tab chose no view";
+    Press(VK_TAB);
+    EXPECT_EQ(GetFocus(), page.btnRefresh) << "the group is one stop";
+    Press(VK_TAB, true);
+    EXPECT_EQ(GetFocus(), page.rbtTreemap);
+    EXPECT_EQ(page.Shown(), FolderUsagePage::View::Treemap);
+
+    Press(VK_RIGHT);
+    EXPECT_EQ(GetFocus(), page.rbtLargest);
+    EXPECT_EQ(page.Shown(), FolderUsagePage::View::Largest);
+    Press(VK_LEFT);
+    Press(VK_LEFT);
+    EXPECT_EQ(GetFocus(), page.rbtPie);
+    EXPECT_EQ(page.Shown(), FolderUsagePage::View::Pie);
+    Press(VK_LEFT);
+    EXPECT_EQ(GetFocus(), page.rbtTypes) << "round within the group, not out of it";
+    EXPECT_EQ(page.Shown(), FolderUsagePage::View::Types);
+    // The stop follows the view the arrows chose.
+    SetFocus(page.DriveComboBox1);
+    Press(VK_TAB);
+    EXPECT_EQ(GetFocus(), page.rbtTypes);
+    EXPECT_EQ(page.Shown(), FolderUsagePage::View::Types);
+}
+
 TEST_F(KeyboardWindow, EnterInTheLargestFilesOpensTheFilesFolderInsteadOfFinding) {
     files.AddFile("c:\\windows\\system\\k.dll", std::string(3 << 20, 'x'));
     files.AddFile("c:\\temp\\left.tmp", "x");

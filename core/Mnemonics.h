@@ -12,9 +12,10 @@ namespace bs {
 // The captions as they are to be set, in the order that decides who gets a
 // letter first (the tab order). A letter at the start of a word is taken
 // before one inside a word; only the ASCII letters and digits are offered,
-// which every keyboard layout the translations serve can type. An "&" already
-// in a caption is doubled, so it shows as itself; a caption with no free
-// letter gets none.
+// which every keyboard layout the translations serve can type. A caption
+// whose letters are all taken gets one still where an earlier caption can
+// move to another letter of its own; failing that it gets none. An "&"
+// already in a caption is doubled, so it shows as itself.
 std::vector<std::string> WithMnemonics(const std::vector<std::string>& captions);
 
 // The caption as the user reads it: the "&" markers removed, "&&" shown as

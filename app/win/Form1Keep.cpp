@@ -1,5 +1,5 @@
 // The results list's context menu (keep a row's file, folder, value or key;
-// open a file's folder) and Monitor > "Keep list…".
+// open a file's folder) and Tools > "Keep list…".
 #include "app/win/Form1.h"
 
 #include "clean/KeepList.h"

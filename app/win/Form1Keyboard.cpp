@@ -19,6 +19,12 @@ bool IsPushButton(HWND control) {
     return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
 }
 
+bool IsListView(HWND control) {
+    wchar_t className[32] = {};
+    GetClassNameW(control, className, 32);
+    return lstrcmpiW(className, WC_LISTVIEWW) == 0;
+}
+
 bool Usable(HWND control) {
     return IsWindowVisible(control) && IsWindowEnabled(control);
 }
@@ -44,11 +50,19 @@ bool TForm1::PreTranslateMessage(MSG& message) {
         return false;
     if (message.hwnd != hwnd_ && !IsChild(hwnd_, message.hwnd))
         return false;
+    // F5 gathers the folder figures again wherever the focus is while their
+    // page is in sight: after a click on its tab the tab control has it.
+    if (message.message == WM_KEYDOWN && message.wParam == VK_F5 &&
+        IsWindowVisible(folderUsagePage_.Panel())) {
+        folderUsagePage_.Refresh();
+        return true;
+    }
     if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN) {
         HWND focus = GetFocus();
-        // The list opens the folder of its row on Enter, and a drop-down
+        // A list answers Enter itself (the results open the folder of their
+        // row, the largest files the folder of theirs), and a drop-down
         // list closes on it.
-        if (focus == c_.ListView1 || (focus && SendMessageW(focus, CB_GETDROPPEDSTATE, 0, 0)))
+        if (focus && (IsListView(focus) || SendMessageW(focus, CB_GETDROPPEDSTATE, 0, 0)))
             return false;
         HWND target = focus && IsPushButton(focus)
                           ? focus

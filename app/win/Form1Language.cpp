@@ -25,7 +25,12 @@ void TForm1::SetCaption(HWND control, int textId) {
 
 void TForm1::AssignAccessKeys() {
     // The bottom panel's captioned controls in tab order; the drive box is
-    // reached through its label. Group boxes take no key.
+    // reached through its label. Group boxes take no key, nor do buttons
+    // this clean type hides: their letters go to those shown, and they get
+    // theirs again when the type that shows them is chosen. The Folder
+    // Usage page shows beside the panel, so its captions come after and take
+    // the letters left: the panel's keys stay the same whichever view is
+    // shown.
     std::vector<HWND> controls;
     for (HWND child = GetWindow(c_.Panel2, GW_CHILD); child;
          child = GetWindow(child, GW_HWNDNEXT)) {
@@ -34,9 +39,15 @@ void TForm1::AssignAccessKeys() {
         const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
         const bool button =
             lstrcmpiW(className, WC_BUTTONW) == 0 && (style & BS_TYPEMASK) != BS_GROUPBOX;
-        if (button || child == c_.Label3)
+        if (!button && child != c_.Label3)
+            continue;
+        if (style & WS_VISIBLE)
             controls.push_back(child);
+        else
+            SetText(child, WithoutMnemonic(GetText(child)));
     }
+    for (HWND control : folderUsagePage_.KeyedControls())
+        controls.push_back(control);
     std::vector<std::string> captions;
     for (HWND control : controls)
         captions.push_back(WithoutMnemonic(GetText(control)));
@@ -126,7 +137,6 @@ void TForm1::ApplyLanguage() {
     // The Software list keeps its own buttons and hints in every language.
     if (cleanType_ == CleanType::Software)
         SetCommandButtons(cleanType_);
-    AssignAccessKeys();
     hints_->SetToolButton(IdBtnMonitor, text(117));
     hints_->SetToolButton(IdBtnResources, text(118));
     hints_->Set(c_.JetButton2, text(119));
@@ -135,6 +145,8 @@ void TForm1::ApplyLanguage() {
                        static_cast<Page*>(&cpuPage_), static_cast<Page*>(&drivePage_),
                        static_cast<Page*>(&memoryPage_), static_cast<Page*>(&folderUsagePage_)})
         page->ApplyLanguage(text);
+    // After the pages: their captions are keyed with the panel's.
+    AssignAccessKeys();
     keepListDialog_.ApplyTexts(text);
     putBackDialog_.ApplyTexts(text);
     cleanersDialog_.ApplyTexts(text);

@@ -32,6 +32,19 @@ TEST(Mnemonics, ALaterWordStartBeatsALetterInsideTheFirstWord) {
               (std::vector<std::string>{"&Internet cache", "Internet &cookies"}));
 }
 
+TEST(Mnemonics, AnEarlierCaptionMovesOverWhenALaterOneHasNoOtherLetter) {
+    EXPECT_EQ(WithMnemonics({"ab", "b"}), (std::vector<std::string>{"&ab", "&b"}))
+        << "no need to move";
+    EXPECT_EQ(WithMnemonics({"ab", "a"}), (std::vector<std::string>{"a&b", "&a"}));
+    // Along a chain: "Refresh" can only have what "Files" and "Fresh" give up.
+    auto marked = WithMnemonics({"Files", "Fresh", "Refresh", "ref"});
+    std::set<char> keys;
+    for (const auto& caption : marked) {
+        EXPECT_NE(KeyOf(caption), 0) << caption;
+        EXPECT_TRUE(keys.insert(KeyOf(caption)).second) << caption;
+    }
+}
+
 TEST(Mnemonics, AmpersandsStayVisibleAndLettersBeyondAsciiAreNotOffered) {
     auto marked = WithMnemonics({"Tom & Jerry",
                                  "\xc3\x9c"

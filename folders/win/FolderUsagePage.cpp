@@ -151,24 +151,7 @@ bool FolderUsagePage::CreateViews() {
         if (usage_)
             usage_->TreemapMouseMove(cell.label, cell.kib);
     };
-    // F5 reaches whichever control of the page has the focus.
-    for (HWND control :
-         {DriveComboBox1, rbtPie, rbtTreemap, rbtLargest, rbtTypes, btnRefresh, btnExport,
-          Treemap1.Handle(), PieChart1.Handle(), lvwLargest.Handle(), lvwTypes.Handle()})
-        if (!SetWindowSubclass(control, KeyProc, 0, reinterpret_cast<DWORD_PTR>(this)))
-            return false;
     return true;
-}
-
-LRESULT CALLBACK FolderUsagePage::KeyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                          UINT_PTR, DWORD_PTR data) {
-    if (message == WM_KEYDOWN && wParam == VK_F5) {
-        reinterpret_cast<FolderUsagePage*>(data)->Refresh();
-        return 0;
-    }
-    if (message == WM_NCDESTROY)
-        RemoveWindowSubclass(hwnd, KeyProc, 0);
-    return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 // A Files cell nested in a folder stands for that folder's own files: it
@@ -194,6 +177,16 @@ void FolderUsagePage::ShowView(View view) {
     if (view == View::Pie || view == View::Treemap)
         treemapChosen_ = view == View::Treemap;
     CheckRadioButton(Panel(), IdPie, IdTypes, IdPie + static_cast<int>(view));
+    // Tab reaches the switch at the checked view, so that coming in by Tab
+    // chooses nothing. The button control moves the stop itself as it is
+    // checked, but says nowhere that it does.
+    const HWND radios[] = {rbtPie, rbtTreemap, rbtLargest, rbtTypes};
+    for (int at = 0; at < 4; ++at) {
+        LONG_PTR style = GetWindowLongPtrW(radios[at], GWL_STYLE);
+        style = at == static_cast<int>(view) ? style | WS_TABSTOP
+                                             : style & ~static_cast<LONG_PTR>(WS_TABSTOP);
+        SetWindowLongPtrW(radios[at], GWL_STYLE, style);
+    }
     bool chart = view == View::Pie || view == View::Treemap;
     ShowWindow(PieChart1.Handle(), view == View::Pie ? SW_SHOW : SW_HIDE);
     ShowWindow(Treemap1.Handle(), view == View::Treemap ? SW_SHOW : SW_HIDE);
@@ -290,6 +283,12 @@ bool FolderUsagePage::OnNotify(NMHDR* header, LRESULT& result) {
             OpenLargestFile(reinterpret_cast<NMITEMACTIVATE*>(header)->iItem);
         result = 0;
         return true;
+    case NM_RETURN:
+        // Enter opens the file's folder as a double-click does.
+        if (list == &lvwLargest)
+            OpenLargestFile(lvwLargest.FocusedRow());
+        result = 0;
+        return true;
     default:
         return false;
     }
@@ -321,6 +320,10 @@ LRESULT CALLBACK FolderUsagePage::PanelProc(HWND hwnd, UINT message, WPARAM wPar
         break;
     }
     return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+std::vector<HWND> FolderUsagePage::KeyedControls() const {
+    return {rbtPie, rbtTreemap, rbtLargest, rbtTypes, btnRefresh, btnExport};
 }
 
 void FolderUsagePage::ApplyLanguage(const LocalTexts& text) {

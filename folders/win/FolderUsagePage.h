@@ -1,13 +1,14 @@
 // The Folder Usage page of the resources view (pnlPie): a drive picker, the
 // status line, and the folder shown as a pie chart or a treemap, or as the
-// list of its largest files or of its sizes by type; Refresh (also F5)
-// gathers the drive again, Export saves the folder table. The first time
+// list of its largest files or of its sizes by type; Refresh (F5 in the main
+// window) gathers the drive again, Export saves the folder table. The first time
 // the page is shown after its question, the picker fills its list and the
 // current drive is gathered.
 #pragma once
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/win/Page.h"
 #include "folders/FolderUsage.h"
@@ -59,13 +60,16 @@ public:
     void ChooseTreemap(bool treemap);
     void ShowView(View view);
     View Shown() const { return view_; }
-    // Gathers the drive again (Refresh, F5).
+    // Gathers the drive again (Refresh, and F5 while the page is in sight).
     void Refresh();
     // Files were deleted or put back: the figures are gathered again now if
     // the page is shown, else when it is shown next.
     void FiguresChanged();
     // Saves the folder table of the folder shown as CSV, asking where.
     void Export();
+
+    // The controls whose captions take access keys, in tab order.
+    std::vector<HWND> KeyedControls() const;
 
     void ApplyLanguage(const LocalTexts& text) override;
     bool OnCommand(int id, int code, HWND control) override;
@@ -78,8 +82,6 @@ protected:
 private:
     static LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR id, DWORD_PTR data);
-    static LRESULT CALLBACK KeyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                    UINT_PTR id, DWORD_PTR data);
     bool CreateViews();
     void DriveComboBox1Change();
     void FillDrives();

@@ -108,6 +108,10 @@ std::string SortableList::Text(int row, int column) const {
     return Narrow(buffer);
 }
 
+int SortableList::FocusedRow() const {
+    return ListView_GetNextItem(hwnd_, -1, LVNI_FOCUSED);
+}
+
 std::optional<size_t> SortableList::PayloadAt(int row) const {
     if (row < 0 || row >= static_cast<int>(rows_.size()))
         return std::nullopt;

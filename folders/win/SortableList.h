@@ -37,6 +37,8 @@ public:
     int RowCount() const;
     // Read back from the control.
     std::string Text(int row, int column) const;
+    // The row with the focus rectangle, or -1.
+    int FocusedRow() const;
     // The payload of the row shown at `row`; nullopt when there is none.
     std::optional<size_t> PayloadAt(int row) const;
 

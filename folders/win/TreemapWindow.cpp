@@ -229,7 +229,7 @@ LRESULT TreemapWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-        // Keys (F5 for the page) come to the map once it was clicked.
+        // A click gives the map the focus, as it does any control.
         SetFocus(hwnd_);
         return 0;
     case WM_LBUTTONDBLCLK:

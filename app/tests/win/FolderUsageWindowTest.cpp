@@ -2,6 +2,8 @@
 // and a real folder tree on disk, with pictures of the page to look at.
 #include "app/tests/win/FormFixture.h"
 
+#include "backup/fake/Latin1ArchiveText.h"
+#include "clean/tests/SeenFileRow.h"
 #include "folders/tests/win/ScratchFiles.h"
 #include "platform/DateConv.h"
 #include "platform/Text.h"
@@ -137,6 +139,58 @@ TEST_F(FolderUsageWindow, AfterADeleteTheFiguresAreGatheredAgainAndTheTreemapCho
     Click(form.FolderUsage().rbtPie);
     Command(TForm1::IdExit1);
     EXPECT_EQ(files.ReadAll(settings), "1\r\n0\r\nN\r\n") << "the pie, as files always had it";
+}
+
+TEST_F(FolderUsageWindow, AFilesDeleteIsGatheredAgainAtThePagesNextShowing) {
+    files.AddFile("c:\\windows\\system\\k.dll", std::string(3 << 20, 'x'));
+    files.AddFile("c:\\temp\\big.tmp", std::string(2 << 20, 'x'));
+    clock.formatFails = true;
+    TForm1& form = Form();
+    dialogs.answers = {AnswerOk};
+    Command(TForm1::IdFolderUsage);
+    ASSERT_EQ(Text(form.FolderUsage().lblFolderMessage), "Total size in c: is 5MB");
+
+    Command(TForm1::IdMonitor1);
+    Button_SetCheck(Ctl().chkBackup, BST_UNCHECKED);
+    form.Results().AddRow(SeenFileRow(files, "c:\\temp\\big.tmp", true));
+    dialogs.answers = {AnswerYes};
+    Click(Ctl().btnSil);
+    ASSERT_FALSE(files.Exists("c:\\temp\\big.tmp"));
+    ASSERT_EQ(form.StatusText(), "Done");
+
+    dialogs.answers = {AnswerOk};
+    Command(TForm1::IdFolderUsage);
+    EXPECT_EQ(Text(form.FolderUsage().lblFolderMessage), "Total size in c: is 3MB");
+}
+
+TEST_F(FolderUsageWindow, ARestoreIsGatheredAgainAtThePagesNextShowing) {
+    files.AddFile("c:\\windows\\system\\k.dll", std::string(3 << 20, 'x'));
+    files.AddFile("c:\\temp\\big.tmp", std::string(2 << 20, 'x'));
+    const std::string archive = process.programDir + "tb0.bck";
+    {
+        TBackupFile writer(files, clock);
+        writer.TextCodec = Latin1ArchiveText();
+        ASSERT_TRUE(writer.Backup({"c:\\temp\\big.tmp"}, archive));
+    }
+    ASSERT_TRUE(files.RemoveFile("c:\\temp\\big.tmp"));
+    clock.formatFails = true;
+    TForm1& form = Form();
+    dialogs.answers = {AnswerOk};
+    Command(TForm1::IdFolderUsage);
+    ASSERT_EQ(Text(form.FolderUsage().lblFolderMessage), "Total size in c: is 3MB");
+
+    Command(TForm1::IdMonitor1);
+    form.SetMenuTracker([](HMENU, POINT) { return static_cast<int>(TForm1::IdRestoreInto); });
+    dialogs.picks.push_back(archive);
+    dialogs.answers = {AnswerOk};
+    Click(Ctl().JetButton2);
+    ASSERT_FALSE(dialogs.shown.empty());
+    ASSERT_EQ(dialogs.shown.back().text.rfind("Restored Files", 0), 0u)
+        << dialogs.shown.back().text;
+
+    dialogs.answers = {AnswerOk};
+    Command(TForm1::IdFolderUsage);
+    EXPECT_EQ(Text(form.FolderUsage().lblFolderMessage), "Total size in c: is 5MB");
 }
 
 } // namespace

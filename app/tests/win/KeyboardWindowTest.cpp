@@ -3,6 +3,7 @@
 // user's keys would.
 #include "app/tests/win/FormFixture.h"
 
+#include <map>
 #include <set>
 
 #include "core/TextTable.h"
@@ -48,6 +49,20 @@ protected:
             if (text[at] == '&' && text[at + 1] != '&')
                 return static_cast<char>(std::tolower(static_cast<unsigned char>(text[at + 1])));
         return 0;
+    }
+    // The Folder Usage page chosen on the resources view's tab control, as a
+    // click on its tab does it: the focus stays on the tab control.
+    FolderUsagePage& FolderUsageByItsTab() {
+        Command(TForm1::IdCPU1);
+        SetFocus(Ctl().tabSystem);
+        dialogs.answers.push_back(AnswerOk);
+        TabControl(Ctl().tabSystem).Select(3);
+        NMHDR header = {Ctl().tabSystem, static_cast<UINT_PTR>(GetDlgCtrlID(Ctl().tabSystem)),
+                        static_cast<UINT>(TCN_SELCHANGE)};
+        SendMessageW(GetParent(Ctl().tabSystem), WM_NOTIFY, header.idFrom,
+                     reinterpret_cast<LPARAM>(&header));
+        Pump();
+        return Form().FolderUsage();
     }
     // Where Tab leads from the current focus, all the way round.
     std::vector<HWND> TabRound(bool backwards) {
@@ -148,6 +163,139 @@ TEST_F(KeyboardWindow, EnterPressesFindOrTheFocusedButtonAndEscapeHides) {
     Press(VK_ESCAPE);
     EXPECT_FALSE(Visible(form.Handle())) << "Escape hides to the notification area";
     EXPECT_FALSE(form.Freed());
+}
+
+TEST_F(KeyboardWindow, F5GathersTheFolderUsagePageAgainWithTheFocusOnItsTab) {
+    files.AddFile("c:\\windows\\system\\k.dll", std::string(3 << 20, 'x'));
+    clock.formatFails = true; // the bare status line
+    ShownForm();
+    FolderUsagePage& page = FolderUsageByItsTab();
+    ASSERT_TRUE(Visible(page.Panel()));
+    ASSERT_EQ(GetFocus(), Ctl().tabSystem);
+    EXPECT_EQ(Text(page.lblFolderMessage), "Total size in c: is 3MB");
+    files.AddFile("c:\\windows\\more.bin", std::string(2 << 20, 'x'));
+    Press(VK_F5);
+    EXPECT_EQ(Text(page.lblFolderMessage), "Total size in c: is 5MB");
+
+    // Elsewhere F5 leaves the page alone, and its next showing gathers
+    // nothing either.
+    files.AddFile("c:\\windows\\late.bin", std::string(1 << 20, 'x'));
+    Command(TForm1::IdMonitor1);
+    SetFocus(Ctl().ListView1);
+    Press(VK_F5);
+    FolderUsageByItsTab();
+    EXPECT_EQ(Text(page.lblFolderMessage), "Total size in c: is 5MB");
+}
+
+TEST_F(KeyboardWindow, TheFolderUsageCaptionsHaveKeysOfTheirOwnAndAltReachesThem) {
+    files.AddFile("c:\\windows\\system\\k.dll", std::string(3 << 20, 'x'));
+    clock.formatFails = true;
+    ShownForm();
+    FolderUsagePage& page = FolderUsageByItsTab();
+    const HWND pageCaptions[] = {page.rbtPie,   page.rbtTreemap, page.rbtLargest,
+                                 page.rbtTypes, page.btnRefresh, page.btnExport};
+    for (int language : {0, 1, 2, 3, 5, 6, 8, 9}) {
+        SelectCombo(Ctl().cmbLanguage, language);
+        // Every caption in sight that shows its "&": buttons of all kinds
+        // and the labels that take prefixes.
+        std::vector<HWND> all;
+        EnumChildWindows(
+            Form().Handle(),
+            [](HWND child, LPARAM list) {
+                reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&all));
+        std::map<char, HWND> keys;
+        for (HWND control : all) {
+            wchar_t className[16] = {};
+            GetClassNameW(control, className, 16);
+            const bool button = lstrcmpiW(className, L"Button") == 0;
+            const bool label = lstrcmpiW(className, L"Static") == 0 &&
+                               !(GetWindowLongPtrW(control, GWL_STYLE) & SS_NOPREFIX);
+            if (!IsWindowVisible(control) || !(button || label))
+                continue;
+            if (const char key = AccessKey(control)) {
+                auto [at, added] = keys.emplace(key, control);
+                EXPECT_TRUE(added) << language << ": '" << key << "' on " << Text(control)
+                                   << " and on " << Text(at->second);
+            }
+        }
+        for (HWND control : pageCaptions)
+            EXPECT_NE(AccessKey(control), 0) << language << ": " << Text(control);
+    }
+    SelectCombo(Ctl().cmbLanguage, 1);
+
+    SetFocus(Ctl().tabSystem);
+    Post(WM_SYSCHAR, static_cast<WPARAM>(AccessKey(page.rbtTreemap)));
+    EXPECT_EQ(page.Shown(), FolderUsagePage::View::Treemap);
+    Post(WM_SYSCHAR, static_cast<WPARAM>(AccessKey(page.rbtLargest)));
+    EXPECT_EQ(page.Shown(), FolderUsagePage::View::Largest);
+    files.AddFile("c:\\windows\\more.bin", std::string(2 << 20, 'x'));
+    Post(WM_SYSCHAR, static_cast<WPARAM>(AccessKey(page.btnRefresh)));
+    EXPECT_EQ(Text(page.lblFolderMessage), "Total size in c: is 5MB");
+    files.AddFolder("c:\\out");
+    dialogs.savePicks = {"c:\\out\\usage.csv"};
+    Post(WM_SYSCHAR, static_cast<WPARAM>(AccessKey(page.btnExport)));
+    EXPECT_TRUE(files.FileExists("c:\\out\\usage.csv"));
+}
+
+TEST_F(KeyboardWindow, TabEntersTheViewSwitchAtTheCheckedViewAndArrowsMoveWithinIt) {
+    files.AddFile("c:\\windows\\system\\k.dll", std::string(3 << 20, 'x'));
+    ShownForm();
+    FolderUsagePage& page = FolderUsageByItsTab();
+    Click(page.rbtTreemap);
+    SetFocus(page.DriveComboBox1);
+    Press(VK_TAB);
+    EXPECT_EQ(GetFocus(), page.rbtTreemap);
+    EXPECT_EQ(page.Shown(), FolderUsagePage::View::Treemap) << "Tab chose no view";
+    Press(VK_TAB);
+    EXPECT_EQ(GetFocus(), page.btnRefresh) << "the group is one stop";
+    Press(VK_TAB, true);
+    EXPECT_EQ(GetFocus(), page.rbtTreemap);
+    EXPECT_EQ(page.Shown(), FolderUsagePage::View::Treemap);
+
+    Press(VK_RIGHT);
+    EXPECT_EQ(GetFocus(), page.rbtLargest);
+    EXPECT_EQ(page.Shown(), FolderUsagePage::View::Largest);
+    Press(VK_LEFT);
+    Press(VK_LEFT);
+    EXPECT_EQ(GetFocus(), page.rbtPie);
+    EXPECT_EQ(page.Shown(), FolderUsagePage::View::Pie);
+    Press(VK_LEFT);
+    EXPECT_EQ(GetFocus(), page.rbtTypes) << "round within the group, not out of it";
+    EXPECT_EQ(page.Shown(), FolderUsagePage::View::Types);
+    // The stop follows the view the arrows chose.
+    SetFocus(page.DriveComboBox1);
+    Press(VK_TAB);
+    EXPECT_EQ(GetFocus(), page.rbtTypes);
+    EXPECT_EQ(page.Shown(), FolderUsagePage::View::Types);
+}
+
+TEST_F(KeyboardWindow, EnterInTheLargestFilesOpensTheFilesFolderInsteadOfFinding) {
+    files.AddFile("c:\\windows\\system\\k.dll", std::string(3 << 20, 'x'));
+    files.AddFile("c:\\temp\\left.tmp", "x");
+    TForm1& form = ShownForm();
+    FolderUsagePage& page = FolderUsageByItsTab();
+    Click(page.rbtLargest);
+    HWND list = page.lvwLargest.Handle();
+    ASSERT_GE(page.lvwLargest.RowCount(), 2);
+    int row = 0;
+    while (row < page.lvwLargest.RowCount() && page.lvwLargest.Text(row, 0) != "k.dll")
+        ++row;
+    SetFocus(list);
+    ListView_SetItemState(list, row, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+    Press(VK_RETURN);
+    EXPECT_EQ(shell.shownInFolder, (std::vector<std::string>{"c:\\windows\\system\\k.dll"}));
+    EXPECT_EQ(form.Results().RowCount(), 0) << "no Find";
+    EXPECT_TRUE(Visible(page.Panel()));
+
+    // The file types have nothing to open; Enter there finds nothing either.
+    Click(page.rbtTypes);
+    SetFocus(page.lvwTypes.Handle());
+    Press(VK_RETURN);
+    EXPECT_EQ(form.Results().RowCount(), 0);
+    EXPECT_TRUE(Visible(page.Panel()));
 }
 
 TEST_F(KeyboardWindow, MonitorIsACommandAndTheKeepListSitsUnderTools) {

@@ -392,5 +392,35 @@ TEST_F(FilesDelete, ABackupThatCannotFitIsRefusedBeforeItFillsTheDrive) {
     EXPECT_FALSE(files.Exists("c:\\temp\\big.tmp"));
 }
 
+TEST_F(FilesDelete, TheArchiveIsFlushedBeforeTheFirstFileGoesAndAFailedFlushDeletesNothing) {
+    AddRow("c:\\temp\\", "a.tmp", true);
+    AddRow("c:\\temp\\", "b.tmp", true);
+    std::vector<bool> ticksThereAtFlush;
+    bool flushes = false;
+    files.SetFlushCheck([&](const std::string& name) {
+        if (EndsWithText(name, ".bck"))
+            ticksThereAtFlush.push_back(files.FileExists("c:\\temp\\a.tmp") &&
+                                        files.FileExists("c:\\temp\\b.tmp"));
+        return flushes;
+    });
+
+    auto result = Run(true);
+    EXPECT_TRUE(result.stopped);
+    EXPECT_EQ(backupErrors, (std::vector<int32_t>{beCannotWriteArchive}));
+    EXPECT_EQ(result.deleted, 0);
+    EXPECT_EQ(list.rows.size(), 2u);
+    EXPECT_TRUE(files.FileExists("c:\\temp\\a.tmp"));
+    EXPECT_TRUE(files.FileExists("c:\\temp\\b.tmp"));
+    EXPECT_FALSE(files.Exists(Dir + "tb4.bck")) << "an archive not known on the disk goes";
+    EXPECT_FALSE(files.Exists(Dir + "clean.bat"));
+
+    flushes = true;
+    ticksThereAtFlush.clear();
+    result = Run(true);
+    EXPECT_FALSE(result.stopped);
+    EXPECT_EQ(result.deleted, 2);
+    EXPECT_EQ(ticksThereAtFlush, std::vector<bool>{true});
+}
+
 } // namespace
 } // namespace bs

@@ -162,7 +162,11 @@ public:
         return true;
     }
     std::optional<FileTime> LastWriteTime() const override { return node_->lastWrite; }
-    bool Flush() override { return writable_; }
+    bool Flush() override {
+        if (!writable_)
+            return false;
+        return !fs_.flushCheck_ || fs_.flushCheck_(node_->name);
+    }
 
 private:
     FakeFileSystem& fs_;

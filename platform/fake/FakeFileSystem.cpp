@@ -480,7 +480,9 @@ bool FakeFileSystem::MoveReplace(const std::string& source, const std::string& t
     if (!from || from->IsFolder() || from->openCount > 0)
         return false;
     auto existing = Find(target);
-    if (existing && (existing->IsFolder() || existing->inUse || existing->openCount > 0))
+    // As MoveFileEx, which refuses to replace a read-only file.
+    if (existing && (existing->IsFolder() || existing->inUse || existing->openCount > 0 ||
+                     (existing->attributes & AttrReadOnly)))
         return false;
     std::string leaf;
     auto parent = FindParent(target, leaf);

@@ -383,7 +383,9 @@ int Unattended::CleanFiles() {
     if (result.confirmed && !result.stopped)
         RemoveCleanerFolders();
     c_.ui.Finish();
-    if (number != firstNumber) {
+    // Saved already before the archive was written; a clean that stopped
+    // before writing one has said why, and leaves the number it saved.
+    if (number != firstNumber && !result.archive.empty()) {
         settings.backupArchiveNumber = number;
         if (!WriteLanguageSettings(c_.files, c_.programDir, settings))
             c_.ui.Message("cannot write " + c_.programDir +

@@ -123,7 +123,10 @@ public:
     std::function<std::unique_ptr<FileStream>(const std::string& path)> OpenSource;
     // Never replaces a file: the archive (and each further volume) is made
     // only where nothing of its name exists, so an older backup under the
-    // same name is never lost. A Delete's backup sets it.
+    // same name is never lost. A Delete's backup sets it. When another
+    // program makes a file of the archive's name after the caller chose it,
+    // Backup writes and reports nothing and returns false with NameTaken()
+    // set, for the caller to take another name.
     bool CreateArchiveNew = false;
     // The system's ANSI code page and lower-casing, for names in the archive.
     ArchiveTextCodec TextCodec;
@@ -148,6 +151,8 @@ public:
     bool Busy() const { return busy_; }
     bool Continue() const { return continue_; }
     int32_t ErrorCode() const { return errorCode_; }
+    // The last Backup found its archive's name taken at the create.
+    bool NameTaken() const { return nameTaken_; }
     // The expanded list of the last Backup.
     const std::vector<std::string>& FileList() const { return fileList_; }
     // The files the last Restore could not bring back: their targets, or the
@@ -209,6 +214,7 @@ private:
     bool busy_ = false;
     bool continue_ = false;
     int32_t errorCode_ = 0;
+    bool nameTaken_ = false;
 
     std::vector<unsigned char> chunk_;
     std::vector<unsigned char> block_;

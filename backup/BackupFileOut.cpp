@@ -18,6 +18,7 @@ bool TBackupFile::Backup(const std::vector<std::string>& specs, const std::strin
         return false;
     const bool streamMode = archive == StreamArchiveName;
     errorCode_ = 0;
+    nameTaken_ = false;
     BusyScope busy(busy_);
     archiveName_ = streamMode ? std::string() : archive;
     expander_.reset();
@@ -69,6 +70,14 @@ bool TBackupFile::Backup(const std::vector<std::string>& specs, const std::strin
         out.Borrow(OutStream);
     else
         out.Own(CreateArchiveNew ? files_.CreateNew(archive) : files_.Create(archive));
+    // The file of that name is someone else's: nothing of it is touched.
+    nameTaken_ = !streamMode && CreateArchiveNew && !out.IsOpen() && files_.GetAttributes(archive);
+    if (nameTaken_) {
+        if (!idListPath.empty())
+            files_.RemoveFile(idListPath);
+        Progress({}, 100);
+        return false;
+    }
     if (!out.IsOpen() || !out.WriteText(ToArchive(BackupTitle)) ||
         !out.WriteInt32(static_cast<int32_t>(static_cast<uint32_t>(totalSize_))) ||
         !out.WriteInt32(static_cast<int32_t>(static_cast<uint32_t>(fileCount_))))

@@ -21,6 +21,10 @@ namespace bs {
 namespace {
 
 constexpr int ConfirmTextId = 73;
+// Names taken by another program one after the other, each at the moment
+// between the search and the create, are a race that goes on: after these
+// the Delete stops.
+constexpr int ArchiveNameTries = 5;
 
 std::string RowPath(const ListRow& row) {
     return (row.subItems.empty() ? std::string() : row.subItems[0]) + row.caption;
@@ -107,10 +111,7 @@ bool BackUpTickedFiles(FilesDeleteContext& context, FileDeletionDoor& door,
 
     if (!RoomForBackup(context, neededBytes))
         return false;
-    if (!TakeArchiveNumber(context))
-        return false;
     context.ui.SetProgressMax(100);
-    const std::string archive = BackupArchivePath(context.programDir, context.backupArchiveNumber);
     // The archive packs only the file the Find saw, read through the door:
     // one that changed, moved or now lies behind a link is left out, and is
     // then not deleted either. One that cannot be opened stops the backup,
@@ -130,11 +131,27 @@ bool BackUpTickedFiles(FilesDeleteContext& context, FileDeletionDoor& door,
         TBackupFile& backup;
         ~SourceReset() { backup.OpenSource = nullptr; }
     } reset{context.backup};
+    std::string archive;
     bool written = false;
     try {
-        written = context.backup.Backup(paths, archive);
+        // Another program may make a file of the chosen name between the
+        // search for a free number and the create. That file is theirs; the
+        // search, run again, passes over it to the next free number, saved
+        // before anything is written as the first one was.
+        for (int tries = 0; tries < ArchiveNameTries; ++tries) {
+            if (!TakeArchiveNumber(context))
+                return false;
+            archive = BackupArchivePath(context.programDir, context.backupArchiveNumber);
+            written = context.backup.Backup(paths, archive);
+            if (written || !context.backup.NameTaken())
+                break;
+        }
     } catch (const EBackupError& error) {
         ShowError(context, error.what());
+        return false;
+    }
+    if (!written && context.backup.NameTaken()) {
+        context.backup.ReportError(beCannotWriteArchive);
         return false;
     }
     // Deleting files whose copy was not written would lose them: a failed or

@@ -135,9 +135,8 @@ std::string NormalizeOnce(std::string_view text) {
     return entry;
 }
 
-} // namespace
-
-std::string NormalizeKeepEntry(std::string_view text) {
+// An entry written as keep.txt has always read it.
+std::string NormalizeUnquoted(std::string_view text) {
     // Dropping a final "\" can bare blanks before it ("C:\Temp \"), which
     // the next round trims: go on until nothing changes, so that the entry
     // the list stores normalises to itself. Every round after the first only
@@ -148,8 +147,58 @@ std::string NormalizeKeepEntry(std::string_view text) {
     return entry;
 }
 
+bool IsQuoted(std::string_view text) {
+    return text.size() >= 2 && text.front() == '"' && text.back() == '"';
+}
+
+// A registry name may end in blanks, and a value name in "\", which the
+// unquoted reading trims. Between quotes a registry entry is taken as
+// written: only its root is spelt in full, and a key entry loses the "\" it
+// may end in (a key name holds none). No line that was an entry before
+// begins with a quote, so this gives no old line a new meaning.
+std::string NormalizeQuoted(std::string_view inner) {
+    std::string entry(inner);
+    if (!IsRegistryEntry(entry) || !DecodeUtf8(entry))
+        return {};
+    size_t cut = entry.find('\\');
+    std::string_view root = std::string_view(entry).substr(0, cut);
+    std::string rest = cut == std::string::npos ? std::string() : entry.substr(cut);
+    for (const auto& known : RegistryRoots)
+        if (SameText(root, known.full) || SameText(root, known.shortName)) {
+            std::string full = known.full + rest;
+            if (full.find("\\\\") == std::string::npos && full.back() == '\\')
+                full.pop_back();
+            return full;
+        }
+    return {};
+}
+
+// What the entry names, without quotes; empty when the text is not an entry.
+std::string EntryMeaning(std::string_view text) {
+    std::string_view trimmed = Trim(text);
+    if (IsQuoted(trimmed))
+        return NormalizeQuoted(trimmed.substr(1, trimmed.size() - 2));
+    return NormalizeUnquoted(text);
+}
+
+// The line that means `entry`: quoted only where the unquoted reading would
+// name something else, so that every entry the old reading took is written
+// as before.
+std::string QuotedWhereNeeded(const std::string& entry) {
+    if (NormalizeUnquoted(entry) == entry)
+        return entry;
+    return "\"" + entry + "\"";
+}
+
+} // namespace
+
+std::string NormalizeKeepEntry(std::string_view text) {
+    std::string entry = EntryMeaning(text);
+    return entry.empty() ? entry : QuotedWhereNeeded(entry);
+}
+
 std::string CanonicalKeepEntry(FileSystem& files, std::string_view text) {
-    std::string entry = NormalizeKeepEntry(text);
+    std::string entry = EntryMeaning(text);
     if (entry.empty())
         return {};
     return IsRegistryEntry(entry) ? files.FoldCase(entry) : files.CanonicalPath(entry);
@@ -282,11 +331,11 @@ std::string KeepEntryForFolder(const ListRow& row) {
 }
 
 std::string KeepEntryForValue(const ListRow& row) {
-    return RowKey(row) + "\\\\" + RowValue(row);
+    return QuotedWhereNeeded(RowKey(row) + "\\\\" + RowValue(row));
 }
 
 std::string KeepEntryForKey(const ListRow& row) {
-    return RowKey(row);
+    return QuotedWhereNeeded(RowKey(row));
 }
 
 int RemoveKeptFileRows(ResultsList& list, const KeepList& keep) {

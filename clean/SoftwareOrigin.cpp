@@ -37,9 +37,12 @@ std::string FormatSoftwareOrigin(const SoftwareOrigin& origin) {
 }
 
 std::optional<SoftwareOrigin> ParseSoftwareOrigin(const std::string& text) {
-    // A key name never holds a "\", so the first one ends the prefix.
+    // A key name never holds a "\", so the first one ends the prefix, and a
+    // sub-key with another "\" would name a key below some other entry: an
+    // Uninstall of that row must reach exactly one entry or none.
     size_t slash = text.find('\\');
-    if (slash == std::string::npos || slash + 1 == text.size())
+    if (slash == std::string::npos || slash + 1 == text.size() ||
+        text.find('\\', slash + 1) != std::string::npos)
         return std::nullopt;
     const std::string prefix = text.substr(0, slash);
     for (const auto& named : Named)

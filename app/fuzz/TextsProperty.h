@@ -57,10 +57,8 @@ inline std::string CheckRowTexts(FuzzInput& in) {
         if (FormatSoftwareOrigin(*origin) != text)
             return "the origin " + Shown(text) + " is written back as " +
                    Shown(FormatSoftwareOrigin(*origin));
-        // A sub-key name with a "\" would reach below another entry (a known
-        // finding of the origin parser).
-        if ((origin->subKey.empty() || origin->subKey.find('\\') != std::string::npos) &&
-            CheckKnownFinding("origin-subkey-backslash"))
+        // A sub-key name with a "\" would reach below another entry.
+        if (origin->subKey.empty() || origin->subKey.find('\\') != std::string::npos)
             return "the origin " + Shown(text) + " names the sub-key " + Shown(origin->subKey);
     }
     // A name enumerated below the uninstall key: never empty, never a "\".

@@ -105,6 +105,23 @@ TEST_F(Unattended, CleanBacksUpDeletesAndTakesTheNumberLanguageTxtHolds) {
     EXPECT_EQ(files.ReadAll(Dir + "language.txt"), "3\r\n8\r\nY\r\n");
 }
 
+TEST_F(Unattended, ALanguageTxtThatCannotBeSavedStopsTheCleanBeforeAnythingIsWritten) {
+    files.AddFile(Dir + "language.txt", "3\r\n7\r\nY\r\n", AttrReadOnly);
+    files.AddFile(Dir + "tb7.bck", "an older backup");
+    std::vector<std::string> clean = FindWork;
+    clean[0] = "clean";
+    EXPECT_EQ(Run(clean), ExitError);
+    EXPECT_NE(console.err.find(CannotSaveNumberMessage(Dir)), std::string::npos) << console.err;
+    EXPECT_EQ(console.err.find("cannot write"), std::string::npos)
+        << "one message, about the number it could not save: " << console.err;
+    EXPECT_TRUE(files.FileExists("c:\\work\\a.tmp"));
+    EXPECT_TRUE(files.FileExists("c:\\work\\sub\\b.~pas"));
+    EXPECT_EQ(files.ReadAll(Dir + "tb7.bck"), "an older backup");
+    EXPECT_FALSE(files.Exists(Dir + "tb8.bck"));
+    EXPECT_FALSE(files.Exists(Dir + "clean.bat"));
+    EXPECT_EQ(files.ReadAll(Dir + "language.txt"), "3\r\n7\r\nY\r\n");
+}
+
 TEST_F(Unattended, AFileInUseIsLeftForTheRestartWithStatusThree) {
     files.SetInUse("c:\\work\\a.tmp", true);
     std::vector<std::string> clean = FindWork;

@@ -55,7 +55,6 @@ inline std::string CheckKeepList(const uint8_t* data, size_t size) {
     const bool registry = in.Bool();
     ListRow row, sibling;
     std::string entry;
-    const bool loose = CheckKnownFinding("keep-name-with-blanks");
     if (!registry) {
         std::string folder = WindowsPath(in) + "\\";
         row.caption = WindowsComponent(in);
@@ -83,20 +82,6 @@ inline std::string CheckKeepList(const uint8_t* data, size_t size) {
             sibling.subItems[0] += "x";
         else
             sibling.caption += "x";
-        // Blanks around a name are part of it in the registry, but keep.txt
-        // trims them from the line (a known finding of the keep list).
-        if (!loose) {
-            const std::string& last = byValue ? row.subItems[0] : key;
-            if (!last.empty() && (last.front() == ' ' || last.back() == ' ' ||
-                                  last.front() == '\t' || last.back() == '\t'))
-                return {};
-        }
-        // A value name ending in "\" (a folder, as installers name values)
-        // loses it to the rule that a key entry may end in one (a known
-        // finding of the keep list).
-        if (byValue && !row.subItems[0].empty() && row.subItems[0].back() == '\\' &&
-            !CheckKnownFinding("keep-value-ending-in-backslash"))
-            return {};
     }
     auto keeps = [registry](const KeepList& list, const ListRow& r) {
         return registry ? list.KeepsRegistryRow(r) : list.KeepsFileRow(r);

@@ -33,6 +33,17 @@ public:
     std::string unopenable;
     bool spoilArchives = false;
     std::string misspell, misspelling; // of the same length
+    // The next this many archives find their name taken when they are
+    // created, another program having made a file of it just before.
+    int namesTakenAtCreate = 0;
+
+    std::unique_ptr<FileStream> CreateNew(const std::string& path) override {
+        if (namesTakenAtCreate > 0 && EndsWithText(path, ".bck")) {
+            --namesTakenAtCreate;
+            AddFile(path, "another program's");
+        }
+        return FakeFileSystem::CreateNew(path);
+    }
 
     std::unique_ptr<DoorFile> OpenDoorFile(const std::string& path, DoorAccess access,
                                            DoorOpenError& error) override {
@@ -457,6 +468,78 @@ TEST_F(FilesDelete, ABackupThatCannotFitIsRefusedBeforeItFillsTheDrive) {
     ui.questions.clear();
     EXPECT_FALSE(Run(false).stopped);
     EXPECT_FALSE(files.Exists("c:\\temp\\big.tmp"));
+}
+
+TEST_F(FilesDelete, TheArchiveIsFlushedBeforeTheFirstFileGoesAndAFailedFlushDeletesNothing) {
+    AddRow("c:\\temp\\", "a.tmp", true);
+    AddRow("c:\\temp\\", "b.tmp", true);
+    std::vector<bool> ticksThereAtFlush;
+    bool flushes = false;
+    files.SetFlushCheck([&](const std::string& name) {
+        if (EndsWithText(name, ".bck"))
+            ticksThereAtFlush.push_back(files.FileExists("c:\\temp\\a.tmp") &&
+                                        files.FileExists("c:\\temp\\b.tmp"));
+        return flushes;
+    });
+
+    auto result = Run(true);
+    EXPECT_TRUE(result.stopped);
+    EXPECT_EQ(backupErrors, (std::vector<int32_t>{beCannotWriteArchive}));
+    EXPECT_EQ(result.deleted, 0);
+    EXPECT_EQ(list.rows.size(), 2u);
+    EXPECT_TRUE(files.FileExists("c:\\temp\\a.tmp"));
+    EXPECT_TRUE(files.FileExists("c:\\temp\\b.tmp"));
+    EXPECT_FALSE(files.Exists(Dir + "tb4.bck")) << "an archive not known on the disk goes";
+    EXPECT_FALSE(files.Exists(Dir + "clean.bat"));
+
+    flushes = true;
+    ticksThereAtFlush.clear();
+    result = Run(true);
+    EXPECT_FALSE(result.stopped);
+    EXPECT_EQ(result.deleted, 2);
+    EXPECT_EQ(ticksThereAtFlush, std::vector<bool>{true});
+}
+
+TEST_F(FilesDelete, ANameTakenBetweenTheSearchAndTheCreateMovesOnToTheNextFreeNumber) {
+    AddRow("c:\\temp\\", "a.tmp", true);
+    backup.CreateArchiveNew = true; // as a Delete's backup is set up
+    files.namesTakenAtCreate = 2;
+    std::vector<int> saved;
+    FilesDeleteContext context(files, registry, ui, list, texts, codePage, backup, number);
+    context.backupFiles = true;
+    context.programDir = Dir;
+    context.saveNextNumber = [&](int next) {
+        saved.push_back(next);
+        return !files.Exists(Dir + "tb" + std::to_string(next - 1) + ".bck");
+    };
+    auto result = RunFilesDelete(context);
+    EXPECT_FALSE(result.stopped);
+    EXPECT_TRUE(backupErrors.empty());
+    EXPECT_EQ(ui.questions.size(), 1u) << "only the confirmation";
+    EXPECT_EQ(files.ReadAll(Dir + "tb4.bck"), "another program's");
+    EXPECT_EQ(files.ReadAll(Dir + "tb5.bck"), "another program's");
+    EXPECT_EQ(result.archive, Dir + "tb6.bck");
+    EXPECT_EQ(ArchivedNames(Dir + "tb6.bck"), std::vector<std::string>{"c:\\temp\\a.tmp"});
+    EXPECT_EQ(saved, (std::vector<int>{5, 6, 7})) << "each number saved before its archive";
+    EXPECT_EQ(number, 7);
+    EXPECT_FALSE(files.Exists("c:\\temp\\a.tmp"));
+}
+
+TEST_F(FilesDelete, NamesTakenAtEveryCreateStopTheDeleteAndLeaveTheirFilesAlone) {
+    AddRow("c:\\temp\\", "a.tmp", true);
+    backup.CreateArchiveNew = true;
+    files.namesTakenAtCreate = 1000;
+    auto result = Run(true);
+    EXPECT_TRUE(result.stopped);
+    EXPECT_EQ(backupErrors, (std::vector<int32_t>{beCannotWriteArchive}));
+    EXPECT_TRUE(files.Exists("c:\\temp\\a.tmp"));
+    EXPECT_EQ(files.ReadAll(Dir + "tb4.bck"), "another program's");
+    for (int taken = 4; taken < 20; ++taken) {
+        const std::string archive = Dir + "tb" + std::to_string(taken) + ".bck";
+        if (files.Exists(archive)) {
+            EXPECT_EQ(files.ReadAll(archive), "another program's") << archive;
+        }
+    }
 }
 
 } // namespace

@@ -149,6 +149,84 @@ TEST(KeepList, AnEntryNormalisesToItselfEvenWhenBlanksStoodBeforeItsLastBackslas
     EXPECT_TRUE(list.KeepsFile("C:\\Temp\\a.tmp"));
 }
 
+ListRow RegistryRow(std::string caption, std::string value) {
+    ListRow row;
+    row.caption = std::move(caption);
+    row.subItems = {std::move(value)};
+    return row;
+}
+
+// keep.txt after the window added `entry` to it, read back.
+struct ThroughTheFile {
+    FakeFileSystem files;
+    KeepListLoad read{files};
+
+    explicit ThroughTheFile(const std::string& entry) {
+        files.AddDrive('c', DriveType::Fixed);
+        files.AddFolder("c:\\brim");
+        files.AddFile(Dir + "keep.txt", "# mine\r\n");
+        EXPECT_TRUE(AddKeepEntry(files, Dir, entry)) << entry;
+        read = ReadKeepList(files, Dir);
+    }
+};
+
+TEST(KeepList, AValueNameEndingInABackslashKeepsThatValueAndNotTheOneWithout) {
+    ListRow folderValue =
+        RegistryRow("HKEY_LOCAL_MACHINE: \\Software\\Maker", "C:\\Program Files\\");
+    ListRow plain = RegistryRow("HKEY_LOCAL_MACHINE: \\Software\\Maker", "C:\\Program Files");
+    const std::string entry = KeepEntryForValue(folderValue);
+    EXPECT_EQ(entry, "\"HKEY_LOCAL_MACHINE\\Software\\Maker\\\\C:\\Program Files\\\"");
+    KeepList direct(Spelling());
+    ASSERT_TRUE(direct.Add(entry));
+    EXPECT_TRUE(direct.KeepsRegistryRow(folderValue));
+    EXPECT_FALSE(direct.KeepsRegistryRow(plain));
+
+    ThroughTheFile file(entry);
+    EXPECT_EQ(file.read.entries, (std::vector<std::string>{entry}));
+    EXPECT_TRUE(file.read.list.KeepsRegistryRow(folderValue));
+    EXPECT_FALSE(file.read.list.KeepsRegistryRow(plain));
+}
+
+TEST(KeepList, NamesWithBlanksAtEitherEndKeepExactlyTheirRowAlsoThroughTheFile) {
+    const std::vector<std::pair<ListRow, ListRow>> rowAndTrimmed = {
+        {RegistryRow("HKEY_CURRENT_USER: \\Software\\App ", ""),
+         RegistryRow("HKEY_CURRENT_USER: \\Software\\App", "")},
+        {RegistryRow("HKEY_CURRENT_USER: \\Software\\App", "Path\t"),
+         RegistryRow("HKEY_CURRENT_USER: \\Software\\App", "Path")},
+        {RegistryRow("HKEY_USERS: \\", " "), RegistryRow("HKEY_USERS: \\", "")},
+    };
+    for (const auto& [row, trimmed] : rowAndTrimmed) {
+        const bool byKey = row.caption.back() == ' ';
+        const std::string entry = byKey ? KeepEntryForKey(row) : KeepEntryForValue(row);
+        EXPECT_EQ(entry.front(), '"') << entry;
+        ThroughTheFile file(entry);
+        EXPECT_TRUE(file.read.list.KeepsRegistryRow(row)) << entry;
+        EXPECT_FALSE(file.read.list.KeepsRegistryRow(trimmed)) << entry;
+        KeepList direct(Spelling());
+        ASSERT_TRUE(direct.Add(entry)) << entry;
+        EXPECT_TRUE(direct.KeepsRegistryRow(row)) << entry;
+        EXPECT_FALSE(direct.KeepsRegistryRow(trimmed)) << entry;
+    }
+}
+
+TEST(KeepList, LinesWithoutQuotesMeanWhatTheyAlwaysMeantAndQuotesAreOnlyWrittenWhereNeeded) {
+    KeepList keep = ListOf({"HKCU\\Software\\A\\\\b\\", "HKCU\\Software\\C\\\\d  ",
+                            "HKCU\\Software\\E \\", "\"HKCU\\Software\\F\"", "\"HKLM\\G\\\""});
+    const ListRow b = RegistryRow("HKEY_CURRENT_USER: \\Software\\A", "b");
+    EXPECT_TRUE(keep.KeepsRegistryRow(b));
+    EXPECT_TRUE(keep.KeepsRegistryRow(RegistryRow("HKEY_CURRENT_USER: \\Software\\C", "d")));
+    EXPECT_TRUE(keep.KeepsRegistryRow(RegistryRow("HKEY_CURRENT_USER: \\Software\\E\\x", "")));
+    EXPECT_TRUE(keep.KeepsRegistryRow(RegistryRow("HKEY_CURRENT_USER: \\Software\\F", "v")));
+    EXPECT_TRUE(keep.KeepsRegistryRow(RegistryRow("HKEY_LOCAL_MACHINE: \\G\\H", "v")));
+
+    EXPECT_EQ(KeepEntryForValue(b), "HKEY_CURRENT_USER\\Software\\A\\\\b");
+    EXPECT_EQ(NormalizeKeepEntry("\"HKCU\\Software\\F\""), "HKEY_CURRENT_USER\\Software\\F");
+    EXPECT_EQ(NormalizeKeepEntry("  \"hkcu\\A\\\\b \"\t"), "\"HKEY_CURRENT_USER\\A\\\\b \"");
+    // Quotes hold registry names only; a quoted path stays a bad line.
+    EXPECT_EQ(NormalizeKeepEntry("\"C:\\Temp\""), "");
+    EXPECT_EQ(NormalizeKeepEntry("\"\""), "");
+}
+
 TEST(KeepList, TheFileIsChangedInOneStepKeepingCommentsAndNoEntryTwice) {
     FakeFileSystem files;
     files.AddDrive('c', DriveType::Fixed);

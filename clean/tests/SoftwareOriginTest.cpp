@@ -23,5 +23,13 @@ TEST(SoftwareOrigin, EveryUninstallRegistryReadsBackFromItsTextAndOtherTextsName
     EXPECT_FALSE(ParseSoftwareOrigin("12 KB"));
 }
 
+TEST(SoftwareOrigin, ASubKeyThatReachesBelowAnotherEntryIsNoOrigin) {
+    EXPECT_FALSE(ParseSoftwareOrigin("HKLM\\Other App\\Nested"));
+    EXPECT_FALSE(ParseSoftwareOrigin("HKCU\\App\\"));
+    EXPECT_FALSE(ParseSoftwareOrigin("HKLM32\\\\"));
+    EXPECT_FALSE(ParseSoftwareOrigin("HKLM\\\\App"));
+    ASSERT_TRUE(ParseSoftwareOrigin("HKLM32\\App 2.0 (x86)"));
+}
+
 } // namespace
 } // namespace bs

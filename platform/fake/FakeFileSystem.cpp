@@ -166,7 +166,11 @@ public:
         return true;
     }
     std::optional<FileTime> LastWriteTime() const override { return node_->lastWrite; }
-    bool Flush() override { return writable_; }
+    bool Flush() override {
+        if (!writable_)
+            return false;
+        return !fs_.flushCheck_ || fs_.flushCheck_(node_->name);
+    }
 
 private:
     FakeFileSystem& fs_;
@@ -486,7 +490,9 @@ bool FakeFileSystem::MoveReplace(const std::string& source, const std::string& t
     if (!from || from->IsFolder() || from->openCount > 0)
         return false;
     auto existing = Find(target);
-    if (existing && (existing->IsFolder() || existing->inUse || existing->openCount > 0))
+    // As MoveFileEx, which refuses to replace a read-only file.
+    if (existing && (existing->IsFolder() || existing->inUse || existing->openCount > 0 ||
+                     (existing->attributes & AttrReadOnly)))
         return false;
     std::string leaf;
     auto parent = FindParent(target, leaf);

@@ -7,6 +7,7 @@
 // "c:\t\.\a.txt." reaches "c:\t\a.txt". Every node has a file ID.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -53,6 +54,12 @@ public:
     void SetTempFolder(const std::string& path) { tempFolder_ = path; }
     // Every further write fails once `bytes` more have been written (a full disk).
     void SetWriteBudget(int64_t bytes) { writeBudget_ = bytes; }
+    // Asked at every flush of a file open for writing, with the file's name
+    // (its last component); false makes that flush fail. The test may look
+    // at the file system from it, to see what a flush came before.
+    void SetFlushCheck(std::function<bool(const std::string& name)> check) {
+        flushCheck_ = std::move(check);
+    }
 
     // --- inspection -------------------------------------------------------
     bool Exists(const std::string& path) const;
@@ -126,6 +133,7 @@ private:
     std::map<char, Drive> drives_;
     std::string tempFolder_ = "c:\\temp\\";
     int64_t writeBudget_ = -1;
+    std::function<bool(const std::string& name)> flushCheck_;
     unsigned tempCounter_ = 0;
     friend class FakeStream;
     friend class FakeDoorFile;

@@ -1,6 +1,10 @@
 // The named lock that one cleaning holds at a time, shared by the window's
 // commands and brimclean.exe: while one program cleans, the other does not
 // take the same backup-archive number or rewrite language.txt over it.
+// The window may run elevated and a scheduled brimclean not, or the other way
+// round, so the lock is made open to every signed-in user: any of them may
+// wait for it and release it, and only SYSTEM and the administrators may do
+// more with it.
 #pragma once
 
 #include <windows.h>
@@ -13,7 +17,9 @@ inline constexpr const wchar_t* CleaningLockName = L"Global\\TarnBrimsweepCleani
 
 class CleaningLock {
 public:
-    CleaningLock();
+    // `name` other than the program's own: tests, which must not touch the
+    // lock a cleaning on the machine may hold.
+    explicit CleaningLock(const wchar_t* name = CleaningLockName);
     ~CleaningLock() { Release(); }
     CleaningLock(const CleaningLock&) = delete;
     CleaningLock& operator=(const CleaningLock&) = delete;

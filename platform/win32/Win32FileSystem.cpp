@@ -202,6 +202,14 @@ bool Win32FileSystem::CanEnterFolder(const std::string& path) {
 }
 
 bool Win32FileSystem::MoveReplace(const std::string& source, const std::string& target) {
+    // Windows refuses to replace a read-only file, and the program counts on
+    // it: a read-only language.txt or keep.txt is one the user does not want
+    // changed. Wine replaces it all the same, so the rule is kept here.
+    const DWORD attributes = GetFileAttributesW(ExactPathForm(target).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
     return MoveFileExW(ExactPathForm(source).c_str(), ExactPathForm(target).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }

@@ -157,6 +157,37 @@ TEST_F(Brimclean, FilesFindListsAndChangesNothingThenCleanDeletesWithAndWithoutA
     EXPECT_FALSE(Exists(install / "tb1.bck"));
 }
 
+TEST_F(Brimclean, ALostLanguageTxtNeverLetsTheNextCleanReplaceTheArchiveBeforeIt) {
+    ASSERT_EQ(Run("clean " + FilesArguments()).code, 0);
+    const std::string first = ReadFileText(install / "tb0.bck");
+    ASSERT_FALSE(first.empty());
+    ASSERT_TRUE(DeleteFileW(Widen(install / "language.txt").c_str()));
+
+    ScratchFolder::WriteFile(tree / "b.tmp", "b");
+    Outcome again = Run("clean " + FilesArguments());
+    ASSERT_EQ(again.code, 0) << again.err;
+    EXPECT_FALSE(Exists(tree / "b.tmp"));
+    EXPECT_EQ(ReadFileText(install / "tb0.bck"), first);
+    EXPECT_TRUE(Exists(install / "tb1.bck"));
+    EXPECT_EQ(ReadFileText(install / "language.txt"), "1\r\n2\r\nN\r\n");
+}
+
+TEST_F(Brimclean, AReadOnlyLanguageTxtStopsTheCleanBeforeAnythingIsWritten) {
+    const std::wstring settings = Widen(install / "language.txt");
+    ScratchFolder::WriteFile(install / "language.txt", "1\r\n0\r\nN\r\n");
+    ASSERT_TRUE(SetFileAttributesW(settings.c_str(), FILE_ATTRIBUTE_READONLY));
+    Outcome clean = Run("clean " + FilesArguments());
+    SetFileAttributesW(settings.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_NE(clean.code, 0);
+    EXPECT_NE(clean.err.find("Cannot save the next backup number"), std::string::npos) << clean.err;
+    EXPECT_EQ(clean.err.find("cannot write"), std::string::npos) << clean.err;
+    EXPECT_TRUE(Exists(tree / "a.tmp"));
+    EXPECT_TRUE(Exists(tree / "sub\\unit1.~pas"));
+    EXPECT_FALSE(Exists(install / "tb0.bck"));
+    EXPECT_FALSE(Exists(install / "clean.bat"));
+    EXPECT_EQ(ReadFileText(install / "language.txt"), "1\r\n0\r\nN\r\n");
+}
+
 // Points the user's shell folder `name` at `folder` while the test runs,
 // and puts back what was there.
 class ShellFolderRedirect {

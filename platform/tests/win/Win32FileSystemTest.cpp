@@ -91,6 +91,23 @@ TEST(Win32FileSystem, AttributesDeletionStreamsAndTimes) {
     EXPECT_FALSE(fs.TempFolder().empty());
 }
 
+TEST(Win32FileSystem, AReadOnlyFileIsNeverReplaced) {
+    ScratchFolder scratch;
+    Win32FileSystem fs;
+    ScratchFolder::WriteFile(scratch / "settings.txt", "as the user left it");
+    ScratchFolder::WriteFile(scratch / "settings.txt.tmp", "new");
+    ASSERT_TRUE(fs.SetAttributes(scratch / "settings.txt", AttrReadOnly));
+    EXPECT_FALSE(fs.MoveReplace(scratch / "settings.txt.tmp", scratch / "settings.txt"));
+    auto stream = fs.OpenRead(scratch / "settings.txt");
+    ASSERT_TRUE(stream);
+    std::string text(64, '\0');
+    text.resize(stream->Read(text.data(), text.size()));
+    EXPECT_EQ(text, "as the user left it");
+    stream.reset();
+    EXPECT_TRUE(fs.FileExists(scratch / "settings.txt.tmp"));
+    ASSERT_TRUE(fs.SetAttributes(scratch / "settings.txt", AttrArchive));
+}
+
 TEST(Win32FileSystem, DriveQueries) {
     Win32FileSystem fs;
     EXPECT_EQ(fs.DriveTypeOf("c:\\"), DriveType::Fixed);

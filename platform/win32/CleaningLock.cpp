@@ -14,20 +14,12 @@ constexpr const wchar_t* LabelledSecurity =
     L"D:(A;;GA;;;SY)(A;;GA;;;BA)(A;;0x00100001;;;AU)S:(ML;;NW;;;ME)";
 constexpr const wchar_t* UnlabelledSecurity = L"D:(A;;GA;;;SY)(A;;GA;;;BA)(A;;0x00100001;;;AU)";
 
-struct LocalMemoryTraits {
-    using Handle = PSECURITY_DESCRIPTOR;
-    static Handle Invalid() { return nullptr; }
-    static bool IsValid(Handle h) { return h != nullptr; }
-    static void Close(Handle h) { LocalFree(h); }
-};
-using ScopedSecurityDescriptor = ScopedHandle<LocalMemoryTraits>;
-
 HANDLE CreateWithSecurity(const wchar_t* name, const wchar_t* sddl) {
     PSECURITY_DESCRIPTOR made = nullptr;
     if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &made,
                                                               nullptr))
         return nullptr;
-    ScopedSecurityDescriptor descriptor(made);
+    ScopedLocalMemory descriptor(made);
     SECURITY_ATTRIBUTES attributes{sizeof(attributes), descriptor.Get(), FALSE};
     return CreateMutexW(&attributes, FALSE, name);
 }

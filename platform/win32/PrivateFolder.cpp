@@ -10,18 +10,6 @@
 
 namespace bs {
 
-namespace {
-
-struct LocalMemoryTraits {
-    using Handle = void*;
-    static Handle Invalid() { return nullptr; }
-    static bool IsValid(Handle h) { return h != nullptr; }
-    static void Close(Handle h) { LocalFree(h); }
-};
-using ScopedLocalMemory = ScopedHandle<LocalMemoryTraits>;
-
-} // namespace
-
 std::wstring ProcessUserSid() {
     HANDLE token = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))

@@ -91,7 +91,16 @@ struct IconTraits {
     static void Close(Handle h) { DestroyIcon(h); }
 };
 
+// Memory the system hands out with LocalAlloc (security descriptors, SIDs).
+struct LocalMemoryTraits {
+    using Handle = void*;
+    static Handle Invalid() { return nullptr; }
+    static bool IsValid(Handle h) { return h != nullptr; }
+    static void Close(Handle h) { LocalFree(h); }
+};
+
 using ScopedFile = ScopedHandle<FileHandleTraits>;
+using ScopedLocalMemory = ScopedHandle<LocalMemoryTraits>;
 using ScopedIcon = ScopedHandle<IconTraits>;
 using ScopedKernelHandle = ScopedHandle<KernelHandleTraits>;
 using ScopedCreatedDc = ScopedHandle<CreatedDcTraits>;

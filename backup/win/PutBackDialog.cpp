@@ -71,17 +71,14 @@ bool PutBackDialog::Open(HWND owner, int dpi, const LocalTexts& texts, const std
         return true;
     }
     dpi_ = Dpi{dpi};
-    hwnd_ = CreateOwnedWindow(
-        {.className = PutBackClassName,
-         .procedure = &WindowEntry<PutBackDialog>,
-         .owner = owner,
-         .dpi = dpi_,
-         .designWidth = DesignWidth,
-         .designHeight = DesignHeight,
-         .offset = 30,
-         .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN,
-         .exStyle = WS_EX_DLGMODALFRAME,
-         .self = this});
+    hwnd_ = CreateOwnedWindow({.className = PutBackClassName,
+                               .procedure = &WindowEntry<PutBackDialog>,
+                               .owner = owner,
+                               .dpi = dpi_,
+                               .designWidth = DesignWidth,
+                               .designHeight = DesignHeight,
+                               .offset = 30,
+                               .self = this});
     if (!hwnd_)
         return false;
     // The archive's path, shortened in the middle when it is long.

@@ -43,17 +43,13 @@ bool KeepListDialog::Open(HWND owner, int dpi, const std::string& programDir,
         return true;
     }
     dpi_ = Dpi{dpi};
-    hwnd_ = CreateOwnedWindow(
-        {.className = KeepListClassName,
-         .procedure = &WindowEntry<KeepListDialog>,
-         .owner = owner,
-         .dpi = dpi_,
-         .designWidth = DesignWidth,
-         .designHeight = DesignHeight,
-         .offset = 40,
-         .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN,
-         .exStyle = WS_EX_DLGMODALFRAME,
-         .self = this});
+    hwnd_ = CreateOwnedWindow({.className = KeepListClassName,
+                               .procedure = &WindowEntry<KeepListDialog>,
+                               .owner = owner,
+                               .dpi = dpi_,
+                               .designWidth = DesignWidth,
+                               .designHeight = DesignHeight,
+                               .self = this});
     if (!hwnd_)
         return false;
     HINSTANCE instance = GetModuleHandleW(nullptr);

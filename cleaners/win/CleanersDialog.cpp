@@ -53,17 +53,13 @@ bool CleanersDialog::Open(HWND owner, int dpi, const LocalTexts& texts,
         return true;
     }
     dpi_ = Dpi{dpi};
-    hwnd_ = CreateOwnedWindow(
-        {.className = CleanersClassName,
-         .procedure = &WindowEntry<CleanersDialog>,
-         .owner = owner,
-         .dpi = dpi_,
-         .designWidth = DesignWidth,
-         .designHeight = DesignHeight,
-         .offset = 40,
-         .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN,
-         .exStyle = WS_EX_DLGMODALFRAME,
-         .self = this});
+    hwnd_ = CreateOwnedWindow({.className = CleanersClassName,
+                               .procedure = &WindowEntry<CleanersDialog>,
+                               .owner = owner,
+                               .dpi = dpi_,
+                               .designWidth = DesignWidth,
+                               .designHeight = DesignHeight,
+                               .self = this});
     if (!hwnd_)
         return false;
     HINSTANCE instance = GetModuleHandleW(nullptr);
